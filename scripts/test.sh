@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test three ways:
+# a plain optimised build, AddressSanitizer + UndefinedBehaviorSanitizer,
+# and ThreadSanitizer for the tests that use threads.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  chmod 700 "$XDG_RUNTIME_DIR"
+  export XDG_RUNTIME_DIR
+fi
+
+if [ -f tests/interop/package.json ]; then
+  (cd tests/interop && npm ci --no-audit --no-fund --silent)
+fi
+
+step() { echo; echo "=== $* ==="; }
+
+step "plain build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+step "AddressSanitizer + UndefinedBehaviorSanitizer"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+  -DKORVANA_SANITIZE=address -DKORVANA_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+step "ThreadSanitizer (tests that use threads)"
+export TSAN_OPTIONS=halt_on_error=1
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+  -DKORVANA_SANITIZE=thread -DKORVANA_GUI=OFF -DKORVANA_BENCH=OFF >/dev/null
+cmake --build build-tsan -j "$jobs"
+ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L thread
+
+echo
+echo "All test runs passed."
