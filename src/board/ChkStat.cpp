@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cstring>
 #include <vector>
 
 namespace korvana {
@@ -125,6 +126,27 @@ bool openRunWithInner(const LineScan &scan, int d, int inner)
 
 } // namespace
 
+namespace {
+// Steps to the board's edge, at most five, per point, direction and side.
+struct EdgeTable {
+    uint8_t steps[PointCount][4][2];
+    EdgeTable()
+    {
+        for (int p = 0; p < PointCount; ++p)
+            for (int d = 0; d < 4; ++d)
+                for (int side = 0; side < 2; ++side) {
+                    const int sign = side ? -1 : 1;
+                    int k = 0;
+                    while (k < 5 && onBoard(pointX(p) + sign * (k + 1) * DX[d], pointY(p) + sign * (k + 1) * DY[d]))
+                        ++k;
+                    steps[p][d][side] = static_cast<uint8_t>(k);
+                }
+    }
+};
+const EdgeTable edges;
+constexpr int Stride[4] = {1, 16, 15, 14};
+} // namespace
+
 void LineScan::build(const BanArray &b, int point, char ownColour)
 {
     own = ownColour;
@@ -133,23 +155,25 @@ void LineScan::build(const BanArray &b, int point, char ownColour)
     x = point % BoardSize;
     y = point / BoardSize;
     const char *cells = b.cells();
+    const bool inside = onBoard(x, y);
     for (int d = 0; d < 4; ++d) {
         char *w = window[d];
-        for (int i = 0; i < 11; ++i)
-            w[i] = opponent;
+        std::memset(w, opponent, 11);
         w[5] = own;
         hi[d] = lo[d] = emptyCount[d] = 0;
         ownCount[d] = 1;
-        uint16_t ownBits = 1u << 5, emptyBits = 0;
-        for (int sign = 1; sign >= -1; sign -= 2) {
-            for (int k = 1; k <= 5; ++k) {
-                int nx = x + sign * k * DX[d], ny = y + sign * k * DY[d];
-                if (!onBoard(nx, ny))
-                    break;
-                char c = cells[nx + BoardSize * ny];
+        unsigned ownBits = 1u << 5, emptyBits = 0;
+        for (int side = 0; side < 2 && inside; ++side) {
+            const int sign = side ? -1 : 1;
+            const int limit = edges.steps[point][d][side];
+            const int stride = sign * Stride[d];
+            int q = point;
+            for (int k = 1; k <= limit; ++k) {
+                q += stride;
+                const char c = cells[q];
                 if (c == opponent)
                     break;
-                int idx = 5 + sign * k;
+                const int idx = 5 + sign * k;
                 if (c == Empty) {
                     ++emptyCount[d];
                     emptyBits |= 1u << idx;
@@ -157,16 +181,16 @@ void LineScan::build(const BanArray &b, int point, char ownColour)
                     ++ownCount[d];
                     ownBits |= 1u << idx;
                 }
-                if (sign > 0)
-                    ++hi[d];
-                else
-                    --lo[d];
                 w[idx] = c;
+                if (sign > 0)
+                    hi[d] = k;
+                else
+                    lo[d] = -k;
             }
         }
         blocked[d] = 11 - ownCount[d] - emptyCount[d];
-        ownMask[d] = ownBits;
-        emptyMask[d] = emptyBits;
+        ownMask[d] = static_cast<uint16_t>(ownBits);
+        emptyMask[d] = static_cast<uint16_t>(emptyBits);
     }
 }
 
@@ -179,16 +203,17 @@ char LineScan::at(int d, int step) const
 
 int lineKind(const LineScan &scan, int d)
 {
-    int up = 0, down = 0;
-    while (up < 5 && scan.at(d, up + 1) == scan.own)
-        ++up;
-    while (down < 5 && scan.at(d, -(down + 1)) == scan.own)
-        ++down;
-    int run = up + down + 1;
+    // Own stones contiguous with the judged point, read off the masks.
+    const unsigned own = scan.ownMask[d];
+    const int up = std::countr_one(own >> 6);
+    const int down = std::countl_one(static_cast<uint16_t>(own << 11));
+    const int run = up + down + 1;
     if (run >= 5)
         return run;
     if (run == 4 || run == 3) {
-        int open = (scan.at(d, up + 1) == Empty) + (scan.at(d, -(down + 1)) == Empty);
+        const unsigned empty = scan.emptyMask[d];
+        const int after = 5 + up + 1, before = 5 - down - 1; // both within 0..10 here
+        const int open = ((empty >> after) & 1) + ((empty >> before) & 1);
         if (open == 2)
             return -run;
         if (open == 1)
