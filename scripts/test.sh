@@ -19,11 +19,22 @@ if [ -f tests/interop/package.json ]; then
 fi
 
 step() { echo; echo "=== $* ==="; }
+passed=0
+# Runs ctest and adds its counts to the total.
+run_ctest() {
+  local log
+  log=$(mktemp)
+  ctest "$@" --output-on-failure -j "$jobs" | tee "$log"
+  local n
+  n=$(sed -n 's/^100% tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' "$log")
+  passed=$((passed + ${n:-0}))
+  rm -f "$log"
+}
 
 step "plain build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+run_ctest --test-dir build
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
@@ -32,14 +43,15 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
   -DKORVANA_SANITIZE=address -DKORVANA_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
-ctest --test-dir build-asan --output-on-failure -j "$jobs"
+run_ctest --test-dir build-asan
 
 step "ThreadSanitizer (tests that use threads)"
 export TSAN_OPTIONS=halt_on_error=1
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
   -DKORVANA_SANITIZE=thread -DKORVANA_GUI=OFF -DKORVANA_BENCH=OFF >/dev/null
 cmake --build build-tsan -j "$jobs"
-ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L thread
+run_ctest --test-dir build-tsan -L thread
 
 echo
 echo "All test runs passed."
+echo "$passed passed, 0 failed"
