@@ -1,0 +1,154 @@
+#pragma once
+// TOctTree: an ordered tree with a cursor (the current node). Cursor moves are
+// virtual so that a document can keep something else (a board) in step with them.
+
+#include "record/TOctTreeNode.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace korvana {
+
+template <class N>
+class TOctTree {
+public:
+    using MoveList = typename TOctTreeNode<N>::MoveList;
+
+    /// A tree holding only a root, which is current.
+    TOctTree() : root_(new N()), current_(root_) {}
+    TOctTree(const TOctTree &) = delete;
+    TOctTree &operator=(const TOctTree &) = delete;
+    /// Destroys every node.
+    virtual ~TOctTree() { delete root_; }
+
+    /// Remembers the current position (nothing here; the document keeps its history).
+    virtual void Snapshot() {}
+    /// Returns to the remembered position (nothing here).
+    virtual void ReplaySnapshot() {}
+
+    /// Appends `node` (owned from now on) as the last child of the current node, puts the
+    /// current node's cursor on it and makes it current. Null is ignored. Returns node.
+    virtual N *AddChild(N *node)
+    {
+        if (!node)
+            return nullptr;
+        current_->appendChild(node);
+        current_ = node;
+        ++depth_;
+        return node;
+    }
+
+    /// Destroys the whole tree and starts again from a new root.
+    virtual void Reset()
+    {
+        delete root_;
+        root_ = new N();
+        current_ = root_;
+        depth_ = 0;
+    }
+
+    /// Destroys every child of the current node; its cursor becomes NoChild.
+    virtual void DeleteChildren() { current_->destroyChildren(); }
+
+    /// Current node := root; depth 0.
+    virtual void GotoRoot()
+    {
+        current_ = root_;
+        depth_ = 0;
+    }
+
+    /// GotoRoot, then every node's cursor on its first child, so that Forward follows the main line.
+    virtual void Rewind()
+    {
+        GotoRoot();
+        std::vector<N *> pending{root_};
+        while (!pending.empty()) {
+            N *node = pending.back();
+            pending.pop_back();
+            node->cursor_ = node->childCount() > 0 ? 0 : TOctTreeNode<N>::NoChild;
+            pending.insert(pending.end(), node->children_.begin(), node->children_.end());
+        }
+    }
+
+    /// Enters the child under the current node's cursor: 1, or 0 when there is none.
+    virtual int Forward()
+    {
+        N *next = current_->cursorChild();
+        if (!next)
+            return 0;
+        current_ = next;
+        ++depth_;
+        return 1;
+    }
+
+    /// Goes to the parent: 1, or 0 at the root.
+    virtual int Back()
+    {
+        N *up = current_->parent();
+        if (!up)
+            return 0;
+        current_ = up;
+        --depth_;
+        return 1;
+    }
+
+    /// Back, cursor one child on (wrapping to the first), Forward.
+    /// 1, or 0 when the cursor wrapped or Back failed.
+    virtual int NextVariation() { return stepVariation(+1); }
+    /// Back, cursor one child back (wrapping to the last), Forward.
+    /// 1, or 0 when the cursor wrapped or Back failed.
+    virtual int PrevVariation() { return stepVariation(-1); }
+    /// Back, cursor on the first child, Forward; Forward's answer (0 when Back failed).
+    virtual int FirstVariation() { return jumpVariation(false); }
+    /// Back, cursor on the last child, Forward; Forward's answer (0 when Back failed).
+    virtual int LastVariation() { return jumpVariation(true); }
+
+    N *root() const { return root_; }
+    N *current() const { return current_; }
+    /// Depth of the current node (0 at the root).
+    int32_t depth() const { return depth_; }
+
+protected:
+    /// Children of a node for re-ordering; the caller keeps them all (owned by the node).
+    static MoveList &childrenOf(N *node) { return node->children_; }
+    /// Sets a node's child cursor; out of range means NoChild.
+    static void setCursorOf(N *node, int32_t index)
+    {
+        node->cursor_ = index >= 0 && index < node->childCount() ? index : TOctTreeNode<N>::NoChild;
+    }
+
+    N *root_;
+    N *current_;
+    int32_t depth_ = 0;
+
+private:
+    int stepVariation(int step)
+    {
+        if (!Back())
+            return 0;
+        const int n = current_->childCount();
+        int i = current_->cursorIndex() + step;
+        bool wrapped = false;
+        if (i >= n) {
+            i = 0;
+            wrapped = true;
+        } else if (i < 0) {
+            i = n - 1;
+            wrapped = true;
+        }
+        setCursorOf(current_, i);
+        const int entered = Forward();
+        return wrapped ? 0 : entered;
+    }
+
+    int jumpVariation(bool last)
+    {
+        if (!Back())
+            return 0;
+        setCursorOf(current_, last ? current_->childCount() - 1 : 0);
+        return Forward();
+    }
+};
+
+} // namespace korvana
