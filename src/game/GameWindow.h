@@ -1,0 +1,43 @@
+#pragma once
+// What the game flow needs of the main window. The Qt window implements it;
+// tests implement it with a scripted fake, so the whole game runs headless.
+
+#include <functional>
+#include <string>
+
+namespace korvana {
+
+class GameWindow {
+public:
+    virtual ~GameWindow() = default;
+
+    enum class BeepKind { Default, Exclamation };
+
+    /// Replaces the single text of the status line.
+    virtual void setStatusText(const std::string &text) = 0;
+    /// Player labels of the side panel ("You", "Computer", ...).
+    virtual void setPlayerLabels(const std::string &black, const std::string &white) = 0;
+    /// Thinking-time label of one side ('B' or 'W').
+    virtual void setThinkingTimeLabel(char colour, const std::string &text) = 0;
+    /// Modal message window; returns when the user closed it.
+    virtual void showMessageWindow(const std::string &text, const std::string &caption = "KORVANA") = 0;
+    /// Modal colour question; true for "Black".
+    virtual bool askColourIsBlack() = 0;
+    /// Modal database update question; true for "Yes".
+    virtual bool askDatabaseUpdate() = 0;
+    /// Modal removal question; 0 removes proposal A, 1 removes proposal B.
+    virtual int askWhichRemove() = 0;
+    virtual void beep(BeepKind kind) = 0;
+    /// Rebuilds and shows the board picture.
+    virtual void redraw() = 0;
+    virtual void moveListAppend(const std::string &line) = 0;
+    virtual void moveListDeleteLast() = 0;
+    virtual void moveListClear() = 0;
+    virtual void setCaption(const std::string &caption) = 0;
+    /// Enables Give up in the menu and the tool bar.
+    virtual void setGiveUpEnabled(bool enabled) = 0;
+    /// Runs `call` later on the GUI thread; callable from any thread.
+    virtual void postToGuiThread(std::function<void()> call) = 0;
+};
+
+} // namespace korvana
