@@ -36,6 +36,8 @@ public:
     virtual void setCaption(const std::string &caption) = 0;
     /// Enables Give up in the menu and the tool bar.
     virtual void setGiveUpEnabled(bool enabled) = 0;
+    /// Both game file dialogs back to the .ban filter (a new game). Optional.
+    virtual void resetFileDialogFilter() {}
     /// Runs `call` later on the GUI thread; callable from any thread.
     virtual void postToGuiThread(std::function<void()> call) = 0;
 };
