@@ -1,0 +1,204 @@
+#pragma once
+// GameFlow: the game between the board input and the game record: turns, play
+// mode against the computer, booking a move (move list, thinking times, sound,
+// game end), asking the computer and playing its answer, give up, new game,
+// move back, the input assistant, the WC1998 opening protocol and keeping the
+// position database in step with the board.
+//
+// It has no window of its own: it speaks to the main window through
+// GameWindow, and runs (and is tested) without Qt. Every operation runs on the
+// GUI thread; workers answer through GameWindow::postToGuiThread.
+//
+// Start-up, as the main window does it:
+//     GameFlow flow(window);
+//     flow.settings().SetPath(executablePath()); flow.settings().Load();
+//     flow.SetUpDatabase(programDirectory());
+//     flow.ResetGame();
+// and at the end flow.settings().Save(). The window must outlive the flow.
+
+#include "database/AData.h"
+#include "database/ADataBase.h"
+#include "game/GameWindow.h"
+#include "game/KvFlags.h"
+#include "game/ThinkResult.h"
+#include "game/ThinkingThread.h"
+#include "record/MOveTree.h"
+#include "settings/KvParam.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace korvana {
+
+class Kumo98Dll;
+
+class GameFlow {
+public:
+    /// Wall-clock seconds; the move stopwatch reads it.
+    using Clock = std::function<double()>;
+
+    /// The product line of the caption.
+    static constexpr const char *ProductLine = "Korvana3 for Preview Release";
+    /// Filter of the game file dialogs; the second entry (.ban) is selected.
+    static constexpr const char *FileDialogFilter =
+        "SGF(*.sgf)|*.sgf|Gomoku Competition in Japan(*.ban)|*.ban|Computer Renju World Championship (*.pos)|*.pos";
+
+    /// A flow talking to `window`, with its own settings (defaults), empty game,
+    /// empty database and position record. Nothing is read from disk here.
+    /// `flags` and `library` default to the program's instances.
+    explicit GameFlow(GameWindow &window, KvFlags *flags = nullptr, Kumo98Dll *library = nullptr);
+    GameFlow(const GameFlow &) = delete;
+    GameFlow &operator=(const GameFlow &) = delete;
+    /// Stops every worker and waits for them; their answers are dropped.
+    ~GameFlow();
+
+    // --- What the flow owns ----------------------------------------------
+
+    KvParam &settings() { return settings_; }
+    MOveTree &game() { return game_; }
+    const MOveTree &game() const { return game_; }
+    ADataBase &database() { return database_; }
+    /// Database record of the position on the board.
+    AData &position() { return position_; }
+    const AData &position() const { return position_; }
+    KvFlags &flags() { return flags_; }
+    const KvFlags &flags() const { return flags_; }
+    /// The answer record of the current (or last) request.
+    const ThinkResult &result() const { return result_; }
+    /// Replaces the stopwatch's clock (tests).
+    void setClock(Clock clock) { clock_ = std::move(clock); }
+
+    /// `Database`/`DatabaseDirName` defaults to programDirectory + "adb/" when
+    /// empty (and is stored); the database reads from that directory.
+    void SetUpDatabase(const std::string &programDirectory);
+
+    // --- Game flow (GUI thread) ------------------------------------------
+
+    /// Plays (column, row) in the colour of the move count and books it. False
+    /// when the game is already over (announced again) or the point is refused.
+    /// `code` receives the new move's classification.
+    bool PlayMove(int column, int row, int *code = nullptr);
+    /// True when classification `c` of the last move ends the game; the result
+    /// has then been announced and play mode left. Otherwise beeps (sound on).
+    bool JudgeLastMove(int c);
+    /// A move by the user (board click or typed point), dispatched by the rule.
+    void TryMove(int column, int row);
+    /// Plays the user's move, then the input assistant or the computer's turn.
+    void HumanMove(int column, int row);
+    /// Starts the computer's thinking when it is its turn in play mode.
+    void CheckComputerTurn();
+    /// Asks the computer for its move (a worker); status "Now Thinking".
+    void StartThinking();
+    /// Input assistant: answers a simple four at once, on this thread. True
+    /// when an answer was played.
+    bool AutoAnswerFour(int c);
+    /// The user takes Black in play mode.
+    void BeginBlack();
+    /// The user takes White in play mode.
+    void BeginWhite();
+    /// Leaves play mode and stops the computer (unless the game has ended).
+    void GiveUp();
+    /// Stops everything and starts an empty game; the file name is kept.
+    void NewGame();
+    /// Gives up, resets the state, the record, the move list and the caption.
+    void ResetGame();
+    /// Takes back one or two moves, as play mode and thinking require.
+    void StepBack();
+    /// Move back by the rule (WC1998 unwinds the opening protocol).
+    void MoveBack();
+    /// Asks a running worker to stop; its answer will not be acted on.
+    void StopThinking();
+
+    // --- Position database ------------------------------------------------
+
+    /// Loads the file of the move count and looks the board's position up.
+    void RefreshDatabasePosition();
+    /// Saves (or, asked, drops) pending edits of the position record.
+    void SettleDatabaseEdits();
+    /// Stores the position record and writes the file of its stone count.
+    void SaveDatabase();
+    /// Adds or removes a candidate of the position record; false on a stone.
+    bool ToggleCandidate(int column, int row);
+
+    // --- Window ------------------------------------------------------------
+
+    void Redraw();
+    void SetStatusText(const std::string &text);
+    void ShowMessageWindow(const std::string &text, const std::string &caption = "KORVANA");
+    /// Caption from the file name, play mode and rule.
+    void UpdateCaption();
+    /// The caption UpdateCaption shows.
+    std::string Caption() const;
+
+    // --- Input as the main window receives it ------------------------------
+
+    /// A left click at a board point (Shift: database editing). Ignored while
+    /// the computer thinks; redraws.
+    void BoardClick(int column, int row, bool shift);
+    /// A character typed on the board: a column letter, then a row character.
+    void TypedKey(char key);
+
+    // --- WC1998 opening protocol -------------------------------------------
+
+    /// One proposal click for the fifth move.
+    void ProposePoint(int column, int row);
+    /// The user removes one of the two proposals; the other is played.
+    void ChooseRemoval();
+    /// The user chooses a colour after the computer placed the opening.
+    void ChooseColour();
+
+    // --- Workers -------------------------------------------------------------
+
+    /// Starts one worker on a copy of the move history; false (after "Thread
+    /// Error B") when it cannot be started.
+    bool StartWorker(uint8_t engine, uint8_t requestType, const ThinkingLevel &level);
+    /// Waits until every worker has ended (their answers still arrive through
+    /// the window's queue). For shut-down and tests.
+    void WaitForWorkers();
+    /// Workers not yet reaped (running or ended but not joined).
+    size_t workerCount() const { return workers_.size(); }
+
+    /// Move-list line of a move: "%s%d(%c%c):%s".
+    static std::string MoveListLine(char colour, int number, int column, int row, int code);
+    /// Rebuilds the move list from the board's history (after a file is opened).
+    void RebuildMoveList();
+
+private:
+    void OnThinkingDone(uint64_t generation, const ThinkResult &answer);
+    void OnMoveAnswer();
+    void OnOpeningAnswer();
+    void BookThinkingTime(int moveNumber);
+    void TakeBackOne();
+    void LeavePlayMode();
+    void EnterPlayMode();
+    int LastCode() const;
+    int MoveCount() const;
+    int Rule() const;
+    bool Setting(const char *section, const char *key) const;
+    std::string DatabaseDirectory() const;
+    ThinkRequest MakeRequest(uint8_t engine, uint8_t requestType, const ThinkingLevel &level) const;
+    void ReapWorkers();
+    void TryMoveWc1998(int column, int row);
+    void MoveBackWc1998();
+    void RequestOpeningStep(uint8_t requestType);
+    void PlayOpening(int index);
+
+    GameWindow &window_;
+    KvFlags &flags_;
+    Kumo98Dll &library_;
+    KvParam settings_;
+    MOveTree game_;
+    ADataBase database_;
+    AData position_;
+    ThinkResult result_;
+    Clock clock_;
+    uint64_t generation_ = 0; ///< the request whose answer counts; bumped by every start and stop
+    ThinkingThread *currentWorker_ = nullptr;
+    std::vector<std::unique_ptr<ThinkingThread>> workers_;
+    std::shared_ptr<int> alive_; ///< posted answers check it: none arrive after destruction
+};
+
+} // namespace korvana
