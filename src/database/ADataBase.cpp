@@ -63,7 +63,7 @@ public:
             if (newline) {
                 const size_t length = static_cast<size_t>(newline - start);
                 begin_ += length + 1;
-                if (skipping)
+                if (skipping || length > MaxLineLength)
                     return TooLong;
                 line = std::string_view(start, length);
                 if (!line.empty() && line.back() == '\r')
