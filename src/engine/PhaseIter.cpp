@@ -1,6 +1,8 @@
 #include "engine/PhaseIter.h"
 
 #include "board/ChkStat.h"
+#include "database/AData.h"
+#include "database/ADataBase.h"
 #include "engine/SearchTables.h"
 
 #include <chrono>
@@ -333,9 +335,13 @@ int thinkOnHistory(const BanHistory &history, const ThinkingLevel &level, const 
     return iter.Think();
 }
 
-int databaseBookMove(const BanArray &, const std::string &)
+int databaseBookMove(const BanArray &board, const std::string &directory)
 {
-    return NoPointCode;
+    AData record;
+    record.setFromBoard(board);
+    // A database of its own: the main window's one belongs to another thread.
+    const ADataBase book(board.count(), directory);
+    return book.FindAnyOrientation(record);
 }
 
 } // namespace korvana

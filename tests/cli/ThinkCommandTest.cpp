@@ -1,0 +1,106 @@
+#include "CliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+
+using korvana::test::runCli;
+using korvana::test::shellQuote;
+
+namespace {
+
+struct Case {
+    const char *name;
+    const char *args;
+    const char *out;
+};
+
+class ThinkCommand : public testing::TestWithParam<Case> {};
+
+TEST_P(ThinkCommand, PrintsWrittenPointAndCode)
+{
+    auto r = runCli(std::string("think ") + GetParam().args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ThinkCommand,
+    testing::Values(Case{"emptyArgument", "''", "h8 112\n"},
+                    Case{"terminatorAlone", "'**,'", "h8 112\n"},
+                    // Black's open four: the five point with the lower index.
+                    Case{"ownFive", "h8,a1,h7,c1,h6,a3,h5,c3,**,", "h4 52\n"},
+                    // White to move blocks Black's four.
+                    Case{"block", "h8,h4,h7,a1,h6,c1,h5,**,", "h9 127\n"},
+                    Case{"seedIgnoredBySearch", "h8,a1,h7,c1,h6,a3,h5,c3,**, --seed 9", "h4 52\n"}),
+    [](const testing::TestParamInfo<Case> &info) { return std::string(info.param.name); });
+
+TEST(ThinkCommandOpening, SeedFixesTheRandomOpeningMoves)
+{
+    const std::regex nearCentre("[g-i][7-9] [0-9]+\n");
+    const std::regex centralSquare("[f-j][6-9A] [0-9]+\n");
+    for (const char *seed : {"1", "77", "4294967295"}) {
+        auto one = runCli(std::string("think h8,**, --seed ") + seed);
+        ASSERT_EQ(one.status, 0) << one.err;
+        EXPECT_TRUE(std::regex_match(one.out, nearCentre)) << one.out;
+        EXPECT_NE(one.out, "h8 112\n");
+        EXPECT_EQ(runCli(std::string("think h8,**, --seed ") + seed).out, one.out);
+        auto two = runCli(std::string("think h8,i9,**, --seed ") + seed);
+        ASSERT_EQ(two.status, 0) << two.err;
+        EXPECT_TRUE(std::regex_match(two.out, centralSquare)) << two.out;
+        EXPECT_EQ(runCli(std::string("think h8,i9,**, --seed ") + seed).out, two.out);
+    }
+}
+
+TEST(ThinkCommandBook, DbDirectoryIsConsulted)
+{
+    namespace fs = std::filesystem;
+    char tmpl[] = "/tmp/korvana-think-db-XXXXXX";
+    const fs::path dir = mkdtemp(tmpl);
+    // h8 i8 h9 stored with first candidate b2 (16); asked mirrored top to bottom (kind 7).
+    std::ofstream(dir / "kumo003.adb", std::ios::binary) << "210 1 3\r\n1024 112 113 127 16 0\r\n";
+    auto r = runCli("think h8,i8,h7,**, --db " + shellQuote(dir.string()));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "bE 196\n");
+    // Without --db the book is not read.
+    auto plain = runCli("think h8,i8,h7,**,");
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_NE(plain.out, "bE 196\n");
+    fs::remove_all(dir);
+}
+
+struct BadCase {
+    const char *name;
+    const char *args;
+    int status;
+    const char *err;
+};
+
+class ThinkCommandBad : public testing::TestWithParam<BadCase> {};
+
+TEST_P(ThinkCommandBad, RefusesWithMessage)
+{
+    auto r = runCli(std::string("think ") + GetParam().args);
+    EXPECT_EQ(r.status, GetParam().status);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(GetParam().err), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ThinkCommandBad,
+    testing::Values(BadCase{"noArgument", "", 2, "usage"},
+                    BadCase{"unknownOption", "h8,**, --depth 3", 2, "usage"},
+                    BadCase{"optionWithoutValue", "h8,**, --seed", 2, "usage"},
+                    BadCase{"badSeed", "h8,**, --seed -4", 2, "not a seed"},
+                    BadCase{"noTerminator", "h8,i8,", 1, "end mark"},
+                    BadCase{"notAPoint", "p8,**,", 1, "not a point"},
+                    BadCase{"lowerCaseRow", "hf,**,", 1, "not a point"},
+                    BadCase{"pointTwice", "h8,i8,h8,**,", 1, "twice"},
+                    BadCase{"junk", "'h8 i8'", 1, "end mark"}),
+    [](const testing::TestParamInfo<BadCase> &info) { return std::string(info.param.name); });
+
+} // namespace
