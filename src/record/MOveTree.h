@@ -21,7 +21,7 @@ namespace korvana {
 class MOveTree : public MOveTreeBase, private BanMoveFactory {
 public:
     /// Record formats for Save.
-    enum RecordFormat : uint8_t { FormatSgf = 0, FormatBan = 1, FormatPos = 2 };
+    enum RecordFormat : uint8_t { FormatSgf = 0, FormatBan = 1, FormatPos = 2, FormatUnknown = 3 };
 
     /// A root only, board empty.
     MOveTree();
@@ -59,6 +59,23 @@ public:
     void SetDefaultHeader() override;
     /// The last root property: GM must be 1 or 4, RU must contain "Renju 1998", others pass.
     bool CheckHeaderProperty() override;
+
+    // --- Record files (defined in MOveTreeFiles.cpp) ----------------------
+
+    /// Reads a record of any format, recognised by content: 1, or 0 (game unchanged) when
+    /// the file cannot be read or is no record.
+    int Load(const std::string &fileName) override;
+    /// LoadFrom on an open stream.
+    int LoadFrom(std::istream &in);
+    /// Saves in the selected format through a temporary file beside the target; tree cursor
+    /// and board show the same position afterwards. 1, or 0 with an "error : " line.
+    int Save(const std::string &fileName) override;
+    /// The file's format: FormatSgf, FormatBan, FormatPos or FormatUnknown (also unreadable).
+    static RecordFormat DetectFormat(const std::string &fileName);
+    /// The same on a stream, read from its start.
+    static RecordFormat DetectFormat(std::istream &in);
+    /// The selected format's bytes: the whole tree (SGF), or the moves on the board.
+    std::string RecordText(RecordFormat format);
 
     // --- Value hooks (analysis; nothing in the program calls them yet) --
 

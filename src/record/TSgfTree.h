@@ -4,6 +4,7 @@
 
 #include "record/TOctTree.h"
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,28 @@ public:
     {
         return AddMove(xLetter - 'a', yLetter - 'a', colour);
     }
+
+    // --- SGF reading and writing (defined in TSgfTree.cpp) ---------------
+
+    /// Reads a whole record: Reset, clear the root properties, parse. A failed parse
+    /// (rejected root property, nesting too deep) leaves an empty game and answers false;
+    /// otherwise Rewind (cursor at the root, every cursor on the first child) and true.
+    virtual bool ReadSgf(std::istream &in);
+    /// Writes the whole tree under the default header, lines wrapped before ";" after
+    /// column 61, a final line feed; then Rewind.
+    virtual void WriteSgf(std::ostream &out);
+    /// After a colour letter: "[", x letter, y letter and one more character, then
+    /// AddMoveLetters. "[]" (a pass elsewhere) is no move. The node entered, or null.
+    virtual N *ReadMove(std::istream &in, char colour);
+    /// Collects a property starting with `first` up to its "]" and appends it to the root
+    /// properties; false (nothing stored) at ";", "(", ")" or the end of the stream.
+    virtual bool ReadProperty(std::istream &in, char first);
+    /// SetDefaultHeader, then appends each root property and a line feed to text.
+    virtual void WriteHeader(std::string &text);
+    /// Reads an SGF file: 1 when it could be opened, else 0 with an "error : " line.
+    virtual int Load(const std::string &fileName);
+    /// Saves as SGF through a temporary file beside the target: 1, or 0 with an "error : " line.
+    virtual int Save(const std::string &fileName);
 
     /// Root properties in reading order, each a whole property ("RU[Renju 1998]").
     std::vector<std::string> &rootProperties() { return rootProperties_; }
