@@ -5,7 +5,8 @@
 // Usage: AddMove/AddMoveAlternating play a move (re-entering a known child); Back takes
 // it back; Forward re-enters the child under the cursor; GotoRoot empties the board;
 // the Variation calls switch between siblings. Read the position from board() and the
-// current node (x, y, colour, code, value).
+// current node (x, y, colour, code, value). AddChild, inherited from the tree, only links
+// a node and leaves the board alone: moves go in through AddMove.
 
 #include "board/BanHistory.h"
 #include "board/BanMoveFactory.h"
