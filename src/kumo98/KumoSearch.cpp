@@ -1,0 +1,444 @@
+#include "kumo98/KumoSearch.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace korvana::kumo {
+
+namespace {
+
+constexpr int Infinity = Win + 1;
+constexpr int MaxMoves = 225;
+constexpr int VcfTableBits = 16;
+constexpr uint64_t LeafVcfNodes = 40;
+
+int toTable(int score, int ply)
+{
+    if (score > WinBound) return score + ply;
+    if (score < -WinBound) return score - ply;
+    return score;
+}
+
+int fromTable(int score, int ply)
+{
+    if (score > WinBound) return score - ply;
+    if (score < -WinBound) return score + ply;
+    return score;
+}
+
+bool makesFour(Combo c) { return c >= C_B4 && c != C_Five; }
+
+} // namespace
+
+KumoSearch::KumoSearch(int tableBits)
+    : table_(size_t(1) << tableBits), mask_((uint64_t(1) << tableBits) - 1),
+      vcfFailed_(size_t(1) << VcfTableBits, 0)
+{
+}
+
+bool KumoSearch::timeUp()
+{
+    if (stopRequested_.load(std::memory_order_relaxed))
+        return true;
+    if (nodeLimit_ && nodes_ >= nodeLimit_)
+        return true;
+    return std::chrono::steady_clock::now() >= deadline_;
+}
+
+// True when `opp` has a move that wins unless answered: a straight four or a
+// double four (a three on the board, or a 4-4 point). Black's candidates must
+// also pass the judge.
+bool KumoSearch::threatened(KumoBoard &board, int opp)
+{
+    if (board.countAtLeast(opp, C_F4) - board.countAtLeast(opp, C_Five) <= 0)
+        return false;
+    if (opp == 1)
+        return true;
+    bool found = false;
+    board.forArea([&](int p) {
+        if (!found && board.isEmpty(p) && board.combo(opp, p) == C_F4 && !board.isForbidden(p))
+            found = true;
+    });
+    return found;
+}
+
+int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max)
+{
+    const int me = board.sideToMove(), opp = 1 - me;
+    int five[2];
+    if (board.fivePoints(opp, five, 2) > 0) {
+        moves[0] = five[0];
+        return 1;
+    }
+    const bool defend = threatened(board, opp);
+    std::pair<int, int> list[MaxMoves];
+    int n = 0;
+    board.forArea([&](int p) {
+        if (!board.isEmpty(p))
+            return;
+        if (defend) {
+            bool useful = makesFour(board.combo(me, p));
+            for (int d = 0; d < 4 && !useful; ++d)
+                useful = board.pattern(opp, p, d) >= P_B4 && board.pattern(opp, p, d) <= P_Five;
+            if (!useful)
+                return;
+        } else if (board.nearCount(p) == 0) {
+            return;
+        }
+        int key = board.score(me, p) * 3 / 2 + board.score(opp, p);
+        if (p == ttMove)
+            key += 1 << 24;
+        list[n++] = {key, p};
+    });
+    const int keep = std::min(n, max);
+    std::partial_sort(list, list + keep, list + n, [](const auto &a, const auto &b) { return a.first > b.first; });
+    // The judge is asked only about the moves kept.
+    int out = 0;
+    for (int i = 0; i < n && out < keep; ++i) {
+        const int p = list[i].second;
+        if (me == 0 && board.isForbidden(p))
+            continue;
+        moves[out++] = p;
+    }
+    return out;
+}
+
+int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
+{
+    ++nodes_;
+    if ((nodes_ & 1023) == 0 && timeUp())
+        aborted_ = true;
+    if (aborted_)
+        return 0;
+    const int me = board.sideToMove(), opp = 1 - me;
+    if (board.count() >= 225)
+        return 0;
+    if (board.countAtLeast(me, C_Five) > 0)
+        return Win - ply - 1;
+    int five[2];
+    const int oppFives = board.fivePoints(opp, five, 2);
+    if (oppFives >= 2 || (oppFives == 1 && me == 0 && board.isForbidden(five[0])))
+        return -(Win - ply - 2);
+    if (oppFives == 0 && board.countAtLeast(opp, C_B4) == 0 && board.countAtLeast(me, C_F4) > 0) {
+        bool win = false;
+        board.forArea([&](int p) {
+            if (!win && board.isEmpty(p) && board.combo(me, p) == C_F4 && board.isLegal(p, me))
+                win = true;
+        });
+        if (win)
+            return Win - ply - 3;
+    }
+
+    const uint64_t key = board.hash();
+    Entry &entry = table_[key & mask_];
+    int ttMove = -1;
+    if (entry.key == key) {
+        ttMove = entry.move;
+        if (entry.depth >= depth) {
+            const int s = fromTable(entry.score, ply);
+            if (entry.flag == 1 || (entry.flag == 2 && s >= beta) || (entry.flag == 3 && s <= alpha))
+                return s;
+        }
+    }
+
+    if (depth <= 0 && oppFives == 0) {
+        vcfBudget_ = vcfNodes_ + LeafVcfNodes;
+        vcfExhausted_ = false;
+        int first = -1;
+        if (vcf(board, me, 12, &first))
+            return Win - ply - 9;
+        return board.evaluate();
+    }
+
+    int moves[MaxMoves];
+    const int width = ply == 0 ? 40 : depth >= 3 ? 16 : 12;
+    const int n = generate(board, moves, ttMove, width);
+    if (n == 0)
+        return 0;
+    const int next = oppFives ? depth : depth - 1; // forced replies cost no depth
+    const int alphaStart = alpha;
+    int best = -Infinity, bestMove = moves[0];
+    for (int i = 0; i < n; ++i) {
+        const int m = moves[i];
+        board.place(m, me);
+        int v;
+        if (i == 0) {
+            v = -pvs(board, next, -beta, -alpha, ply + 1);
+        } else {
+            v = -pvs(board, next, -alpha - 1, -alpha, ply + 1);
+            if (v > alpha && v < beta)
+                v = -pvs(board, next, -beta, -alpha, ply + 1);
+        }
+        board.undo();
+        if (aborted_)
+            return 0;
+        if (v > best) {
+            best = v;
+            bestMove = m;
+            if (v > alpha)
+                alpha = v;
+            if (alpha >= beta)
+                break;
+        }
+    }
+    entry.key = key;
+    entry.score = static_cast<int16_t>(toTable(best, ply));
+    entry.depth = static_cast<int8_t>(std::clamp(depth, -1, 100));
+    entry.flag = best <= alphaStart ? 3 : best >= beta ? 2 : 1;
+    entry.move = static_cast<uint8_t>(bestMove);
+    return best;
+}
+
+bool KumoSearch::vcf(KumoBoard &board, int attacker, int depth, int *first)
+{
+    const int defender = 1 - attacker;
+    ++nodes_;
+    ++vcfNodes_;
+    if (board.countAtLeast(attacker, C_Five) > 0) {
+        const int five = board.findFive(attacker);
+        if (first)
+            *first = five;
+        if (vcfLine_)
+            vcfLine_->push_back(five);
+        return true;
+    }
+    if (vcfNodes_ > vcfBudget_)
+        vcfExhausted_ = true;
+    if (depth <= 0 || vcfExhausted_ || aborted_)
+        return false;
+    if ((nodes_ & 1023) == 0 && timeUp()) {
+        aborted_ = true;
+        return false;
+    }
+    const uint64_t key = board.hash() ^ (uint64_t(attacker) << 63);
+    uint64_t &slot = vcfFailed_[key & ((uint64_t(1) << VcfTableBits) - 1)];
+    if ((slot & ~uint64_t(0xff)) == (key & ~uint64_t(0xff)) && int(slot & 0xff) >= depth)
+        return false;
+
+    int five[2];
+    const int defenderFives = board.fivePoints(defender, five, 2);
+    if (defenderFives >= 2)
+        return false;
+    int moves[MaxMoves];
+    int n = 0;
+    if (defenderFives == 1) {
+        // Only a block that makes a four keeps the attack going.
+        if (!makesFour(board.combo(attacker, five[0])))
+            return false;
+        moves[n++] = five[0];
+    } else {
+        std::pair<int, int> list[MaxMoves];
+        int m = 0;
+        board.forArea([&](int p) {
+            if (board.isEmpty(p) && makesFour(board.combo(attacker, p)))
+                list[m++] = {board.combo(attacker, p) * 4096 + board.score(attacker, p), p};
+        });
+        std::sort(list, list + m, [](const auto &a, const auto &b) { return a.first > b.first; });
+        for (int i = 0; i < m; ++i)
+            moves[n++] = list[i].second;
+    }
+    for (int i = 0; i < n; ++i) {
+        const int q = moves[i];
+        if (!board.isLegal(q, attacker))
+            continue;
+        board.place(q, attacker);
+        int pts[2];
+        const int fp = board.fivePoints(attacker, pts, 2);
+        bool win = false;
+        if (fp >= 2 && board.countAtLeast(defender, C_B4) == 0) {
+            win = true;
+        } else if (fp >= 1) {
+            const int block = pts[0];
+            if (defender == 0 && board.isForbidden(block)) {
+                win = true; // Black cannot stop the five
+            } else {
+                board.place(block, defender);
+                win = vcf(board, attacker, depth - 1, nullptr);
+                if (win && vcfLine_) {
+                    vcfLine_->insert(vcfLine_->begin(), block);
+                }
+                board.undo();
+            }
+        }
+        board.undo();
+        if (win) {
+            if (vcfLine_)
+                vcfLine_->insert(vcfLine_->begin(), q);
+            if (first)
+                *first = q;
+            return true;
+        }
+        if (aborted_)
+            return false;
+    }
+    if (!vcfExhausted_ && !aborted_)
+        slot = (key & ~uint64_t(0xff)) | uint64_t(std::clamp(depth, 0, 255));
+    return false;
+}
+
+int KumoSearch::runVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *line)
+{
+    vcfNodes_ = 0;
+    vcfBudget_ = maxNodes;
+    vcfExhausted_ = false;
+    if (line)
+        line->clear();
+    vcfLine_ = line;
+    int first = -1;
+    const bool found = vcf(board, board.sideToMove(), 60, &first);
+    vcfLine_ = nullptr;
+    return found ? first : -1;
+}
+
+int KumoSearch::findVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *line)
+{
+    aborted_ = false;
+    stopRequested_ = false;
+    nodeLimit_ = 0;
+    deadline_ = std::chrono::steady_clock::now() + std::chrono::hours(24);
+    return runVcf(board, maxNodes, line);
+}
+
+std::vector<int> KumoSearch::candidates(KumoBoard &board, int max)
+{
+    int moves[MaxMoves];
+    const int n = generate(board, moves, -1, std::min(max, MaxMoves));
+    std::vector<int> out(moves, moves + n);
+    if (out.empty() && board.count() == 0)
+        out.push_back(112);
+    return out;
+}
+
+SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
+{
+    const auto start = std::chrono::steady_clock::now();
+    deadline_ = start + std::chrono::milliseconds(std::max(1, limits.timeMs));
+    nodeLimit_ = limits.maxNodes;
+    aborted_ = false;
+    stopRequested_ = false;
+    nodes_ = 0;
+    SearchResult result;
+    auto finish = [&](SearchResult r) {
+        r.nodes = nodes_;
+        r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        return r;
+    };
+    const int me = board.sideToMove(), opp = 1 - me;
+    if (board.count() == 0) {
+        result.move = 112;
+        return finish(result);
+    }
+    if (board.count() >= 225)
+        return finish(result);
+    const int own = board.findFive(me);
+    if (own >= 0) {
+        result.move = own;
+        result.score = Win - 1;
+        return finish(result);
+    }
+    std::vector<int> rootMoves = candidates(board, 40);
+    if (rootMoves.empty()) {
+        // Nothing near the stones is legal: any legal point will do.
+        for (int p = 0; p < 225 && result.move < 0; ++p)
+            if (board.isEmpty(p) && board.isLegal(p, me))
+                result.move = p;
+        return finish(result);
+    }
+    int five[2];
+    if (board.fivePoints(opp, five, 2) > 0) {
+        result.move = rootMoves.front(); // the block (or, if it is forbidden, nothing helps)
+        result.score = board.evaluate();
+        return finish(result);
+    }
+    if (rootMoves.size() == 1) {
+        result.move = rootMoves.front();
+        return finish(result);
+    }
+
+    // A forced win by fours ends the search at once.
+    const auto vcfDeadline = deadline_;
+    deadline_ = start + std::chrono::milliseconds(std::max(1, limits.timeMs * 3 / 10));
+    const int vcfMove = runVcf(board, 2'000'000, nullptr);
+    deadline_ = vcfDeadline;
+    aborted_ = false;
+    if (vcfMove >= 0) {
+        result.move = vcfMove;
+        result.score = Win - 9;
+        result.byVcf = true;
+        return finish(result);
+    }
+
+    result.move = rootMoves.front();
+    for (int depth = 1; depth <= limits.maxDepth; ++depth) {
+        int alpha = -Infinity;
+        int bestMove = -1, bestScore = -Infinity;
+        for (size_t i = 0; i < rootMoves.size(); ++i) {
+            const int m = rootMoves[i];
+            board.place(m, me);
+            int v;
+            if (i == 0) {
+                v = -pvs(board, depth - 1, -Infinity, Infinity, 1);
+            } else {
+                v = -pvs(board, depth - 1, -alpha - 1, -alpha, 1);
+                if (v > alpha && !aborted_)
+                    v = -pvs(board, depth - 1, -Infinity, -alpha, 1);
+            }
+            board.undo();
+            if (aborted_)
+                break;
+            if (v > bestScore) {
+                bestScore = v;
+                bestMove = m;
+                alpha = std::max(alpha, v);
+            }
+        }
+        if (aborted_) {
+            // A better first move found in the unfinished iteration is still trusted.
+            if (bestMove >= 0 && bestMove != result.move && bestScore > result.score && depth > 1) {
+                result.move = bestMove;
+                result.score = bestScore;
+            }
+            break;
+        }
+        result.move = bestMove;
+        result.score = bestScore;
+        result.depth = depth;
+        // Best move first in the next iteration.
+        std::stable_partition(rootMoves.begin(), rootMoves.end(), [&](int m) { return m == bestMove; });
+        if (bestScore > WinBound || bestScore < -WinBound)
+            break;
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        if (elapsed * 5 > std::chrono::milliseconds(limits.timeMs) * 2)
+            break; // the next iteration would not finish
+    }
+    return finish(result);
+}
+
+std::vector<int> KumoSearch::scoreMoves(KumoBoard &board, const std::vector<int> &moves, int depth, int timeMs)
+{
+    const auto start = std::chrono::steady_clock::now();
+    deadline_ = start + std::chrono::milliseconds(std::max(1, timeMs));
+    nodeLimit_ = 0;
+    aborted_ = false;
+    stopRequested_ = false;
+    const int me = board.sideToMove();
+    std::vector<int> scores(moves.size(), 0);
+    for (int d = 1; d <= depth; ++d) {
+        std::vector<int> current(moves.size(), 0);
+        for (size_t i = 0; i < moves.size() && !aborted_; ++i) {
+            if (!board.place(moves[i], me)) {
+                current[i] = -Infinity;
+                continue;
+            }
+            current[i] = -pvs(board, d - 1, -Infinity, Infinity, 1);
+            board.undo();
+        }
+        if (aborted_)
+            break;
+        scores = current;
+    }
+    aborted_ = false;
+    return scores;
+}
+
+} // namespace korvana::kumo

@@ -1,0 +1,88 @@
+#pragma once
+// KumoSearch: a threat-space search (VCF) in front of an iterative-deepening
+// PVS alpha-beta with a transposition table, on a KumoBoard.
+
+#include "kumo98/KumoBoard.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+namespace korvana::kumo {
+
+/// Scores: a win in n plies is Win - n.
+inline constexpr int Win = 30000;
+inline constexpr int WinBound = Win - 500; ///< scores beyond this are forced results
+
+/// How long and how deep one request may look.
+struct SearchLimits {
+    int timeMs = 1000;      ///< wall-clock budget of the whole request
+    int maxDepth = 40;      ///< deepest iteration
+    uint64_t maxNodes = 0;  ///< 0: no node limit
+};
+
+/// The answer of one request.
+struct SearchResult {
+    int move = -1;          ///< point 0..224, or -1 when no legal move exists
+    int score = 0;          ///< for the side to move
+    int depth = 0;          ///< last finished iteration (0: threat search or forced move)
+    uint64_t nodes = 0;     ///< alpha-beta and threat-search nodes
+    double seconds = 0;
+    bool byVcf = false;     ///< the move starts a forced win by fours
+};
+
+class KumoSearch {
+public:
+    /// A transposition table of 2^tableBits entries.
+    explicit KumoSearch(int tableBits = 20);
+
+    /// Best move for the side to move of `board` (left as it was on return).
+    SearchResult think(KumoBoard &board, const SearchLimits &limits);
+
+    /// First move of a win by continuous fours for the side to move, or -1.
+    /// Gives up after `maxNodes` nodes; fills `line` with the attacker's and defender's moves.
+    int findVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *line = nullptr);
+
+    /// Scores of the given moves for the side to move, each searched to `depth` plies after it.
+    std::vector<int> scoreMoves(KumoBoard &board, const std::vector<int> &moves, int depth, int timeMs);
+
+    /// Candidate moves of the side to move, best first, forbidden ones left out.
+    std::vector<int> candidates(KumoBoard &board, int max);
+
+    /// Lets another thread end the current request early.
+    void stop() { stopRequested_ = true; }
+
+    uint64_t nodes() const { return nodes_; }
+
+private:
+    struct Entry {
+        uint64_t key = 0;
+        int16_t score = 0;
+        int8_t depth = -1;
+        uint8_t flag = 0; // 0 none, 1 exact, 2 lower bound, 3 upper bound
+        uint8_t move = 255;
+    };
+
+    int pvs(KumoBoard &board, int depth, int alpha, int beta, int ply);
+    bool vcf(KumoBoard &board, int attacker, int depth, int *first);
+    int runVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *line);
+    int generate(KumoBoard &board, int *moves, int ttMove, int max);
+    bool timeUp();
+    bool threatened(KumoBoard &board, int opp);
+
+    std::vector<Entry> table_;
+    uint64_t mask_;
+    std::vector<uint64_t> vcfFailed_; ///< hashes of positions without a VCF (lossy)
+    uint64_t nodes_ = 0;
+    uint64_t vcfBudget_ = 0;
+    uint64_t vcfNodes_ = 0;
+    bool vcfExhausted_ = false;
+    bool aborted_ = false;
+    std::atomic<bool> stopRequested_{false};
+    std::chrono::steady_clock::time_point deadline_;
+    uint64_t nodeLimit_ = 0;
+    std::vector<int> *vcfLine_ = nullptr;
+};
+
+} // namespace korvana::kumo

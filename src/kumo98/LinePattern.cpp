@@ -1,0 +1,116 @@
+#include "kumo98/LinePattern.h"
+
+#include <memory>
+
+namespace korvana::kumo {
+
+namespace {
+
+constexpr uint32_t KeyCount = 1u << KeyBits;
+constexpr uint8_t Unknown = 0xff;
+
+class TableBuilder {
+public:
+    TableBuilder(int colour, uint8_t *table) : colour_(colour), own_(colour == 0 ? CellBlack : CellWhite), table_(table) {}
+
+    uint8_t get(uint32_t key)
+    {
+        if (table_[key] == Unknown)
+            table_[key] = compute(key);
+        return table_[key];
+    }
+
+private:
+    // Cells at steps -5..5 with the centre own: 1 own, 0 empty, 2 blocked.
+    void decode(uint32_t key, uint8_t line[11]) const
+    {
+        for (int i = 0; i < 11; ++i) {
+            if (i == 5) {
+                line[i] = 1;
+                continue;
+            }
+            const uint8_t c = (key >> keyShift(i - 5)) & 3;
+            line[i] = c == own_ ? 1 : c == CellEmpty ? 0 : 2;
+        }
+    }
+
+    static int runThroughCentre(const uint8_t line[11])
+    {
+        int run = 1;
+        for (int i = 6; i < 11 && line[i] == 1; ++i)
+            ++run;
+        for (int i = 4; i >= 0 && line[i] == 1; --i)
+            ++run;
+        return run;
+    }
+
+    bool isFive(int run) const { return colour_ == 0 ? run == 5 : run >= 5; }
+
+    uint8_t compute(uint32_t key)
+    {
+        uint8_t line[11];
+        decode(key, line);
+        const int run = runThroughCentre(line);
+        if (isFive(run))
+            return P_Five;
+        if (run >= 6)
+            return P_Overline;
+        int fivePoints = 0;
+        for (int i = 0; i < 11; ++i) {
+            if (line[i] != 0)
+                continue;
+            line[i] = 1;
+            fivePoints += isFive(runThroughCentre(line));
+            line[i] = 0;
+        }
+        if (fivePoints >= 2)
+            return P_F4;
+        if (fivePoints == 1)
+            return P_B4;
+        bool seen[P_Count] = {};
+        for (int i = 0; i < 11; ++i) {
+            if (line[i] != 0)
+                continue;
+            seen[get(key | (uint32_t(own_) << keyShift(i - 5)))] = true;
+        }
+        if (seen[P_F4]) return P_F3;
+        if (seen[P_B4]) return P_B3;
+        if (seen[P_F3]) return P_F2;
+        if (seen[P_B3]) return P_B2;
+        if (seen[P_F2]) return P_F1;
+        if (seen[P_B2]) return P_B1;
+        return P_None;
+    }
+
+    int colour_;
+    uint8_t own_;
+    uint8_t *table_;
+};
+
+struct Tables {
+    std::unique_ptr<uint8_t[]> table[2];
+    Tables()
+    {
+        for (int colour = 0; colour < 2; ++colour) {
+            table[colour].reset(new uint8_t[KeyCount]);
+            std::fill_n(table[colour].get(), KeyCount, Unknown);
+            TableBuilder builder(colour, table[colour].get());
+            for (uint32_t key = 0; key < KeyCount; ++key)
+                builder.get(key);
+        }
+    }
+};
+
+const Tables &tables()
+{
+    static const Tables instance; // thread-safe one-time build
+    return instance;
+}
+
+} // namespace
+
+const uint8_t *linePatternTable(int colour) { return tables().table[colour & 1].get(); }
+
+uint8_t linePattern(int colour, uint32_t key) { return linePatternTable(colour)[key & (KeyCount - 1)]; }
+
+} // namespace korvana::kumo
