@@ -1,0 +1,112 @@
+// Clipboard text: tokens such as "h8," ended by "**,".
+
+#include "record/ClipboardText.h"
+
+#include "board/ChkStat.h"
+#include "board/Point.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace korvana {
+namespace {
+
+/// The parsed moves as "B h8, W i8" style text.
+std::string listed(const BanHistory &moves)
+{
+    std::string out;
+    for (const MovedPos &m : moves.moves()) {
+        if (!out.empty())
+            out += ", ";
+        out += m.colour;
+        out += ' ';
+        out += writtenPoint(m.x, m.y);
+    }
+    return out;
+}
+
+struct ParseCase {
+    const char *name;
+    std::string text;
+    bool ok;
+    std::string moves;
+};
+
+class ClipboardParse : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(ClipboardParse, TextGivesMoves)
+{
+    const ParseCase &c = GetParam();
+    BanHistory moves;
+    moves.append(0, 0, 'B', 20); // emptied by every parse
+    EXPECT_EQ(ClipboardText::ParseText(c.text, moves), c.ok);
+    if (c.ok) {
+        EXPECT_EQ(listed(moves), c.moves);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ClipboardParse, testing::Values(
+    ParseCase{"TwoMoves", "h8,i8,**,", true, "B h8, W i8"},
+    ParseCase{"NoTerminator", "move list: h8, i8,", false, ""},
+    ParseCase{"JunkBetweenTokens", "h8,--i8,xx,", true, "B h8, W i8"},
+    ParseCase{"JunkBeforeFirstToken", "Game 12: h8,i8,XX,", true, "B h8, W i8"},
+    ParseCase{"CapitalTerminator", "h8,XX,i8,**,", true, "B h8"},
+    ParseCase{"ColumnAfterO", "p8,h8,**,", true, "B h8"},
+    ParseCase{"RowAfterF", "hG,h8,**,", true, "B h8"},
+    ParseCase{"LowerCaseRowIsNoToken", "h8,hh,**,", true, "B h8"},
+    ParseCase{"CapitalColumnIsNoToken", "H8,h8,**,", true, "B h8"},
+    ParseCase{"Corners", "a1,oF,o1,aF,**,", true, "B a1, W oF, B o1, W aF"},
+    ParseCase{"RowLetters", "aA,bB,cC,dD,eE,fF,**,", true, "B aA, W bB, B cC, W dD, B eE, W fF"},
+    ParseCase{"OccupiedPointKeptForTheBoard", "h8,h8,**,", true, "B h8, W h8"},
+    ParseCase{"TerminatorOnly", "**,", false, ""},
+    ParseCase{"StarsWithoutComma", "h8,**", false, ""},
+    ParseCase{"TokenWithoutComma", "h8 i8 **,", false, ""},
+    ParseCase{"Empty", "", false, ""},
+    ParseCase{"TokenAtVeryEnd", "h8,", false, ""},
+    ParseCase{"LineBreaks", "h8,\r\ni8,\n**,\n", true, "B h8, W i8"}),
+    [](const testing::TestParamInfo<ParseCase> &info) { return std::string(info.param.name); });
+
+TEST(ClipboardText, CopyWritesTokensAndTerminator)
+{
+    BanHistory moves;
+    EXPECT_EQ(ClipboardText::CopyText(moves), "**,");
+    for (int p : {112, 113, 0, 224, 9 * 15 + 3})
+        moves.appendPoint(p);
+    EXPECT_EQ(ClipboardText::CopyText(moves), "h8,i8,a1,oF,dA,**,");
+}
+
+TEST(ClipboardText, WholeBoardSurvivesCopyAndParse)
+{
+    BanHistory moves;
+    for (uint8_t p : spiralOrder())
+        moves.appendPoint(p);
+    const std::string text = ClipboardText::CopyText(moves);
+    EXPECT_EQ(text.size(), 3u * 225 + 3);
+    BanHistory back;
+    ASSERT_TRUE(ClipboardText::ParseText(text, back));
+    EXPECT_EQ(back.moves(), moves.moves());
+}
+
+TEST(ClipboardText, MovesAreJudgedAsParsed)
+{
+    BanHistory moves;
+    ASSERT_TRUE(ClipboardText::ParseText("d8,a1,e8,a2,f8,a3,g8,a4,h8,**,", moves));
+    EXPECT_EQ(moves.currentCode(), Stat::Five);
+    EXPECT_EQ(moves[8].code, Stat::Five);
+}
+
+TEST(ClipboardText, LongTextKeepsAtMostOneBoard)
+{
+    std::string text;
+    for (int i = 0; i < 100000; ++i)
+        text += "h8,";
+    BanHistory moves;
+    ASSERT_TRUE(ClipboardText::ParseText(text + "**,", moves));
+    EXPECT_EQ(moves.count(), PointCount);
+    EXPECT_FALSE(ClipboardText::ParseText(text, moves));
+}
+
+} // namespace
+} // namespace korvana
