@@ -1,0 +1,80 @@
+#pragma once
+// A scripted stand-in for the main window: records what the game flow shows,
+// answers the questions from a script, and runs posted calls on the thread
+// that calls runUntil/runPending (the test's "GUI thread").
+
+#include "game/GameWindow.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace korvana {
+
+class FakeGameWindow : public GameWindow {
+public:
+    struct Message {
+        std::string text;
+        std::string caption;
+    };
+
+    // --- what was shown ---
+    std::string status;                   ///< current status text
+    std::vector<std::string> statusLog;   ///< every status text set, in order
+    std::string blackPlayer, whitePlayer;
+    std::map<char, std::string> timeLabels;
+    std::vector<Message> messages;
+    std::vector<BeepKind> beeps;
+    int redraws = 0;
+    std::vector<std::string> moveList;
+    std::string caption;
+    bool giveUpEnabled = false;
+    int filterResets = 0;
+
+    // --- scripted answers (and how often each question was asked) ---
+    bool colourIsBlack = true;
+    int colourAsked = 0;
+    bool databaseUpdate = false;
+    int databaseAsked = 0;
+    int whichRemove = 0;
+    int removeAsked = 0;
+
+    void setStatusText(const std::string &text) override;
+    void setPlayerLabels(const std::string &black, const std::string &white) override;
+    void setThinkingTimeLabel(char colour, const std::string &text) override;
+    void showMessageWindow(const std::string &text, const std::string &caption) override;
+    bool askColourIsBlack() override;
+    bool askDatabaseUpdate() override;
+    int askWhichRemove() override;
+    void beep(BeepKind kind) override;
+    void redraw() override;
+    void moveListAppend(const std::string &line) override;
+    void moveListDeleteLast() override;
+    void moveListClear() override;
+    void setCaption(const std::string &text) override;
+    void setGiveUpEnabled(bool enabled) override;
+    void resetFileDialogFilter() override;
+    void postToGuiThread(std::function<void()> call) override;
+
+    /// Runs the calls posted so far; how many ran.
+    int runPending();
+    /// Runs posted calls as they arrive until `done` holds (checked after
+    /// each call and at the start) or `timeout` passes; true when it held.
+    bool runUntil(const std::function<bool()> &done,
+                  std::chrono::milliseconds timeout = std::chrono::milliseconds(20000));
+    /// Posted calls not yet run.
+    size_t pendingCount();
+
+private:
+    std::mutex mutex_;
+    std::condition_variable posted_;
+    std::deque<std::function<void()>> queue_;
+};
+
+} // namespace korvana
