@@ -1,0 +1,101 @@
+// korvana-cli convert: reads a game record of any format (recognised by content, as
+// the program's Open does) and writes it in the chosen one (as its Save does).
+
+#include "cli/CliCommand.h"
+
+#include "record/MOveTree.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+using namespace korvana;
+
+namespace {
+
+// The record code reports details ("error : Illegal move") on the standard error stream;
+// this command answers with one line of its own instead.
+class QuietDiagnostics {
+public:
+    QuietDiagnostics() : saved_(std::cerr.rdbuf(nullptr)) {}
+    ~QuietDiagnostics() { std::cerr.rdbuf(saved_); }
+
+private:
+    std::streambuf *saved_;
+};
+
+bool readable(const std::string &path)
+{
+    return std::ifstream(path, std::ios::binary).is_open();
+}
+
+int loadMainLine(MOveTree &game, const std::string &path)
+{
+    int loaded;
+    {
+        QuietDiagnostics quiet;
+        loaded = game.Load(path);
+    }
+    // As after Open: the main line is on the board.
+    game.GotoRoot();
+    while (game.Forward())
+        ;
+    return loaded;
+}
+
+bool parseFormat(const std::string &name, MOveTree::RecordFormat &format)
+{
+    if (name == "sgf")
+        format = MOveTree::FormatSgf;
+    else if (name == "ban")
+        format = MOveTree::FormatBan;
+    else if (name == "pos")
+        format = MOveTree::FormatPos;
+    else
+        return false;
+    return true;
+}
+
+int fail(const std::string &message)
+{
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return 1;
+}
+
+int run(const std::vector<std::string> &args)
+{
+    std::vector<std::string> files;
+    std::string formatName;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--format" && i + 1 < args.size())
+            formatName = args[++i];
+        else if (args[i].rfind("--format=", 0) == 0)
+            formatName = args[i].substr(9);
+        else
+            files.push_back(args[i]);
+    }
+    MOveTree::RecordFormat format;
+    if (files.size() != 2 || !parseFormat(formatName, format))
+        return fail("usage: korvana-cli convert IN OUT --format sgf|ban|pos");
+
+    MOveTree game;
+    if (!readable(files[0]))
+        return fail("convert: cannot read " + files[0]);
+    // .ban and .pos keep the line on the board: the main line.
+    if (!loadMainLine(game, files[0]))
+        return fail("convert: " + files[0] + " is not a game record");
+    game.setRecordFormat(format);
+    int saved;
+    {
+        QuietDiagnostics quiet;
+        saved = game.Save(files[1]);
+    }
+    if (!saved)
+        return fail("convert: cannot write " + files[1]);
+    return 0;
+}
+
+const CliCommand command("convert", "convert IN OUT --format sgf|ban|pos   (IN in any record format)", run);
+
+} // namespace

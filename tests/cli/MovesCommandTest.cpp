@@ -1,0 +1,58 @@
+// korvana-cli moves FILE: the main line of a record as clipboard text.
+
+#include "CliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace korvana::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct MovesCase {
+    const char *name;
+    std::string content;
+    int status;
+    std::string out;
+};
+
+class MovesCommand : public testing::TestWithParam<MovesCase> {};
+
+TEST_P(MovesCommand, PrintsMainLine)
+{
+    const MovesCase &c = GetParam();
+    char tmpl[] = "/tmp/korvana-moves-XXXXXX";
+    const fs::path dir = mkdtemp(tmpl);
+    const fs::path file = dir / "record";
+    std::ofstream(file, std::ios::binary) << c.content;
+    const CliResult r = runCli("moves " + shellQuote(file.string()));
+    fs::remove_all(dir);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(r.out, c.out);
+    if (c.status != 0) {
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MovesCommand, testing::Values(
+    MovesCase{"SgfFirstBranches", "(;GM[4];B[hh](;W[ih](;B[ig])(;B[jj]))(;W[ii]))", 0, "h8,i8,i7,**,\n"},
+    MovesCase{"SgfRejectedIsEmptyGame", "(;GM[5];B[hh])", 0, "**,\n"},
+    MovesCase{"Ban", "808\n809\n707\n", 0, "h8,h9,g7,**,\n"},
+    MovesCase{"PosRows", std::string{3, 0, static_cast<char>(224), static_cast<char>(9 * 15 + 3)}, 0,
+              "a1,oF,dA,**,\n"},
+    MovesCase{"Empty", "", 1, ""},
+    MovesCase{"NotARecord", std::string(1, char(240)), 1, ""}),
+    [](const testing::TestParamInfo<MovesCase> &info) { return std::string(info.param.name); });
+
+TEST(MovesCommandArgs, MissingFileOrArgument)
+{
+    EXPECT_EQ(runCli("moves /nonexistent/record").status, 1);
+    EXPECT_EQ(runCli("moves").status, 1);
+}
+
+} // namespace
+} // namespace korvana::test
