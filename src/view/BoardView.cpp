@@ -139,7 +139,8 @@ void BoardView::drawStone(int x, int y, int number, int kind, bool latest, char 
         p->drawEllipse(QRectF(31 + 20 * x, 31 + 20 * y, 19, 19));
     }
     if (ch == ' ') {
-        if (setting("System", "ViewBoardNumbering"))
+        // Move numbers go up to 224: the 225th move is drawn without one.
+        if (number >= 0 && number <= 224 && setting("System", "ViewBoardNumbering"))
             drawNumber(x, y, number, text);
     } else {
         drawCharacter(37 + 20 * x, 34 + 20 * y, 10, ch, Qt::black);

@@ -1,0 +1,60 @@
+// The move list and the status line: lines appended, deleted from the end,
+// cleared; one status text at a time.
+
+#include "view/MoveList.h"
+#include "view/StatusLine.h"
+
+#include <gtest/gtest.h>
+
+namespace korvana {
+namespace {
+
+TEST(MoveListTest, AppendDeleteAndClear)
+{
+    MoveList list;
+    EXPECT_TRUE(list.isReadOnly());
+    EXPECT_EQ(list.size(), QSize(145, 241));
+    EXPECT_EQ(list.objectName(), QStringLiteral("MemoHistory"));
+    EXPECT_EQ(list.lineCount(), 0);
+    list.deleteLastLine(); // nothing to delete: no effect
+    EXPECT_EQ(list.lineCount(), 0);
+
+    for (const char *line : {"B1(h8):", "W2(i9):", "B3(g7):THREE"})
+        list.appendLine(line);
+    ASSERT_EQ(list.lineCount(), 3);
+    EXPECT_EQ(list.line(2), QStringLiteral("B3(g7):THREE"));
+
+    list.deleteLastLine();
+    ASSERT_EQ(list.lineCount(), 2);
+    EXPECT_EQ(list.line(1), QStringLiteral("W2(i9):"));
+    list.appendLine("B3(a1):");
+    EXPECT_EQ(list.toPlainText(), QStringLiteral("B1(h8):\nW2(i9):\nB3(a1):"));
+
+    list.deleteLastLine();
+    list.deleteLastLine();
+    EXPECT_EQ(list.toPlainText(), QStringLiteral("B1(h8):"));
+    list.deleteLastLine();
+    EXPECT_EQ(list.lineCount(), 0);
+    EXPECT_TRUE(list.toPlainText().isEmpty());
+
+    list.appendLine("B1(h8):");
+    list.clearLines();
+    EXPECT_EQ(list.lineCount(), 0);
+    list.appendLine("B1(a1):");
+    EXPECT_EQ(list.line(0), QStringLiteral("B1(a1):")) << "no empty line left by clearing";
+}
+
+TEST(StatusLineTest, ShowsOneTextAtATime)
+{
+    StatusLine line;
+    EXPECT_EQ(line.height(), 25);
+    line.setStatusText(QStringLiteral("Now Thinking"));
+    EXPECT_EQ(line.statusText(), QStringLiteral("Now Thinking"));
+    line.setStatusText(QStringLiteral("Your Turn"));
+    EXPECT_EQ(line.statusText(), QStringLiteral("Your Turn"));
+    line.setStatusText({});
+    EXPECT_TRUE(line.statusText().isEmpty());
+}
+
+} // namespace
+} // namespace korvana
