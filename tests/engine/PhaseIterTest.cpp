@@ -54,7 +54,7 @@ TEST(PhaseIterOpening, EmptyBoardIsTheCentre)
 TEST(PhaseIterOpening, SecondStoneLiesNextToTheCentre)
 {
     std::set<int> seen;
-    for (uint32_t i = 0; i < 300; ++i) {
+    for (uint32_t i = 0; i < 100; ++i) {
         const int p = think("h8", i * 2654435761u);
         EXPECT_LE(std::abs(pointX(p) - 7), 1);
         EXPECT_LE(std::abs(pointY(p) - 7), 1);
@@ -66,14 +66,14 @@ TEST(PhaseIterOpening, SecondStoneLiesNextToTheCentre)
 
 TEST(PhaseIterOpening, SecondStoneNeverLandsOnAnOffCentreFirstStone)
 {
-    for (uint32_t i = 0; i < 300; ++i)
+    for (uint32_t i = 0; i < 100; ++i)
         EXPECT_NE(think("g7", i * 2654435761u), pointOf(6, 6)) << "seed " << i * 2654435761u;
 }
 
 TEST(PhaseIterOpening, ThirdStoneIsAnEmptyPointOfTheCentralSquare)
 {
     std::set<int> seen;
-    for (uint32_t i = 0; i < 400; ++i) {
+    for (uint32_t i = 0; i < 200; ++i) {
         const BanArray board = testboards::fromMoves("h8 i9");
         const int p = think(board, i * 2654435761u);
         EXPECT_GE(pointX(p), 5);
@@ -171,7 +171,7 @@ TEST(PhaseIterBook, MissOrUnplayableBookMoveFallsBackToTheSearch)
 
 TEST(PhaseIterSearch, AnswersAnEmptyPointAndRepeatsItself)
 {
-    const auto positions = testboards::midGamePositions(20);
+    const auto positions = testboards::midGamePositions(10);
     for (size_t i = 0; i < positions.size(); ++i) {
         const int a = think(positions[i]);
         ASSERT_LT(a, PointCount) << "position " << i;
@@ -216,5 +216,79 @@ TEST(PhaseIterSearch, ThinkOnHistoryUsesTheHistoryBoard)
     setThinkStopFlag(nullptr);
     EXPECT_EQ(thinkOnHistory(history, ThinkingLevel::preset(1), ""), pointOf(7, 3));
 }
+
+} // namespace
+
+namespace {
+
+// Values in a finished tree: every node holds the best of its valued
+// children for the side choosing there (the root's mover maximises).
+void expectValuesPassedUp(Phase &node, int rootParity, int &checked)
+{
+    bool any = false;
+    int16_t extreme = 0;
+    node.children.forEachOldestFirst([&](Phase *child) {
+        expectValuesPassedUp(*child, rootParity, checked);
+        if (!child->hasValue())
+            return true;
+        const bool maximise = child->parity() != rootParity;
+        if (!any || (maximise ? child->value > extreme : child->value < extreme))
+            extreme = child->value;
+        any = true;
+        return true;
+    });
+    if (any && node.parent) {
+        EXPECT_EQ(node.value, extreme) << "node of " << int(node.board.count()) << " stones";
+        ++checked;
+    }
+}
+
+TEST(PhaseIterSearch, TreeValuesAreTheChoosersBestAndTheAnswerIsTheBestRootChild)
+{
+    const auto positions = testboards::midGamePositions(8);
+    for (const BanArray &board : positions) {
+        const ThinkingLevel &level = ThinkingLevel::preset(1);
+        PhaseIter iter(std::make_unique<Phase>(board), level, level.depth, level.hashSize, "");
+        iter.setBookLookup(nullptr);
+        const int answer = iter.Think();
+        int checked = 0;
+        expectValuesPassedUp(iter.root(), iter.root().parity(), checked);
+        EXPECT_GT(checked, 10);
+        int16_t best = Phase::NoValue;
+        int first = -1;
+        iter.root().children.forEachOldestFirst([&](Phase *child) {
+            if (child->hasValue() && (first < 0 || child->value > best)) {
+                best = child->value;
+                first = child->board.last();
+            }
+            return true;
+        });
+        EXPECT_EQ(answer, first);
+    }
+}
+
+struct DefenceCase {
+    const char *name;
+    const char *moves;
+    std::set<std::string> defences;
+};
+
+class PhaseIterDefence : public testing::TestWithParam<DefenceCase> {};
+
+// An open three must be answered at once: otherwise the straight four that
+// follows wins within the search's four plies, so every other move scores
+// -10000 and one of the blocking points is chosen.
+TEST_P(PhaseIterDefence, OpenThreeIsBlocked)
+{
+    const int p = think(GetParam().moves);
+    EXPECT_EQ(GetParam().defences.count(writtenPoint(p)), 1u) << writtenPoint(p);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PhaseIterDefence,
+    testing::Values(DefenceCase{"blackBlocksWhiteThree", "a1 h8 c1 h7 a3 h6", {"h5", "h9", "h4", "hA"}},
+                    DefenceCase{"whiteBlocksBlackThree", "h8 a1 h7 c1 h6 a3 lC", {"h5", "h9", "h4", "hA"}},
+                    DefenceCase{"blackBlocksDiagonalThree", "a1 f6 c1 g7 a3 h8", {"e5", "i9", "d4", "jA"}}),
+    [](const testing::TestParamInfo<DefenceCase> &info) { return std::string(info.param.name); });
 
 } // namespace
