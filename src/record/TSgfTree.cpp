@@ -26,6 +26,19 @@ constexpr size_t MaxTextLength = 4096;
 /// Root properties kept; later ones are still checked, then dropped (the writer replaces
 /// them by the default header anyway).
 constexpr size_t MaxRootProperties = 1000;
+/// "error : Illegal move" lines per record read; a file of millions of bad moves
+/// would otherwise spend its time writing them.
+constexpr int MaxIllegalMoveReports = 100;
+
+thread_local int illegalMoveReports = 0;
+
+void reportIllegalMove()
+{
+    if (++illegalMoveReports <= MaxIllegalMoveReports)
+        std::cerr << "error : Illegal move\n";
+    else if (illegalMoveReports == MaxIllegalMoveReports + 1)
+        std::cerr << "error : further illegal moves not reported\n";
+}
 
 bool isNodeEnd(int c)
 {
@@ -137,6 +150,7 @@ bool TSgfTree<N>::ReadSgf(std::istream &in)
 {
     this->Reset();
     rootProperties_.clear();
+    illegalMoveReports = 0;
     if (!parseSequence(*this, in, 0)) {
         this->Reset();
         rootProperties_.clear();
@@ -160,13 +174,13 @@ N *TSgfTree<N>::ReadMove(std::istream &stream, char colour)
     if (y == Traits::eof())
         return nullptr;
     if (y == ']') {
-        std::cerr << "error : Illegal move\n";
+        reportIllegalMove();
         return nullptr;
     }
     in->sbumpc(); // the closing "]", not checked
     N *node = AddMoveLetters(static_cast<char>(x), static_cast<char>(y), colour);
     if (!node)
-        std::cerr << "error : Illegal move\n";
+        reportIllegalMove();
     return node;
 }
 

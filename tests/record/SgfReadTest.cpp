@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,24 @@ TEST(SgfReadDetails, HugeValuesStayBounded)
         many += "AB[" + std::to_string(i) + "]";
     ASSERT_TRUE(test::readSgfText(tree, many + ")"));
     EXPECT_LE(tree.rootProperties().size(), 1000u);
+}
+
+TEST(SgfReadDetails, IllegalMoveReportsAreBounded)
+{
+    std::string text = "(;GM[4];B[hh]";
+    for (int i = 0; i < 5000; ++i)
+        text += ";W[hh]";
+    MOveTree tree;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(test::readSgfText(tree, text + ";W[ih])"));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 101);
+    EXPECT_EQ(err.rfind("error : ", 0), 0u);
+    EXPECT_EQ(describe(tree), "Bhh Wih");
+    // The count starts again with the next record.
+    testing::internal::CaptureStderr();
+    test::readSgfText(tree, "(;B[hh];W[hh])");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "error : Illegal move\n");
 }
 
 TEST(SgfReadDetails, CursorsOnFirstChildAfterReading)
