@@ -343,7 +343,7 @@ bool ADataBase::readFile(const std::string &name)
             continue;
         auto *record = new AData(stones);
         record->setId(id);
-        std::memcpy(record->stones().data(), stoneBuffer, static_cast<size_t>(stones));
+        std::copy(stoneBuffer, stoneBuffer + stones, record->stones().data());
         record->candidates().resize(static_cast<int32_t>(candidates.size()));
         std::copy(candidates.begin(), candidates.end(), record->candidates().data());
         insertRecord(key, record);
