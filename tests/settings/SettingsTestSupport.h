@@ -7,7 +7,6 @@
 #include "log/ErrorLog.h"
 #include "settings/AppRegistryEx.h"
 
-#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -22,9 +21,11 @@ struct CapturedLog {
     {
         std::vector<std::string> out;
         std::string text = readAll(dir.file("error.log"));
-        static const std::regex entry(R"((\d{4}/\d{2}/\d{2} \d{2}:\d{2}\.\d{2}) : ([^\r]*)\r)");
-        for (std::sregex_iterator it(text.begin(), text.end(), entry), end; it != end; ++it)
-            out.push_back((*it)[2]);
+        std::size_t start = 0;
+        for (std::size_t cr; (cr = text.find('\r', start)) != std::string::npos; start = cr + 1)
+            out.push_back(messageOfEntry(text.substr(start, cr - start)).value_or("(not an entry)"));
+        if (start != text.size())
+            out.push_back("(unterminated)");
         return out;
     }
 };
