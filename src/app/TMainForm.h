@@ -1,0 +1,131 @@
+#pragma once
+// TMainForm: the main window. It owns the game flow (and through it the
+// settings, the game record and the database), lays out the board, the side
+// panel with the move list and the status line, turns menu, tool bar, mouse,
+// keyboard and dropped files into game-flow calls, and answers the flow's
+// requests through GameWindow. Every modal window goes through the GameWindow
+// methods, so a test can answer them by overriding those.
+
+#include "game/GameFlow.h"
+#include "game/GameWindow.h"
+#include "view/BoardView.h"
+
+#include <QEvent>
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+
+class QAction;
+class QLabel;
+class QToolBar;
+
+namespace korvana {
+
+class BoardPaintBox;
+class MoveList;
+class StatusLine;
+class TConfirmDatabaseUpdate;
+class TMyMessageWindow;
+class TSelectBlackOrWhiteForm;
+class TWhichRemoveForm;
+
+class TMainForm : public QMainWindow, public GameWindow {
+    Q_OBJECT
+public:
+    /// The repaint request another window posts (the information window after a display change).
+    static constexpr QEvent::Type RepaintRequest = static_cast<QEvent::Type>(QEvent::User + 1000);
+
+    static constexpr int ClientWidth = 510;   ///< window without its menu bar
+    static constexpr int ClientHeight = 401;  ///< with the tool bar shown
+    static constexpr int ToolBarHeight = 33;
+    static constexpr int PanelWidth = 159;
+
+    /// Builds the window and starts as the program does: settings of the program at
+    /// `programPath` (file beside it, or the per-user stand-in), database directory,
+    /// empty game, settings applied to the menus. Not shown.
+    explicit TMainForm(const std::string &programPath, QWidget *parent = nullptr);
+    /// Writes the settings file, then frees the game flow and what it owns.
+    ~TMainForm() override;
+
+    /// The message and question windows the program created at start-up (borrowed).
+    /// Windows not given are created on first use.
+    void setDialogs(TMyMessageWindow *message, TSelectBlackOrWhiteForm *colour, TConfirmDatabaseUpdate *update,
+                    TWhichRemoveForm *remove);
+
+    /// Opens a game file: gives up, shows its name in the caption, reads it, lists its main
+    /// line and shows its last position.
+    void OpenGameFile(const std::string &fileName);
+    /// Opens the first of the command-line arguments (after the program name), if any.
+    void OpenFromCommandLine(const QStringList &arguments);
+
+    GameFlow &flow() { return *flow_; }
+    const BoardView &view() const { return view_; }
+    BoardPaintBox *paintBox() const { return paintBox_; }
+    MoveList *moveList() const { return moveList_; }
+    StatusLine *statusLine() const { return statusLine_; }
+    QToolBar *toolBar() const { return toolBar_; }
+    /// The window's area below the menu bar (what the layout sizes describe).
+    QSize clientSize() const;
+    /// Menu and tool bar actions by their menu text without '&' ("New Game", "Black", ...).
+    QAction *action(const QString &name) const;
+    /// Text of a labelled control of the side panel ("BlackPlayer", "WhiteTime", ...).
+    QString panelText(const QString &objectName) const;
+
+    // --- GameWindow --------------------------------------------------------
+    void setStatusText(const std::string &text) override;
+    void setPlayerLabels(const std::string &black, const std::string &white) override;
+    void setThinkingTimeLabel(char colour, const std::string &text) override;
+    void showMessageWindow(const std::string &text, const std::string &caption = "KORVANA") override;
+    bool askColourIsBlack() override;
+    bool askDatabaseUpdate() override;
+    int askWhichRemove() override;
+    void beep(BeepKind kind) override;
+    void redraw() override;
+    void moveListAppend(const std::string &line) override;
+    void moveListDeleteLast() override;
+    void moveListClear() override;
+    void setCaption(const std::string &caption) override;
+    void setGiveUpEnabled(bool enabled) override;
+    void postToGuiThread(std::function<void()> call) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void customEvent(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildPanel(QWidget *central);
+    void applySettingsToMenus();
+    void toggleView(QAction *item, const char *section, const char *key);
+    void setToolBarShown(bool shown);
+    void fitWindowHeight();
+    void boardPressed(int column, int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    bool keyTyped(const QKeyEvent &key);
+    TMyMessageWindow &messageWindow();
+    QAction *addAction(QMenu *menu, const QString &text, const char *name);
+
+    std::unique_ptr<GameFlow> flow_;
+    BoardView view_;
+    BoardPaintBox *paintBox_ = nullptr;
+    MoveList *moveList_ = nullptr;
+    StatusLine *statusLine_ = nullptr;
+    QToolBar *toolBar_ = nullptr;
+    QLabel *blackPlayer_ = nullptr;
+    QLabel *whitePlayer_ = nullptr;
+    QLabel *blackTime_ = nullptr;
+    QLabel *whiteTime_ = nullptr;
+    QAction *giveUp_ = nullptr;
+    QAction *viewToolBar_ = nullptr;
+
+    TMyMessageWindow *messageWindow_ = nullptr;
+    TSelectBlackOrWhiteForm *colourForm_ = nullptr;
+    TConfirmDatabaseUpdate *updateForm_ = nullptr;
+    TWhichRemoveForm *removeForm_ = nullptr;
+};
+
+} // namespace korvana

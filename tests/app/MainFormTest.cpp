@@ -1,0 +1,355 @@
+// The main window: layout sizes, settings applied at start, caption, board
+// clicks and typed points, the Begin/Give up commands, the computer thinking
+// while the window keeps serving events, the repaint request, dropped and
+// command-line files, close and destroy. Modal windows are answered by a
+// scripted subclass; the watchdog fails a test that opens one for real.
+
+#include "app/TMainForm.h"
+
+#include "settings/KvParam.h"
+#include "support/qt/ModalWatchdog.h"
+#include "view/BoardPaintBox.h"
+#include "view/MoveList.h"
+#include "view/StatusLine.h"
+
+#include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace korvana {
+namespace {
+
+constexpr const char *Product = "Korvana3 for Preview Release";
+
+class ScriptedMainForm : public TMainForm {
+public:
+    using TMainForm::TMainForm;
+
+    void showMessageWindow(const std::string &text, const std::string &caption) override
+    {
+        messages.emplace_back(text, caption);
+    }
+    bool askColourIsBlack() override { return true; }
+    bool askDatabaseUpdate() override { return false; }
+    int askWhichRemove() override { return 0; }
+    void beep(BeepKind) override { ++beeps; }
+
+    std::vector<std::pair<std::string, std::string>> messages;
+    int beeps = 0;
+};
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        programPath = dir.filePath(QStringLiteral("korvana")).toStdString();
+        KvFlags::instance().fileName.clear();
+    }
+
+    /// Settings written before the program starts.
+    void presetSettings(const std::vector<std::tuple<const char *, const char *, int>> &values)
+    {
+        KvParam settings;
+        settings.SetPath(programPath);
+        for (auto [section, key, value] : values)
+            settings.SetInt(section, key, value);
+        ASSERT_EQ(settings.Save(), 0);
+    }
+    std::string settingsFileText() const
+    {
+        KvParam settings;
+        settings.SetPath(programPath);
+        std::ifstream in(settings.Path());
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    ScriptedMainForm &start()
+    {
+        form = std::make_unique<ScriptedMainForm>(programPath);
+        form->show();
+        QApplication::processEvents();
+        return *form;
+    }
+    std::string status() const { return form->statusLine()->statusText().toStdString(); }
+    int moveCount() const { return form->flow().game().board().moveCount(); }
+    void click(QPoint pixel, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(form->paintBox(), button, {}, pixel);
+    }
+    std::string writeFile(const char *name, const std::string &text) const
+    {
+        const std::string path = dir.filePath(QString::fromLatin1(name)).toStdString();
+        std::ofstream(path) << text;
+        return path;
+    }
+
+    testing::ModalWatchdog watchdog;
+    QTemporaryDir dir;
+    std::string programPath;
+    std::unique_ptr<ScriptedMainForm> form;
+};
+
+TEST_F(MainFormTest, WindowAndPaintBoxSizes)
+{
+    ScriptedMainForm &w = start();
+    EXPECT_EQ(w.clientSize(), QSize(510, 401));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize()) << "fixed size";
+    EXPECT_EQ(w.paintBox()->size(), QSize(351, 343));
+    EXPECT_EQ(w.paintBox()->objectName(), QStringLiteral("Goban0"));
+    EXPECT_EQ(w.toolBar()->height(), 33);
+    EXPECT_TRUE(w.toolBar()->isVisible());
+    EXPECT_EQ(w.statusLine()->height(), 25);
+    EXPECT_EQ(w.moveList()->size(), QSize(145, 241));
+    // Stacked without gaps: tool bar, board, status line.
+    const QPoint board = w.paintBox()->mapTo(&w, QPoint(0, 0));
+    EXPECT_EQ(board, QPoint(0, w.menuBar()->height() + 33));
+    EXPECT_EQ(w.statusLine()->geometry().top(), board.y() + 343);
+    EXPECT_EQ(w.statusLine()->geometry().bottom() + 1, w.height());
+    const QWidget *panel = w.findChild<QWidget *>(QStringLiteral("Panel"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->geometry(), QRect(351, 0, 159, 343));
+    for (const char *name : {"BlackLabel", "WhiteLabel", "BlackPlayer", "WhitePlayer", "BlackTime", "WhiteTime"})
+        EXPECT_TRUE(w.findChild<QWidget *>(QString::fromLatin1(name))->isVisible()) << name;
+    EXPECT_EQ(w.panelText(QStringLiteral("BlackLabel")), QStringLiteral("Black"));
+    EXPECT_EQ(w.panelText(QStringLiteral("WhiteLabel")), QStringLiteral("White"));
+}
+
+TEST_F(MainFormTest, ToolBarSettingHidesItAndShortensTheWindow)
+{
+    presetSettings({{"System", "ViewToolBar", 0}, {"System", "ViewWarning", 1}});
+    ScriptedMainForm &w = start();
+    EXPECT_FALSE(w.toolBar()->isVisible());
+    EXPECT_EQ(w.clientSize(), QSize(510, 368));
+    EXPECT_FALSE(w.action(QStringLiteral("Tool bar"))->isChecked());
+    EXPECT_TRUE(w.action(QStringLiteral("Warning"))->isChecked());
+    EXPECT_TRUE(w.action(QStringLiteral("Numbering"))->isChecked());
+    EXPECT_FALSE(w.action(QStringLiteral("Latest Move"))->isChecked());
+
+    w.action(QStringLiteral("Tool bar"))->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(w.toolBar()->isVisible());
+    EXPECT_EQ(w.clientSize(), QSize(510, 401));
+    EXPECT_EQ(w.flow().settings().GetInt("System", "ViewToolBar"), 1);
+}
+
+TEST_F(MainFormTest, CaptionFollowsPlayModeAndRule)
+{
+    struct Case {
+        int rule;
+        std::string suffix;
+    };
+    const Case cases[] = {{0, " [Play Mode (Renju)]"}, {1, " [Play Mode (Gomoku)]"}, {7, ""}};
+    for (const Case &c : cases) {
+        presetSettings({{"Option", "GameRule", c.rule}});
+        ScriptedMainForm &w = start();
+        EXPECT_EQ(w.windowTitle().toStdString(), Product) << c.rule;
+        w.action(QStringLiteral("Black"))->trigger();
+        EXPECT_EQ(w.windowTitle().toStdString(), Product + c.suffix) << c.rule;
+        form.reset();
+    }
+}
+
+TEST_F(MainFormTest, ClicksMapToPoints)
+{
+    struct Case {
+        QPoint pixel;
+        Qt::MouseButton button;
+        int x, y; ///< -1: no move
+    };
+    const Case cases[] = {
+        {{185, 185}, Qt::LeftButton, 7, 7},  {{12, 12}, Qt::LeftButton, 0, 0},
+        {{329, 330}, Qt::LeftButton, -1, -1}, // row 15: off the board
+        {{5, 100}, Qt::LeftButton, -1, -1},   // column -1
+        {{100, 100}, Qt::RightButton, -1, -1}, {{100, 100}, Qt::MiddleButton, -1, -1},
+        {{329, 329}, Qt::LeftButton, 14, 14},
+    };
+    ScriptedMainForm &w = start();
+    for (const Case &c : cases) {
+        w.flow().NewGame();
+        click(c.pixel, c.button);
+        if (c.x < 0) {
+            EXPECT_EQ(moveCount(), 0) << c.pixel.x() << "," << c.pixel.y();
+            continue;
+        }
+        ASSERT_EQ(moveCount(), 1) << c.pixel.x() << "," << c.pixel.y();
+        const MovedPos &move = w.flow().game().board().history()[0];
+        EXPECT_EQ(std::pair(int(move.x), int(move.y)), std::pair(c.x, c.y));
+        EXPECT_EQ(w.moveList()->lineCount(), 1);
+    }
+    w.flow().NewGame();
+    click({185, 185});
+    EXPECT_EQ(w.moveList()->line(0), QStringLiteral("B1(h8):"));
+    EXPECT_EQ(w.view().bitmap().pixelColor(174, 174), QColor(Qt::black)) << "the picture shows the stone";
+}
+
+TEST_F(MainFormTest, TypedPointsAndBackspace)
+{
+    ScriptedMainForm &w = start();
+    QTest::keyClicks(&w, QStringLiteral("h8"));
+    ASSERT_EQ(moveCount(), 1);
+    EXPECT_EQ(w.flow().game().board().history()[0].x, 7);
+    EXPECT_EQ(w.flow().game().board().history()[0].y, 7);
+
+    QTest::keyClicks(&w, QStringLiteral("Ig")); // g is no row: I stays pending
+    EXPECT_EQ(w.flow().flags().pendingColumn, 'i');
+    QTest::keyClick(&w, Qt::Key_Backspace);
+    EXPECT_EQ(w.flow().flags().pendingColumn, 'z');
+    QTest::keyClicks(&w, QStringLiteral("9"));
+    EXPECT_EQ(moveCount(), 1) << "no column pending";
+    // Keys reach the window first even when the move list has the focus.
+    w.moveList()->setFocus();
+    QTest::keyClicks(w.moveList(), QStringLiteral("iA"));
+    ASSERT_EQ(moveCount(), 2);
+    EXPECT_EQ(w.moveList()->line(1), QStringLiteral("W2(iA):"));
+    // Backspace without a pending column takes a move back.
+    QTest::keyClick(&w, Qt::Key_Backspace);
+    EXPECT_EQ(moveCount(), 1);
+    EXPECT_EQ(w.moveList()->lineCount(), 1);
+}
+
+TEST_F(MainFormTest, BeginBlackAndGiveUp)
+{
+    ScriptedMainForm &w = start();
+    QAction *giveUp = w.action(QStringLiteral("Give up"));
+    EXPECT_FALSE(giveUp->isEnabled());
+    w.action(QStringLiteral("Black"))->trigger();
+    EXPECT_EQ(w.panelText(QStringLiteral("BlackPlayer")), QStringLiteral("You"));
+    EXPECT_EQ(w.panelText(QStringLiteral("WhitePlayer")), QStringLiteral("Computer"));
+    EXPECT_EQ(status(), "Your Turn");
+    EXPECT_TRUE(giveUp->isEnabled());
+    EXPECT_EQ(w.flow().flags().thinking, 0);
+    giveUp->trigger();
+    EXPECT_EQ(status(), "Give up");
+    EXPECT_FALSE(giveUp->isEnabled());
+    EXPECT_EQ(w.flow().flags().playing, 0);
+}
+
+TEST_F(MainFormTest, ComputerThinksWhileTheWindowServesEvents)
+{
+    ScriptedMainForm &w = start();
+    int ticksWhileThinking = 0;
+    QTimer timer;
+    timer.setInterval(0);
+    QObject::connect(&timer, &QTimer::timeout, [&] { ticksWhileThinking += w.flow().flags().thinking; });
+    timer.start();
+    w.action(QStringLiteral("White"))->trigger(); // the computer plays Black and moves first
+    EXPECT_EQ(status(), "Now Thinking");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return moveCount() == 1 && !w.flow().flags().thinking; }, 30000));
+    EXPECT_GT(ticksWhileThinking, 0);
+    EXPECT_EQ(w.moveList()->lineCount(), 1);
+    EXPECT_EQ(w.panelText(QStringLiteral("BlackPlayer")), QStringLiteral("Computer"));
+}
+
+TEST_F(MainFormTest, GameOverIsAskedOfTheWindowAndRepeatedOnTheNextClick)
+{
+    ScriptedMainForm &w = start();
+    // Black a1..e1, White on row 3.
+    for (int i = 0; i < 5; ++i) {
+        click(BoardView::pointCentre(i, 0));
+        if (i < 4)
+            click(BoardView::pointCentre(i, 2));
+    }
+    ASSERT_EQ(moveCount(), 9);
+    ASSERT_EQ(w.messages.size(), 1u);
+    EXPECT_EQ(w.messages[0].first, "Black Win by FIVE IN A ROW");
+    EXPECT_EQ(w.messages[0].second, "Game over");
+    EXPECT_EQ(status(), "Black Win by FIVE IN A ROW");
+    EXPECT_EQ(w.moveList()->line(8), QStringLiteral("B9(e1):FIVE IN A ROW"));
+    click(BoardView::pointCentre(10, 10));
+    EXPECT_EQ(moveCount(), 9);
+    EXPECT_EQ(w.messages.size(), 2u);
+}
+
+TEST_F(MainFormTest, RepaintRequestRedrawsTheBoard)
+{
+    ScriptedMainForm &w = start();
+    EXPECT_EQ(w.view().bitmap().pixelColor(50, 50), QColor(228, 175, 14));
+    w.flow().settings().SetInt("Option", "BoardColor", 0x00ff00);
+    QApplication::postEvent(&w, new QEvent(TMainForm::RepaintRequest));
+    QApplication::processEvents();
+    EXPECT_EQ(w.view().bitmap().pixelColor(50, 50), QColor(0, 255, 0));
+}
+
+TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst)
+{
+    const std::string first = writeFile("first.sgf", "(;GM[4]SZ[15]RU[Renju 1998];B[hh];W[ii])");
+    const std::string second = writeFile("second.sgf", "(;GM[4]SZ[15]RU[Renju 1998];B[aa])");
+    ScriptedMainForm &w = start();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(first)), QUrl::fromLocalFile(QString::fromStdString(second)),
+                  QUrl::fromLocalFile(QStringLiteral("/nonexistent/third.sgf"))});
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
+    EXPECT_EQ(w.flow().flags().fileName, first);
+    EXPECT_EQ(w.windowTitle().toStdString(), std::string(Product) + " - " + first);
+    ASSERT_EQ(moveCount(), 2);
+    EXPECT_EQ(w.moveList()->toPlainText(), QStringLiteral("B1(h8):\nW2(i9):"));
+}
+
+TEST_F(MainFormTest, CommandLineFileIsOpened)
+{
+    const std::string game = writeFile("game.sgf", "(;GM[4]SZ[15]RU[Renju 1998];B[hh];W[hi];B[ih])");
+    ScriptedMainForm &w = start();
+    w.OpenFromCommandLine({QStringLiteral("korvana"), QString::fromStdString(game)});
+    EXPECT_EQ(w.windowTitle().toStdString(), std::string(Product) + " - " + game);
+    EXPECT_EQ(moveCount(), 3);
+    EXPECT_EQ(w.moveList()->lineCount(), 3);
+    // An unreadable file still brings the window up, named in the caption.
+    w.OpenFromCommandLine({QStringLiteral("korvana"), QStringLiteral("/nonexistent/x.sgf")});
+    EXPECT_EQ(w.windowTitle().toStdString(), std::string(Product) + " - /nonexistent/x.sgf");
+}
+
+TEST_F(MainFormTest, CloseGivesUpAndDestroyWritesTheSettings)
+{
+    ScriptedMainForm &w = start();
+    w.action(QStringLiteral("Black"))->trigger();
+    w.action(QStringLiteral("Numbering"))->trigger();
+    EXPECT_EQ(w.flow().settings().GetInt("System", "ViewBoardNumbering"), 0);
+    w.close();
+    EXPECT_EQ(w.flow().flags().playing, 0);
+    EXPECT_EQ(status(), "Give up");
+    EXPECT_EQ(settingsFileText().find("ViewBoardNumbering=0"), std::string::npos) << "toggles are not saved at once";
+    form.reset();
+    EXPECT_NE(settingsFileText().find("ViewBoardNumbering=0"), std::string::npos);
+}
+
+TEST(KorvanaProgramTest, ScreenshotRendersTheMainWindow)
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("shot.png"));
+    const QString game = dir.filePath(QStringLiteral("game.sgf"));
+    std::ofstream(game.toStdString()) << "(;GM[4]SZ[15]RU[Renju 1998];B[hh];W[ii];B[gi])";
+    QProcess program;
+    program.start(QStringLiteral(KORVANA_BIN_DIR "/korvana"), {QStringLiteral("--screenshot"), picture, game});
+    ASSERT_TRUE(program.waitForFinished(30000)) << "korvana must be built";
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    const QImage image(picture);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 510);
+    EXPECT_GT(image.height(), 401) << "menu bar above the client area";
+    // The loaded game's first stone: h8, on the board below the menu and tool bars.
+    const int top = image.height() - 401 + 33;
+    EXPECT_EQ(image.pixelColor(174, top + 174), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(194, top + 194), QColor(Qt::white));
+}
+
+} // namespace
+} // namespace korvana
