@@ -13,6 +13,9 @@
 #include "view/StatusLine.h"
 
 #include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QMenuBar>
@@ -60,6 +63,14 @@ protected:
         ASSERT_TRUE(dir.isValid());
         programPath = dir.filePath(QStringLiteral("korvana")).toStdString();
         KvFlags::instance().fileName.clear();
+        // The error log is written to the working directory.
+        previousDirectory = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+    }
+    void TearDown() override
+    {
+        form.reset();
+        QDir::setCurrent(previousDirectory);
     }
 
     /// Settings written before the program starts.
@@ -101,6 +112,7 @@ protected:
     testing::ModalWatchdog watchdog;
     QTemporaryDir dir;
     std::string programPath;
+    QString previousDirectory;
     std::unique_ptr<ScriptedMainForm> form;
 };
 
@@ -242,17 +254,32 @@ TEST_F(MainFormTest, BeginBlackAndGiveUp)
 TEST_F(MainFormTest, ComputerThinksWhileTheWindowServesEvents)
 {
     ScriptedMainForm &w = start();
+    // A middle game with Black to move, so that the search has work to do.
+    for (auto [x, y] : {std::pair{7, 7}, {8, 8}, {6, 8}, {8, 6}, {8, 7}, {6, 7}, {9, 6}, {10, 5}, {5, 9}, {4, 10}})
+        click(BoardView::pointCentre(x, y));
+    ASSERT_EQ(moveCount(), 10);
+    // A real event loop: a zero-interval timer fires on every pass while the worker runs.
+    QEventLoop loop;
     int ticksWhileThinking = 0;
     QTimer timer;
     timer.setInterval(0);
-    QObject::connect(&timer, &QTimer::timeout, [&] { ticksWhileThinking += w.flow().flags().thinking; });
-    timer.start();
-    w.action(QStringLiteral("White"))->trigger(); // the computer plays Black and moves first
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ticksWhileThinking += w.flow().flags().thinking;
+        if (moveCount() == 11 && !w.flow().flags().thinking)
+            loop.quit();
+    });
+    QTimer::singleShot(30000, &loop, [&] { loop.exit(1); });
+    QElapsedTimer clock;
+    clock.start();
+    w.action(QStringLiteral("White"))->trigger(); // the computer plays Black
     EXPECT_EQ(status(), "Now Thinking");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return moveCount() == 1 && !w.flow().flags().thinking; }, 30000));
-    EXPECT_GT(ticksWhileThinking, 0);
-    EXPECT_EQ(w.moveList()->lineCount(), 1);
     EXPECT_EQ(w.panelText(QStringLiteral("BlackPlayer")), QStringLiteral("Computer"));
+    timer.start();
+    EXPECT_EQ(loop.exec(), 0) << "the computer did not answer";
+    RecordProperty("search_ms", static_cast<int>(clock.elapsed()));
+    RecordProperty("ticks_while_thinking", ticksWhileThinking);
+    EXPECT_GT(ticksWhileThinking, 0);
+    EXPECT_EQ(w.moveList()->lineCount(), 11);
 }
 
 TEST_F(MainFormTest, GameOverIsAskedOfTheWindowAndRepeatedOnTheNextClick)
@@ -338,6 +365,7 @@ TEST(KorvanaProgramTest, ScreenshotRendersTheMainWindow)
     const QString game = dir.filePath(QStringLiteral("game.sgf"));
     std::ofstream(game.toStdString()) << "(;GM[4]SZ[15]RU[Renju 1998];B[hh];W[ii];B[gi])";
     QProcess program;
+    program.setWorkingDirectory(dir.path());
     program.start(QStringLiteral(KORVANA_BIN_DIR "/korvana"), {QStringLiteral("--screenshot"), picture, game});
     ASSERT_TRUE(program.waitForFinished(30000)) << "korvana must be built";
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
