@@ -313,6 +313,7 @@ int KumoBoard::fivePoints(int colour, int *out, int max) const
 int KumoBoard::evaluate() const
 {
     const int me = sideToMove();
+    // The side to move gets to use its chances first.
     return scoreSum_[me] - scoreSum_[1 - me] * 4 / 5;
 }
 

@@ -11,6 +11,7 @@ constexpr int Infinity = Win + 1;
 constexpr int MaxMoves = 225;
 constexpr int VcfTableBits = 16;
 constexpr uint64_t LeafVcfNodes = 40;
+constexpr int MaxPly = 48; // forced replies are searched on only up to here
 
 int toTable(int score, int ply)
 {
@@ -62,7 +63,7 @@ bool KumoSearch::threatened(KumoBoard &board, int opp)
     return found;
 }
 
-int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max)
+int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int defendMode)
 {
     const int me = board.sideToMove(), opp = 1 - me;
     int five[2];
@@ -70,7 +71,7 @@ int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max)
         moves[0] = five[0];
         return 1;
     }
-    const bool defend = threatened(board, opp);
+    const bool defend = defendMode < 0 ? threatened(board, opp) : defendMode != 0;
     std::pair<int, int> list[MaxMoves];
     int n = 0;
     board.forArea([&](int p) {
@@ -141,7 +142,10 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
         }
     }
 
-    if (depth <= 0 && oppFives == 0) {
+    // A side facing a three (or a 4-4 point) must answer it: such nodes are
+    // searched on, so threat sequences are not cut off at the horizon.
+    const bool defend = oppFives == 0 && threatened(board, opp);
+    if (depth <= 0 && oppFives == 0 && (!defend || ply >= MaxPly)) {
         vcfBudget_ = vcfNodes_ + LeafVcfNodes;
         vcfExhausted_ = false;
         int first = -1;
@@ -152,10 +156,11 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
 
     int moves[MaxMoves];
     const int width = ply == 0 ? 40 : depth >= 3 ? 16 : 12;
-    const int n = generate(board, moves, ttMove, width);
+    const int n = generate(board, moves, ttMove, width, defend ? 1 : 0);
     if (n == 0)
         return 0;
-    const int next = oppFives ? depth : depth - 1; // forced replies cost no depth
+    // Forced replies cost no depth.
+    const int next = oppFives && ply < MaxPly ? depth : depth - 1;
     const int alphaStart = alpha;
     int best = -Infinity, bestMove = moves[0];
     for (int i = 0; i < n; ++i) {
@@ -302,7 +307,7 @@ int KumoSearch::findVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *l
 std::vector<int> KumoSearch::candidates(KumoBoard &board, int max)
 {
     int moves[MaxMoves];
-    const int n = generate(board, moves, -1, std::min(max, MaxMoves));
+    const int n = generate(board, moves, -1, std::min(max, MaxMoves), -1);
     std::vector<int> out(moves, moves + n);
     if (out.empty() && board.count() == 0)
         out.push_back(112);

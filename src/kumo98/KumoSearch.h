@@ -67,7 +67,8 @@ private:
     int pvs(KumoBoard &board, int depth, int alpha, int beta, int ply);
     bool vcf(KumoBoard &board, int attacker, int depth, int *first);
     int runVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *line);
-    int generate(KumoBoard &board, int *moves, int ttMove, int max);
+    /// defendMode: 1 answer a threat, 0 free choice, -1 find out.
+    int generate(KumoBoard &board, int *moves, int ttMove, int max, int defendMode);
     bool timeUp();
     bool threatened(KumoBoard &board, int opp);
 

@@ -1,0 +1,35 @@
+#include "pbrain/KumoPbrainEngine.h"
+
+namespace korvana::pbrain {
+
+KumoPbrainEngine::KumoPbrainEngine() : engine_(std::make_unique<kumo::KumoEngine>(tableBits_))
+{
+    kumo::KumoBoard warmUp; // builds the shape tables now, not on the clock of the first move
+}
+
+int KumoPbrainEngine::think(const std::vector<uint8_t> &moves, int timeMs)
+{
+    kumo::KumoBoard board;
+    if (!kumo::KumoEngine::loadMoves(board, moves.data(), static_cast<int>(moves.size())))
+        return -1;
+    return engine_->bestMove(board, timeMs).move;
+}
+
+void KumoPbrainEngine::setMemoryLimit(uint64_t bytes)
+{
+    int bits = 20;
+    // Entries are 16 bytes; keep the table within half the limit, but at least 2^14 entries.
+    while (bits > 14 && bytes > 0 && (uint64_t(16) << bits) > bytes / 2)
+        --bits;
+    if (bits != tableBits_) {
+        tableBits_ = bits;
+        engine_ = std::make_unique<kumo::KumoEngine>(tableBits_);
+    }
+}
+
+const char *KumoPbrainEngine::about() const
+{
+    return "name=\"Kumo98\", version=\"1.0\", author=\"Korvana\", country=\"JP\"";
+}
+
+} // namespace korvana::pbrain

@@ -1,0 +1,119 @@
+// The engine's board against the project's judge: forbidden points, fives and
+// the incremental shape data after random play and take-backs.
+#include "board/ChkStat.h"
+#include "kumo98/KumoBoard.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace korvana;
+using namespace korvana::kumo;
+
+namespace {
+
+// A random game crowded into a small square, so shapes (and forbidden points) are common.
+void randomCrowdedGame(KumoBoard &board, std::mt19937 &random, int stones, int size)
+{
+    board.reset();
+    const int lo = 7 - size / 2;
+    std::uniform_int_distribution<int> coord(lo, lo + size - 1);
+    int guard = 0;
+    while (board.count() < stones && guard++ < 10000) {
+        const int p = coord(random) + 15 * coord(random);
+        if (board.isEmpty(p))
+            board.play(p);
+    }
+}
+
+TEST(KumoBoardTest, ForbiddenAndFivesAgreeWithTheJudge)
+{
+    std::mt19937 random(1998);
+    int forbiddenSeen = 0, fivesSeen = 0;
+    for (int game = 0; game < 400; ++game) {
+        KumoBoard board;
+        randomCrowdedGame(board, random, 8 + game % 30, 7 + game % 3);
+        BanArray ban = board.banArray();
+        ChkStat judge(ban);
+        for (int p = 0; p < 225; ++p) {
+            if (!board.isEmpty(p))
+                continue;
+            const POS_STAT black = judge.judgeBlack(p), white = judge.judgeWhite(p);
+            ASSERT_EQ(board.isForbidden(p), isForbidden(black)) << "game " << game << " point " << writtenPoint(p);
+            ASSERT_EQ(board.combo(0, p) == C_Five, black == Stat::Five) << writtenPoint(p);
+            ASSERT_EQ(board.combo(1, p) == C_Five, isWin(white)) << writtenPoint(p);
+            forbiddenSeen += isForbidden(black);
+            fivesSeen += isWin(white);
+        }
+    }
+    // The sample must exercise what it claims to check.
+    EXPECT_GT(forbiddenSeen, 50);
+    EXPECT_GT(fivesSeen, 50);
+}
+
+TEST(KumoBoardTest, UndoRestoresEveryPointsShapes)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 50; ++round) {
+        KumoBoard board;
+        randomCrowdedGame(board, random, 20, 9);
+        KumoBoard fresh;
+        for (uint8_t m : board.history())
+            fresh.play(m);
+        // Play on and take back a few stones: the shapes must match a board built directly.
+        const int extra = 1 + round % 6;
+        for (int i = 0; i < extra; ++i) {
+            int p;
+            do
+                p = static_cast<int>(random() % 225);
+            while (!board.isEmpty(p));
+            board.play(p);
+        }
+        for (int i = 0; i < extra; ++i)
+            board.undo();
+        ASSERT_EQ(board.hash(), fresh.hash());
+        ASSERT_EQ(board.evaluate(), fresh.evaluate());
+        for (int p = 0; p < 225; ++p)
+            for (int c = 0; c < 2; ++c) {
+                ASSERT_EQ(board.combo(c, p), fresh.combo(c, p));
+                ASSERT_EQ(board.countAtLeast(c, C_Five), fresh.countAtLeast(c, C_Five));
+                for (int d = 0; d < 4; ++d)
+                    ASSERT_EQ(board.pattern(c, p, d), fresh.pattern(c, p, d));
+            }
+    }
+}
+
+struct LineCase {
+    const char *line;   // 11 cells, centre (index 5) is the judged empty point: X Black, O White, . empty
+    int colour;         // 0 Black, 1 White
+    LinePattern expected;
+};
+
+class LinePatternTest : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LinePatternTest, ShapeOfTheCentre)
+{
+    const LineCase &c = GetParam();
+    uint32_t key = 0;
+    for (int i = 0; i < 11; ++i) {
+        if (i == 5)
+            continue;
+        const uint32_t cell = c.line[i] == 'X' ? CellBlack : c.line[i] == 'O' ? CellWhite : c.line[i] == '#' ? CellOff : CellEmpty;
+        key |= cell << keyShift(i - 5);
+    }
+    EXPECT_EQ(linePattern(c.colour, key), c.expected) << c.line;
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, LinePatternTest, ::testing::Values(
+    LineCase{"...XX.XX...", 0, P_Five},
+    LineCase{"..XXX.XX...", 0, P_Overline},
+    LineCase{"..OOO.OO...", 1, P_Five},      // White's six is a five
+    LineCase{"....X.XX...", 0, P_F4},        // straight four
+    LineCase{"...OX.XX...", 0, P_B4},
+    LineCase{"..X.X.X.X..", 0, P_F4},        // in-line double four
+    LineCase{"OOOO.O.....", 1, P_B4},        // for White six counts
+    LineCase{"....X.X....", 0, P_F3},
+    LineCase{"...#X.X....", 0, P_B3},        // the board's edge blocks like a stone
+    LineCase{"XXXX...XXXX", 1, P_None}));    // no room for five
+
+} // namespace
