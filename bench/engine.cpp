@@ -15,6 +15,7 @@
 #include <memory>
 #include <new>
 #include <thread>
+#include <time.h>
 #include <vector>
 
 using namespace korvana;
@@ -77,6 +78,14 @@ std::unique_ptr<PhaseIter> request(const BanArray &board, int levelNumber = 1)
     return iter;
 }
 
+// CPU time of this thread: other work on the machine does not count.
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -105,22 +114,28 @@ BENCHMARK(BM_ThinkLevel1)->DenseRange(0, 49)->Unit(benchmark::kMillisecond);
 // All 50 in one pass: median and slowest time per Think, judgements per search.
 void BM_ThinkLevel1Summary(benchmark::State &state)
 {
-    std::vector<std::vector<double>> times(positions().size());
+    std::vector<std::vector<double>> times(positions().size()), cpu(positions().size());
     std::vector<double> judgements(positions().size());
     for (auto _ : state) {
         for (size_t i = 0; i < positions().size(); ++i) {
             const auto start = Clock::now();
+            const double cpuStart = threadCpuMs();
             auto iter = request(positions()[i]);
             benchmark::DoNotOptimize(iter->Think());
+            cpu[i].push_back(threadCpuMs() - cpuStart);
             times[i].push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
             judgements[i] = static_cast<double>(iter->judgements());
         }
     }
-    std::vector<double> perPosition;
-    for (auto &t : times)
-        perPosition.push_back(median(t));
+    std::vector<double> perPosition, cpuPerPosition;
+    for (size_t i = 0; i < times.size(); ++i) {
+        perPosition.push_back(median(times[i]));
+        cpuPerPosition.push_back(median(cpu[i]));
+    }
     state.counters["median_ms"] = median(perPosition);
     state.counters["slowest_ms"] = *std::max_element(perPosition.begin(), perPosition.end());
+    state.counters["cpu_median_ms"] = median(cpuPerPosition);
+    state.counters["cpu_slowest_ms"] = *std::max_element(cpuPerPosition.begin(), cpuPerPosition.end());
     state.counters["judgeAt_median"] = median(judgements);
     state.counters["judgeAt_max"] = *std::max_element(judgements.begin(), judgements.end());
 }
