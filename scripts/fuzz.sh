@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one libFuzzer target for a given time, built with clang and
 # AddressSanitizer + UndefinedBehaviorSanitizer.
-#   scripts/fuzz.sh TARGET SECONDS      TARGET: sgf, banpos or clipboard
+#   scripts/fuzz.sh TARGET SECONDS      TARGET: sgf, banpos, clipboard or database
 # The corpus grows in fuzz-corpus/TARGET; crashes land in fuzz-corpus/TARGET-crashes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
