@@ -13,6 +13,10 @@ MoveList::MoveList(QWidget *parent) : QPlainTextEdit(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFixedSize(ListWidth, ListHeight);
+    // Small enough that "W88(g6):STRAIGHT FOUR" fits the narrow list.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
 }
 
 void MoveList::appendLine(const std::string &line)
