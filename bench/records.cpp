@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 using namespace korvana;
 
@@ -84,6 +85,40 @@ void BM_SgfRead10k(benchmark::State &state)
     state.counters["bytes"] = static_cast<double>(text.size());
 }
 BENCHMARK(BM_SgfRead10k)->Unit(benchmark::kMillisecond);
+
+// The same tree built by AddMove and Back without any text: what the board's judging
+// of each new move costs, which reading cannot avoid.
+void collectSteps(const MOve *node, std::vector<Pos> &steps)
+{
+    for (const MOve *kid : node->children()) {
+        steps.push_back(Pos{kid->x(), kid->y(), kid->colour()});
+        collectSteps(kid, steps);
+        steps.push_back(Pos{0, 0, 0}); // Back
+    }
+}
+
+void BM_AddMoves10k(benchmark::State &state)
+{
+    std::vector<Pos> steps;
+    {
+        MOveTree tree;
+        std::istringstream in(bigSgf());
+        tree.ReadSgf(in);
+        collectSteps(tree.root(), steps);
+    }
+    MOveTree tree;
+    for (auto _ : state) {
+        tree.Reset();
+        for (const Pos &p : steps) {
+            if (p.colour)
+                tree.AddMove(p.x, p.y, p.colour);
+            else
+                tree.Back();
+        }
+    }
+    state.counters["nodes"] = countNodes(tree.root()) - 1;
+}
+BENCHMARK(BM_AddMoves10k)->Unit(benchmark::kMillisecond);
 
 void BM_SgfWrite10k(benchmark::State &state)
 {

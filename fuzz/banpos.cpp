@@ -32,6 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         if (line.count() == 0)
             continue; // an empty .ban file is no record
+        // Recognition goes by content: .pos bytes can read as numbers or contain "GM".
+        std::istringstream probe(text);
+        if (MOveTree::DetectFormat(probe) != out)
+            continue;
         MOveTree copy;
         std::istringstream saved(text);
         if (copy.LoadFrom(saved) != 1 || copy.board().history().moves() != line.moves())

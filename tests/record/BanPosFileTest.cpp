@@ -96,6 +96,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, RecordDetect, testing::Values(
     DetectCase{"PosPointTooLarge", bytes({2, 112, 225}), MOveTree::FormatUnknown, "Baa"},
     DetectCase{"GMInsideWordIsSgf", "xGMX 808\n", MOveTree::FormatSgf, ""},
     DetectCase{"PosBytesSpellingGM", bytes({4, 71, 77, 112, 113}), MOveTree::FormatSgf, ""},
+    // A .pos file whose bytes read as a number (count 12 is a blank, then "408") is .ban.
+    DetectCase{"PosBytesReadingAsNumber", bytes({12, '4', '0', '8', 10, 205, 112}), MOveTree::FormatBan, "Bdh"},
     DetectCase{"NumbersWithoutGMAreBan", bytes({'1', '0', '1', '\n'}), MOveTree::FormatBan, "Baa"},
     DetectCase{"EmptyFileIsNoFormat", "", MOveTree::FormatUnknown, "Baa"}),
     [](const testing::TestParamInfo<DetectCase> &info) { return std::string(info.param.name); });
