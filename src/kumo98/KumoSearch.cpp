@@ -12,6 +12,7 @@ constexpr int MaxMoves = 225;
 constexpr int VcfTableBits = 16;
 constexpr uint64_t LeafVcfNodes = 40;
 constexpr int MaxPly = 48; // forced replies are searched on only up to here
+constexpr int ThreatPlies = 4; // plies past the horizon in which threes still count
 
 int toTable(int score, int ply)
 {
@@ -151,7 +152,10 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
         int first = -1;
         if (vcf(board, me, 12, &first))
             return Win - ply - 9;
-        return board.evaluate();
+        const int standPat = board.evaluate();
+        if (depth <= -ThreatPlies || ply >= MaxPly || standPat >= beta)
+            return standPat;
+        return threats(board, depth, std::max(alpha, standPat), beta, ply, standPat);
     }
 
     int moves[MaxMoves];
@@ -188,9 +192,42 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
     }
     entry.key = key;
     entry.score = static_cast<int16_t>(toTable(best, ply));
-    entry.depth = static_cast<int8_t>(std::clamp(depth, -1, 100));
+    entry.depth = static_cast<int8_t>(std::clamp(depth, -100, 100));
     entry.flag = best <= alphaStart ? 3 : best >= beta ? 2 : 1;
     entry.move = static_cast<uint8_t>(bestMove);
+    return best;
+}
+
+// Beyond the horizon the side to move may still make threes and fours (the
+// answers to them are searched in pvs), so threat sequences are not cut off.
+int KumoSearch::threats(KumoBoard &board, int depth, int alpha, int beta, int ply, int standPat)
+{
+    const int me = board.sideToMove();
+    std::pair<int, int> list[MaxMoves];
+    int n = 0;
+    board.forArea([&](int p) {
+        if (board.isEmpty(p) && board.combo(me, p) >= C_F3 && board.combo(me, p) != C_Five)
+            list[n++] = {board.combo(me, p) * 4096 + board.score(me, p), p};
+    });
+    std::sort(list, list + n, [](const auto &a, const auto &b) { return a.first > b.first; });
+    int best = standPat;
+    for (int i = 0; i < n && i < 8; ++i) {
+        const int m = list[i].second;
+        if (!board.isLegal(m, me))
+            continue;
+        board.place(m, me);
+        const int v = -pvs(board, depth - 1, -beta, -alpha, ply + 1);
+        board.undo();
+        if (aborted_)
+            return 0;
+        if (v > best) {
+            best = v;
+            if (v > alpha)
+                alpha = v;
+            if (alpha >= beta)
+                break;
+        }
+    }
     return best;
 }
 

@@ -65,6 +65,7 @@ private:
     };
 
     int pvs(KumoBoard &board, int depth, int alpha, int beta, int ply);
+    int threats(KumoBoard &board, int depth, int alpha, int beta, int ply, int standPat);
     bool vcf(KumoBoard &board, int attacker, int depth, int *first);
     int runVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *line);
     /// defendMode: 1 answer a threat, 0 free choice, -1 find out.

@@ -1,0 +1,102 @@
+// Kumo98 engine speed: make/undo, search nodes per second on middle-game
+// positions, and the time to solve each position of the VCF set.
+#include "board/Point.h"
+#include "kumo98/KumoSearch.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace korvana;
+using namespace korvana::kumo;
+
+namespace {
+
+std::vector<std::vector<uint8_t>> loadVcfPositions()
+{
+    std::vector<std::vector<uint8_t>> out;
+    std::ifstream in(std::string(KORVANA_SOURCE_DIR) + "/tests/data/kumo98_vcf_positions.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream words(line);
+        std::string w;
+        std::vector<uint8_t> moves;
+        while (words >> w && w != "|") {
+            int x = 0, y = 0;
+            if (parseWrittenPoint(w, x, y))
+                moves.push_back(pointOf(x, y));
+        }
+        out.push_back(moves);
+    }
+    return out;
+}
+
+// A quiet middle game: the opening CHOSEI and twelve further moves.
+const std::vector<uint8_t> MiddleGame = {112, 98, 84, 85, 100, 116, 114, 128, 113, 111, 69, 99, 67, 97, 95};
+
+void BM_PlayUndo(benchmark::State &state)
+{
+    KumoBoard board;
+    for (uint8_t m : MiddleGame)
+        board.play(m);
+    int p = 0;
+    for (auto _ : state) {
+        while (!board.isEmpty(p))
+            p = (p + 1) % 225;
+        board.play(p);
+        board.undo();
+        p = (p + 7) % 225;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_PlayUndo);
+
+// Search nodes (alpha-beta and threat search) per second, one core.
+void BM_SearchNodesPerSecond(benchmark::State &state)
+{
+    KumoSearch search(20);
+    uint64_t nodes = 0;
+    double seconds = 0;
+    for (auto _ : state) {
+        KumoBoard board;
+        for (uint8_t m : MiddleGame)
+            board.play(m);
+        SearchLimits limits;
+        limits.timeMs = static_cast<int>(state.range(0));
+        const SearchResult r = search.think(board, limits);
+        nodes += r.nodes;
+        seconds += r.seconds;
+        benchmark::DoNotOptimize(r.move);
+    }
+    state.counters["nodes_per_s"] = seconds > 0 ? nodes / seconds : 0;
+}
+BENCHMARK(BM_SearchNodesPerSecond)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Time to the winning first move of each VCF position (search with a 1 s budget).
+void BM_VcfSuite(benchmark::State &state)
+{
+    static const std::vector<std::vector<uint8_t>> positions = loadVcfPositions();
+    KumoSearch search(18);
+    const std::vector<uint8_t> &moves = positions.at(static_cast<size_t>(state.range(0)));
+    bool found = true;
+    for (auto _ : state) {
+        KumoBoard board;
+        for (uint8_t m : moves)
+            board.play(m);
+        SearchLimits limits;
+        limits.timeMs = 1000;
+        const SearchResult r = search.think(board, limits);
+        found = found && r.byVcf;
+    }
+    state.counters["found"] = found ? 1 : 0;
+}
+BENCHMARK(BM_VcfSuite)->DenseRange(0, 39)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
