@@ -1,0 +1,298 @@
+#include "settings/qt/TOptionForm.h"
+
+#include "dialogs/TDababaseDirectryForm.h"
+#include "dialogs/WindowPlacement.h"
+#include "settings/KvParam.h"
+#include "settings/qt/ColourChooser.h"
+#include "settings/qt/QColourDialogChooser.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace korvana {
+
+namespace {
+
+QLabel *label(const QString &text, QWidget *parent, int x, int y, int w = 120)
+{
+    auto *l = new QLabel(text, parent);
+    l->setGeometry(x, y, w, 20);
+    return l;
+}
+
+QGroupBox *group(const QString &title, const char *name, QWidget *parent, const QRect &geometry)
+{
+    auto *g = new QGroupBox(title, parent);
+    g->setObjectName(QLatin1String(name));
+    g->setGeometry(geometry);
+    return g;
+}
+
+template <typename T>
+T *named(T *widget, const char *name, const QRect &geometry)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+/// A list's index, or the value it was filled from when it shows none: the
+/// lists the user cannot change must not turn a value they do not hold
+/// (the rule WC1998 = 2) into -1.
+int listValue(const QComboBox *list, int loaded)
+{
+    return list->currentIndex() >= 0 ? list->currentIndex() : loaded;
+}
+
+void selectIndex(QComboBox *list, int index)
+{
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+} // namespace
+
+TOptionForm::TOptionForm(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("OptionForm"));
+    setWindowTitle(QStringLiteral("Option"));
+    setFixedSize(ClientWidth, ClientHeight);
+
+    pages_ = named(new QTabWidget(this), "PageControl1", QRect(4, 4, 448, 266));
+    struct Tab {
+        const char *caption;
+        const char *name;
+        bool shown;
+    };
+    // Hidden tabs are kept in their places for the pages still to come.
+    const Tab tabs[] = {{"Game", "TS_Game", true},         {"File", "TS_File", false},
+                        {"Edit", "TS_Edit", false},        {"System", "TS_System", true},
+                        {"Database", "TS_Database", true}, {"Network", "TS_Network", false},
+                        {"Chat", "TS_Chat", false}};
+    for (const Tab &tab : tabs) {
+        auto *page = new QWidget;
+        page->setObjectName(QLatin1String(tab.name));
+        const int index = pages_->addTab(page, QLatin1String(tab.caption));
+        pages_->setTabVisible(index, tab.shown);
+    }
+    buildGamePage(pages_->widget(0));
+    group(QStringLiteral("File Format"), "GB_FileFormat", pages_->widget(1), QRect(8, 8, 424, 100));
+    buildSystemPage(pages_->widget(3));
+    buildDatabasePage(pages_->widget(4));
+    buildNetworkPage(pages_->widget(5));
+    pages_->setCurrentIndex(0);
+
+    auto *ok = named(new QPushButton(QStringLiteral("OK")), "OK", QRect(286, 280, 75, 25));
+    ok->setParent(this);
+    ok->setDefault(true);
+    auto *cancel = named(new QPushButton(QStringLiteral("Cancel")), "Cancel", QRect(372, 280, 75, 25));
+    cancel->setParent(this);
+    connect(ok, &QPushButton::clicked, this, &TOptionForm::accept);
+    connect(cancel, &QPushButton::clicked, this, &TOptionForm::reject);
+}
+
+void TOptionForm::buildGamePage(QWidget *page)
+{
+    auto *program = group(QStringLiteral("Thinking Program Information"), "GB_ThinkingProgram", page,
+                          QRect(8, 8, 424, 56));
+    auto *programName = named(new QLineEdit(program), "E_ThinkingProgram", QRect(12, 22, 400, 22));
+    programName->setEnabled(false);
+
+    auto *game = group(QStringLiteral("Game"), "GB_Game", page, QRect(8, 72, 424, 90));
+    label(QStringLiteral("Rule"), game, 12, 24, 60);
+    rule_ = named(new QComboBox(game), "CB_Rule", QRect(80, 22, 160, 22));
+    rule_->addItems({QStringLiteral("Renju"), QStringLiteral("Gomoku")});
+    rule_->setEnabled(false);
+    inputAssistant_ = named(new QCheckBox(QStringLiteral("Input Assistant"), game), "CB_InputAssistant",
+                            QRect(12, 54, 160, 20));
+    inputAssistant_->setVisible(false);
+}
+
+void TOptionForm::buildSystemPage(QWidget *page)
+{
+    auto *view = group(QStringLiteral("View"), "GB_View", page, QRect(8, 8, 424, 84));
+    label(QStringLiteral("Board Color"), view, 12, 22, 90);
+    boardColour_ = named(new QFrame(view), "PB_BoardColor", QRect(108, 24, 41, 17));
+    boardColour_->setAutoFillBackground(true);
+    auto *change = named(new QPushButton(QStringLiteral("Change"), view), "B_Change", QRect(160, 20, 75, 25));
+    auto *byDefault = named(new QPushButton(QStringLiteral("Default"), view), "B_Default", QRect(242, 20, 75, 25));
+    label(QStringLiteral("Language"), view, 12, 52, 90);
+    language_ = named(new QComboBox(view), "CB_Language", QRect(108, 50, 160, 22));
+    language_->addItems({QStringLiteral("English"), QStringLiteral("Japanese")});
+    language_->setEnabled(false);
+    connect(change, &QPushButton::clicked, this, &TOptionForm::ChangeColour);
+    connect(byDefault, &QPushButton::clicked, this, &TOptionForm::DefaultColour);
+
+    auto *system = group(QStringLiteral("System"), "GB_System", page, QRect(8, 100, 424, 124));
+    label(QStringLiteral("Default File Format"), system, 12, 24, 130);
+    fileFormat_ = named(new QComboBox(system), "CB_FileFormat", QRect(148, 22, 264, 22));
+    fileFormat_->addItems({QStringLiteral("Simple Game Format (*.sgf)"),
+                           QStringLiteral("Gomoku Competition in Japan (*.ban)"),
+                           QStringLiteral("Computer Renju World Championship (*.pos)")});
+    label(QStringLiteral("Copy Text Format"), system, 12, 54, 130);
+    auto *copyFormat = named(new QComboBox(system), "CB_CopyTextFormat", QRect(148, 52, 264, 22));
+    copyFormat->setEnabled(false);
+    sound_ = named(new QCheckBox(QStringLiteral("Sound"), system), "CB_Sound", QRect(12, 86, 120, 20));
+}
+
+void TOptionForm::buildDatabasePage(QWidget *page)
+{
+    auto *property = group(QStringLiteral("Proterty"), "GB_Property", page, QRect(8, 8, 424, 84));
+    label(QStringLiteral("ID"), property, 12, 24, 40);
+    newDataId_ = named(new QLineEdit(property), "E_NewDataID", QRect(60, 22, 120, 22));
+    label(QStringLiteral("(System reserved: 0 to 1023)"), property, 190, 24, 220);
+    label(QStringLiteral("Protected ID"), property, 12, 54, 90);
+    auto *protectedId = named(new QLineEdit(QStringLiteral("0-1023"), property), "E_ProtectedID",
+                              QRect(108, 52, 120, 22));
+    protectedId->setEnabled(false);
+
+    auto *directory = group(QStringLiteral("Database Directory"), "GB_DatabaseDirectory", page,
+                            QRect(8, 100, 424, 60));
+    directoryName_ = named(new QLineEdit(directory), "E_DB_DirName", QRect(12, 24, 316, 22));
+    auto *browse = named(new QPushButton(QStringLiteral("&Browse"), directory), "B_Browse",
+                         QRect(336, 22, 75, 25));
+    connect(browse, &QPushButton::clicked, this, &TOptionForm::Browse);
+}
+
+void TOptionForm::buildNetworkPage(QWidget *page)
+{
+    auto *tcp = group(QStringLiteral("TCP/IP Setting"), "GB_TcpIp", page, QRect(8, 8, 424, 56));
+    label(QStringLiteral("Port"), tcp, 12, 24, 40);
+    named(new QLineEdit(QStringLiteral("2000"), tcp), "E_Port", QRect(60, 22, 80, 22));
+}
+
+TDababaseDirectryForm &TOptionForm::directoryForm()
+{
+    if (!directoryForm_)
+        directoryForm_ = new TDababaseDirectryForm(this);
+    return *directoryForm_;
+}
+
+bool TOptionForm::ShowOptions(KvParam &settings, const QRect &mainFrame)
+{
+    move(WindowPlacement::place(mainFrame, frameGeometry().size(), settings.GetPointX("WIN32", "PosWinForm"),
+                                settings.GetPointY("WIN32", "PosWinForm")));
+    SetSettings(&settings);
+    exec();
+    const QPoint offset = WindowPlacement::offsetFrom(mainFrame, pos());
+    settings.SetPoint("WIN32", "PosWinForm", offset.x(), offset.y());
+    settings.Save();
+    return accepted_;
+}
+
+void TOptionForm::showEvent(QShowEvent *event)
+{
+    Fill();
+    QDialog::showEvent(event);
+}
+
+void TOptionForm::Fill()
+{
+    if (!settings_)
+        return;
+    const KvParam &s = *settings_;
+    selectIndex(rule_, s.GetInt("Option", "GameRule"));
+    inputAssistant_->setChecked(s.GetInt("Option", "InputAssistant") != 0);
+    showSampleColour(s.GetInt("Option", "BoardColor"));
+    selectIndex(fileFormat_, s.GetInt("System", "DefaultGameFileFormat"));
+    selectIndex(language_, s.GetInt("System", "Language"));
+    sound_->setChecked(s.GetInt("Option", "SountEffect") != 0);
+    const QString directory = QString::fromStdString(s.GetText("Database", "DatabaseDirName").value_or(""));
+    directoryName_->setText(directory);
+    newDataId_->setText(QString::fromStdString(s.GetText("Database", "NewDataID").value_or("")));
+    directoryForm().SetStartDirectory(directory);
+}
+
+void TOptionForm::Apply()
+{
+    if (!settings_)
+        return;
+    KvParam &s = *settings_;
+    s.SetInt("Option", "GameRule", listValue(rule_, s.GetInt("Option", "GameRule")));
+    s.SetInt("Option", "InputAssistant", inputAssistant_->isChecked() ? 1 : 0);
+    s.SetInt("System", "DefaultGameFileFormat", listValue(fileFormat_, s.GetInt("System", "DefaultGameFileFormat")));
+    s.SetInt("System", "Language", listValue(language_, s.GetInt("System", "Language")));
+    s.SetInt("Option", "SountEffect", sound_->isChecked() ? 1 : 0);
+    s.SetText("Database", "NewDataID", newDataId_->text().toStdString());
+    // The database appends file names to the directory, so it must end in the separator.
+    // An empty field stays empty: a lone "/" would put the book in the root directory.
+    QString directory = directoryName_->text();
+    if (!directory.isEmpty() && !directory.endsWith(QLatin1Char('/')))
+        directory += QLatin1Char('/');
+    directoryName_->setText(directory);
+    s.SetText("Database", "DatabaseDirName", directory.toStdString());
+    s.Save();
+}
+
+void TOptionForm::ChangeColour()
+{
+    if (!settings_)
+        return;
+    ColourChooser &chooser = chooser_ ? *chooser_ : QColourDialogChooser::instance();
+    const std::optional<QColor> chosen = chooser.chooseColour(sampleColour(), this);
+    if (!chosen)
+        return;
+    const int value = ColourChooser::settingFromColour(*chosen);
+    settings_->SetInt("Option", "BoardColor", value);
+    showSampleColour(value);
+}
+
+void TOptionForm::DefaultColour()
+{
+    if (!settings_)
+        return;
+    const int value = settings_->GetInt("Option", "DefaultBoardColor");
+    settings_->SetInt("Option", "BoardColor", value);
+    showSampleColour(value);
+}
+
+void TOptionForm::Browse()
+{
+    TDababaseDirectryForm &form = directoryForm();
+    const int x = settings_ ? settings_->GetPointX("WIN32", "PosDBDirForm") : WindowPlacement::Unplaced;
+    const int y = settings_ ? settings_->GetPointY("WIN32", "PosDBDirForm") : WindowPlacement::Unplaced;
+    const QRect frame = frameGeometry();
+    form.move(WindowPlacement::place(frame, form.frameGeometry().size(), x, y));
+    form.SetStartDirectory(directoryName_->text());
+    form.exec();
+    if (form.accepted())
+        directoryName_->setText(form.ChosenDirectory());
+    if (settings_) {
+        const QPoint offset = WindowPlacement::offsetFrom(frameGeometry(), form.pos());
+        settings_->SetPoint("WIN32", "PosDBDirForm", offset.x(), offset.y());
+        settings_->Save();
+    }
+}
+
+QColor TOptionForm::sampleColour() const
+{
+    return boardColour_->palette().color(QPalette::Window);
+}
+
+void TOptionForm::showSampleColour(int value)
+{
+    QPalette palette = boardColour_->palette();
+    palette.setColor(QPalette::Window, ColourChooser::colourFromSetting(value));
+    boardColour_->setPalette(palette);
+    boardColour_->update();
+}
+
+void TOptionForm::accept()
+{
+    Apply();
+    accepted_ = true;
+    QDialog::accept();
+}
+
+void TOptionForm::reject()
+{
+    accepted_ = false;
+    QDialog::reject();
+}
+
+} // namespace korvana
