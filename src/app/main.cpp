@@ -10,13 +10,16 @@
 #include "dialogs/TConfirmDatabaseUpdate.h"
 #include "dialogs/TMyMessageWindow.h"
 #include "dialogs/TSelectBlackOrWhiteForm.h"
+#include "dialogs/TDababaseDirectryForm.h"
 #include "dialogs/TSelectDatabaseDirectory.h"
+#include "dialogs/TTreeForm.h"
 #include "dialogs/TWhichRemoveForm.h"
 #include "engine/ThinkingLevel.h"
 #include "game/Kumo98Dll.h"
 #include "game/KvFlags.h"
 #include "game/OpeningTable.h"
 #include "settings/ProgramPaths.h"
+#include "settings/qt/TOptionForm.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -63,6 +66,9 @@ int run(int argc, char **argv)
     auto *update = new TConfirmDatabaseUpdate(&mainForm);
     auto *remove = new TWhichRemoveForm(&mainForm);
     new TSelectDatabaseDirectory(&mainForm);
+    new TOptionForm(&mainForm);
+    new TTreeForm(&mainForm);
+    new TDababaseDirectryForm(&mainForm);
     mainForm.setDialogs(message, colour, update, remove);
     mainForm.OpenFromCommandLine(arguments);
 
