@@ -12,6 +12,7 @@ constexpr int MaxMoves = 225;
 constexpr int VcfTableBits = 16;
 constexpr uint64_t LeafVcfNodes = 40;
 constexpr int MaxPly = 48; // forced replies are searched on only up to here
+constexpr uint64_t RootDefenceVcfNodes = 20000;
 constexpr int ThreatPlies = 4; // plies past the horizon in which threes still count
 
 int toTable(int score, int ply)
@@ -146,7 +147,7 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
     // A side facing a three (or a 4-4 point) must answer it: such nodes are
     // searched on, so threat sequences are not cut off at the horizon.
     const bool defend = oppFives == 0 && threatened(board, opp);
-    if (depth <= 0 && oppFives == 0 && (!defend || ply >= MaxPly)) {
+    if (depth <= 0 && oppFives == 0 && (!defend || ply >= MaxPly || depth <= -ThreatPlies)) {
         vcfBudget_ = vcfNodes_ + LeafVcfNodes;
         vcfExhausted_ = false;
         int first = -1;
@@ -211,7 +212,8 @@ int KumoSearch::threats(KumoBoard &board, int depth, int alpha, int beta, int pl
     });
     std::sort(list, list + n, [](const auto &a, const auto &b) { return a.first > b.first; });
     int best = standPat;
-    for (int i = 0; i < n && i < 8; ++i) {
+    const int width = depth == 0 ? 6 : 3; // the threat tree grows fast: keep it narrow
+    for (int i = 0; i < n && i < width; ++i) {
         const int m = list[i].second;
         if (!board.isLegal(m, me))
             continue;
@@ -410,6 +412,29 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         return finish(result);
     }
 
+    // Moves after which the opponent wins by fours are dropped (unless all are).
+    {
+        const auto fullDeadline = deadline_;
+        deadline_ = std::min(fullDeadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.timeMs / 4 + 1));
+        std::vector<int> safe;
+        size_t checked = 0;
+        for (; checked < rootMoves.size(); ++checked) {
+            const int m = rootMoves[checked];
+            board.place(m, me);
+            const bool lost = runVcf(board, RootDefenceVcfNodes, nullptr) >= 0;
+            board.undo();
+            if (aborted_)
+                break; // the rest stays unchecked
+            if (!lost)
+                safe.push_back(m);
+        }
+        safe.insert(safe.end(), rootMoves.begin() + static_cast<long>(checked), rootMoves.end());
+        if (!safe.empty())
+            rootMoves = safe;
+        deadline_ = fullDeadline;
+        aborted_ = false;
+    }
+
     result.move = rootMoves.front();
     for (int depth = 1; depth <= limits.maxDepth; ++depth) {
         int alpha = -Infinity;
@@ -436,7 +461,7 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         }
         if (aborted_) {
             // A better first move found in the unfinished iteration is still trusted.
-            if (bestMove >= 0 && bestMove != result.move && bestScore > result.score && depth > 1) {
+            if (bestMove >= 0 && bestMove != result.move && (bestScore > result.score || depth == 1)) {
                 result.move = bestMove;
                 result.score = bestScore;
             }

@@ -1,8 +1,10 @@
 // korvana-match: plays games between two Gomocup engines under Renju rules
 // from the 26 openings, colours alternating, and reports the result.
 //
-//   korvana-match [--games N] [--time MS] [--grace MS] [--sgf DIR] "ENGINE A" "ENGINE B"
+//   korvana-match [--games N] [--first K] [--time MS] [--grace MS] [--sgf DIR] "ENGINE A" "ENGINE B"
 //
+// Game g (from 1) plays opening ((g - 1) / 2) mod 26, A as Black when g is odd;
+// --first starts the schedule at game K.
 // An engine is a command line, e.g. "build/bin/pbrain-korvana --builtin".
 #include "kumo98/OpeningStones.h"
 #include "log/SafeFileWriter.h"
@@ -22,7 +24,8 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: korvana-match [--games N] [--time MS] [--grace MS] [--sgf DIR] \"ENGINE A\" \"ENGINE B\"\n", stderr);
+    std::fputs("usage: korvana-match [--games N] [--first K] [--time MS] [--grace MS] [--sgf DIR] \"ENGINE A\" \"ENGINE B\"\n",
+               stderr);
     return 2;
 }
 
@@ -51,6 +54,7 @@ std::vector<std::string> splitCommand(const std::string &command)
 int main(int argc, char **argv)
 {
     int games = 104;
+    int first = 1;
     MatchGameSettings settings;
     std::string sgfDir;
     std::vector<std::string> engines;
@@ -59,6 +63,9 @@ int main(int argc, char **argv)
         const bool hasValue = i + 1 < argc;
         if (a == "--games" && hasValue) {
             if (!parseInt(argv[++i], 1, 100000, games))
+                return usage();
+        } else if (a == "--first" && hasValue) {
+            if (!parseInt(argv[++i], 1, 100000, first))
                 return usage();
         } else if (a == "--time" && hasValue) {
             if (!parseInt(argv[++i], 1, 3600000, settings.moveTimeMs))
@@ -82,7 +89,7 @@ int main(int argc, char **argv)
 
     MatchStats stats;
     int failures = 0;
-    for (int g = 0; g < games; ++g) {
+    for (int g = first - 1; g < first - 1 + games; ++g) {
         // Each opening is played twice in a row, once with each engine as Black.
         const int opening = (g / 2) % kumo::OpeningCount;
         const int aIsBlack = (g % 2) == 0;
