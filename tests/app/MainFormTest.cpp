@@ -214,6 +214,10 @@ TEST_F(MainFormTest, TypedPointsAndBackspace)
     ScriptedMainForm &w = start();
     QTest::keyClicks(&w, QStringLiteral("h8"));
     ASSERT_EQ(moveCount(), 1);
+    // Booked from start-up: a few seconds at most, formatted "%-4.0f(sec.)".
+    const QString time = w.panelText(QStringLiteral("BlackTime"));
+    EXPECT_TRUE(time.endsWith(QStringLiteral("(sec.)"))) << time.toStdString();
+    EXPECT_LT(time.left(4).trimmed().toInt(), 60) << time.toStdString();
     EXPECT_EQ(w.flow().game().board().history()[0].x, 7);
     EXPECT_EQ(w.flow().game().board().history()[0].y, 7);
 
