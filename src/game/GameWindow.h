@@ -40,6 +40,23 @@ public:
     virtual void resetFileDialogFilter() {}
     /// Runs `call` later on the GUI thread; callable from any thread.
     virtual void postToGuiThread(std::function<void()> call) = 0;
+
+    // --- The main window's own choices (files, colour, clipboard, desktop) ---
+    // Default: nothing chosen, nothing there. The Qt window asks the platform.
+
+    /// Open dialog for an existing game file; empty when cancelled.
+    virtual std::string askOpenFileName() { return {}; }
+    /// Save dialog: the name typed (empty when cancelled) and, through
+    /// `filterEntry`, the filter entry (1..3) it was chosen under.
+    virtual std::string askSaveFileName(int & /*filterEntry*/) { return {}; }
+    /// Colour dialog from `initial` (0x00BBGGRR); true, with `chosen`, when confirmed.
+    virtual bool askColour(int /*initial*/, int & /*chosen*/) { return false; }
+    /// The system clipboard's text; empty when it holds none.
+    virtual std::string clipboardText() { return {}; }
+    /// Puts `text` on the system clipboard.
+    virtual void setClipboardText(const std::string & /*text*/) {}
+    /// Opens a local file with the desktop's viewer; false when that fails.
+    virtual bool openDocument(const std::string & /*path*/) { return false; }
 };
 
 } // namespace korvana
