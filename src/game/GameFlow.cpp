@@ -724,8 +724,11 @@ void GameFlow::ChooseColour()
 void GameFlow::PlayOpening(int index)
 {
     const OpeningTable::Opening *opening = OpeningTable::instance().at(index);
-    if (!opening)
+    if (!opening) {
+        // No such opening: a failed answer, and the user is told why nothing appeared.
+        SetStatusText("Unknown opening pattern from the engine");
         return;
+    }
     for (const ThinkPoint &stone : opening->stones)
         PlayMove(stone.x, stone.y);
     RefreshDatabasePosition();
