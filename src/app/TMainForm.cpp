@@ -2,15 +2,26 @@
 
 #include "dialogs/TConfirmDatabaseUpdate.h"
 #include "dialogs/TMyMessageWindow.h"
+#include "dialogs/TPagesDlg.h"
 #include "dialogs/TSelectBlackOrWhiteForm.h"
 #include "dialogs/TWhichRemoveForm.h"
+#include "game/Kumo98Dll.h"
+#include "record/ClipboardText.h"
+#include "record/RecordFileName.h"
 #include "settings/ProgramPaths.h"
+#include "settings/qt/ColourChooser.h"
+#include "settings/qt/QColourDialogChooser.h"
+#include "settings/qt/TOptionForm.h"
 #include "view/BoardPaintBox.h"
 #include "view/MoveList.h"
 #include "view/StatusLine.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -22,6 +33,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <array>
 #include <ctime>
 #include <string_view>
 
@@ -98,10 +110,68 @@ QIcon backIcon()
     return QIcon(pixmap);
 }
 
+QIcon folderIcon()
+{
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(120, 90, 20), 1));
+    p.setBrush(QColor(240, 200, 90));
+    QPainterPath folder;
+    folder.moveTo(2.5, 6.5);
+    folder.lineTo(9.5, 6.5);
+    folder.lineTo(11.5, 8.5);
+    folder.lineTo(21.5, 8.5);
+    folder.lineTo(21.5, 19.5);
+    folder.lineTo(2.5, 19.5);
+    folder.closeSubpath();
+    p.drawPath(folder);
+    return QIcon(pixmap);
+}
+
+QIcon diskIcon()
+{
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(60, 80, 140));
+    p.drawRect(3, 3, 18, 18);
+    p.setBrush(Qt::white);
+    p.drawRect(7, 3, 10, 7);
+    p.setBrush(QColor(200, 200, 200));
+    p.drawRect(6, 14, 12, 7);
+    return QIcon(pixmap);
+}
+
+/// Qt's filter list from the record dialogs' "description|pattern|..." list.
+QStringList nameFilters()
+{
+    const QStringList parts = QString::fromLatin1(RecordFileFilter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // The descriptions already show their pattern, which is what Qt filters by.
+        const QString &description = parts[i];
+        filters << (description.endsWith(QLatin1Char(')')) ? description
+                                                           : description + QStringLiteral(" (") + parts[i + 1] +
+                                                                 QLatin1Char(')'));
+    }
+    return filters;
+}
+
+int filterIndex(const QStringList &filters, const QString &filter, int fallback)
+{
+    const qsizetype index = filters.indexOf(filter);
+    return index >= 0 ? static_cast<int>(index) + 1 : fallback;
+}
+
 } // namespace
 
-TMainForm::TMainForm(const std::string &programPath, QWidget *parent)
-    : QMainWindow(parent), flow_(std::make_unique<GameFlow>(*this)), view_(flow_->settings())
+TMainForm::TMainForm(const std::string &programPath, QWidget *parent, Kumo98Dll *library)
+    : QMainWindow(parent), library_(library ? *library : Kumo98Dll::instance()),
+      programDirectory_(directoryPart(programPath)), flow_(std::make_unique<GameFlow>(*this, nullptr, &library_)),
+      view_(flow_->settings())
 {
     setObjectName(QStringLiteral("MainForm"));
 
@@ -116,6 +186,7 @@ TMainForm::TMainForm(const std::string &programPath, QWidget *parent)
     setStatusBar(statusLine_);
     buildMenus();
     buildToolBar();
+    buildPopupMenu();
 
     // 1. Settings, then the database directory beside the program (or its per-user stand-in).
     KvParam &settings = flow_->settings();
@@ -195,33 +266,42 @@ QAction *TMainForm::addAction(QMenu *menu, const QString &text, const char *name
     return item;
 }
 
+QAction *TMainForm::addToggle(QMenu *menu, const QString &text, const char *name, const char *section,
+                              const char *key)
+{
+    QAction *item = addAction(menu, text, name);
+    item->setCheckable(true);
+    connect(item, &QAction::triggered, this, [this, item, section, key] { toggleView(item, section, key); });
+    return item;
+}
+
 void TMainForm::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     connect(addAction(file, QStringLiteral("&New Game"), "New Game"), &QAction::triggered, this,
             [this] { flow_->NewGame(); });
+    connect(addAction(file, QStringLiteral("&Open Game"), "Open Game"), &QAction::triggered, this,
+            &TMainForm::OpenGameCommand);
+    connect(addAction(file, QStringLiteral("&Save Game"), "Save Game"), &QAction::triggered, this,
+            &TMainForm::SaveGameCommand);
     file->addSeparator();
     connect(addAction(file, QStringLiteral("E&xit"), "Exit"), &QAction::triggered, this, &QWidget::close);
 
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QAction *copy = addAction(edit, QStringLiteral("&Copy"), "Copy");
+    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    connect(copy, &QAction::triggered, this, &TMainForm::CopyGame);
+    QAction *paste = addAction(edit, QStringLiteral("&Paste"), "Paste");
+    paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(paste, &QAction::triggered, this, &TMainForm::PasteGame);
+
     QMenu *viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
-    struct Toggle {
-        const char *text, *name, *section, *key;
-    };
-    static constexpr Toggle toggles[] = {
-        {"&Numbering", "Numbering", "System", "ViewBoardNumbering"},
-        {"&Latest Move", "Latest Move", "System", "ViewLatestMove"},
-        {"Input &Assistant", "Input Assistant", "Option", "InputAssistant"},
-        {"&Warning", "Warning", "System", "ViewWarning"},
-        {"&Tool bar", "Tool bar", "System", "ViewToolBar"},
-        {"&Axis Character", "Axis Character", "System", "ViewAxisCharacter"},
-    };
-    for (const Toggle &t : toggles) {
-        QAction *item = addAction(viewMenu, QString::fromLatin1(t.text), t.name);
-        item->setCheckable(true);
-        connect(item, &QAction::triggered, this, [this, item, t] { toggleView(item, t.section, t.key); });
-        if (std::string_view(t.key) == "ViewToolBar")
-            viewToolBar_ = item;
-    }
+    addToggle(viewMenu, QStringLiteral("&Numbering"), "Numbering", "System", "ViewBoardNumbering");
+    addToggle(viewMenu, QStringLiteral("&Latest Move"), "Latest Move", "System", "ViewLatestMove");
+    addToggle(viewMenu, QStringLiteral("Input &Assistant"), "Input Assistant", "Option", "InputAssistant");
+    addToggle(viewMenu, QStringLiteral("&Warning"), "Warning", "System", "ViewWarning");
+    viewToolBar_ = addToggle(viewMenu, QStringLiteral("&Tool bar"), "Tool bar", "System", "ViewToolBar");
+    addToggle(viewMenu, QStringLiteral("&Axis Character"), "Axis Character", "System", "ViewAxisCharacter");
 
     QMenu *run = menuBar()->addMenu(QStringLiteral("&Run"));
     QMenu *begin = run->addMenu(QStringLiteral("&Begin"));
@@ -237,12 +317,56 @@ void TMainForm::buildMenus()
     back->setIcon(backIcon());
     back->setToolTip(QStringLiteral("Move Back"));
     connect(back, &QAction::triggered, this, [this] { flow_->MoveBack(); });
-    addAction(run, QStringLiteral("&Next move"), "Next move");
+    addAction(run, QStringLiteral("&Next move"), "Next move"); // walks no variation yet
     giveUp_ = addAction(run, QStringLiteral("&Give up"), "Give up");
     giveUp_->setIcon(flagIcon());
     giveUp_->setToolTip(QStringLiteral("Give up"));
     giveUp_->setEnabled(false);
     connect(giveUp_, &QAction::triggered, this, [this] { flow_->GiveUp(); });
+
+    QMenu *database = menuBar()->addMenu(QStringLiteral("&Database"));
+    viewDatabase_ = addToggle(database, QStringLiteral("&View Database"), "View Database", "Database", "ViewDatabase");
+    enableEditing_ =
+        addToggle(database, QStringLiteral("&Enable Editing"), "Enable Editing", "Database", "EnableEditing");
+    enableEditing_->setEnabled(false);
+    autoUpdate_ = addToggle(database, QStringLiteral("&Automatically Update"), "Automatically Update", "Database",
+                            "AutomaticallyUpdate");
+    autoUpdate_->setEnabled(false);
+    database->addSeparator();
+    connect(addAction(database, QStringLiteral("&Help"), "Database Help"), &QAction::triggered, this,
+            [this] { ShowHelp(EditorHelpFile); });
+
+    // The rule, the sound, the colour and the information window stay out of
+    // sight: the settings file chooses them.
+    QMenu *option = menuBar()->addMenu(QStringLiteral("&Option"));
+    QMenu *rule = option->addMenu(QStringLiteral("&Rule"));
+    rule->menuAction()->setObjectName(QStringLiteral("Rule"));
+    rule->menuAction()->setVisible(false);
+    renju_ = addAction(rule, QStringLiteral("&Renju"), "Renju");
+    renju_->setCheckable(true);
+    connect(renju_, &QAction::triggered, this, [this] { SetRule(0); });
+    gomoku_ = addAction(rule, QStringLiteral("Gomoku"), "Gomoku");
+    gomoku_->setCheckable(true);
+    gomoku_->setEnabled(false);
+    wc1998_ = addAction(rule, QStringLiteral("&WC 1998"), "WC 1998");
+    wc1998_->setCheckable(true);
+    wc1998_->setEnabled(false);
+    connect(wc1998_, &QAction::triggered, this, [this] { SetRule(2); });
+    addToggle(option, QStringLiteral("&Sound"), "Sound", "Option", "SountEffect")->setVisible(false);
+    QAction *colour = addAction(option, QStringLiteral("&Color"), "Color");
+    colour->setVisible(false);
+    connect(colour, &QAction::triggered, this, &TMainForm::ChooseBoardColour);
+    QAction *information = addAction(option, QStringLiteral("&Information"), "Information");
+    information->setVisible(false);
+    information->setEnabled(false);
+    connect(information, &QAction::triggered, this, &TMainForm::ShowInformationWindow);
+    connect(addAction(option, QStringLiteral("&Option"), "Option"), &QAction::triggered, this,
+            &TMainForm::ShowOptions);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    connect(addAction(help, QStringLiteral("&Help"), "Help"), &QAction::triggered, this,
+            [this] { ShowHelp(HelpFile); });
+    connect(addAction(help, QStringLiteral("&About"), "About"), &QAction::triggered, this, &TMainForm::ShowAbout);
 }
 
 void TMainForm::buildToolBar()
@@ -257,18 +381,49 @@ void TMainForm::buildToolBar()
     setContextMenuPolicy(Qt::NoContextMenu);
     addToolBar(Qt::TopToolBarArea, toolBar_);
 
-    // The tool bar's New Game settles database edits first; the menu item does not.
+    // The tool bar's New Game and Open settle database edits first; the menu items do not.
     QAction *newGame = toolBar_->addAction(boardIcon(), QStringLiteral("New Game"));
     newGame->setObjectName(QStringLiteral("ToolNewGame"));
     connect(newGame, &QAction::triggered, this, [this] {
         flow_->SettleDatabaseEdits();
         flow_->NewGame();
     });
+    QAction *open = toolBar_->addAction(folderIcon(), QStringLiteral("Open Game File"));
+    open->setObjectName(QStringLiteral("ToolOpenGame"));
+    connect(open, &QAction::triggered, this, [this] {
+        flow_->SettleDatabaseEdits();
+        OpenGameCommand();
+    });
+    QAction *save = toolBar_->addAction(diskIcon(), QStringLiteral("Save Game Data"));
+    save->setObjectName(QStringLiteral("ToolSaveGame"));
+    connect(save, &QAction::triggered, this, &TMainForm::SaveGameCommand);
     toolBar_->addSeparator();
     toolBar_->addAction(action(QStringLiteral("Black")));
     toolBar_->addAction(action(QStringLiteral("White")));
     toolBar_->addAction(giveUp_);
     toolBar_->addAction(action(QStringLiteral("Previous move")));
+    // A place kept for stepping forward; it does nothing yet.
+    QAction *last = toolBar_->addAction(backIcon().pixmap(24, 24).transformed(QTransform().scale(-1, 1)), QString());
+    last->setObjectName(QStringLiteral("ToolLast"));
+    last->setEnabled(false);
+}
+
+void TMainForm::buildPopupMenu()
+{
+    popup_ = new QMenu(this);
+    popup_->setObjectName(QStringLiteral("PopupMenu1"));
+    connect(addAction(popup_, QStringLiteral("Move back"), "Popup Move back"), &QAction::triggered, this,
+            [this] { flow_->MoveBack(); });
+    connect(addAction(popup_, QStringLiteral("Give up"), "Popup Give up"), &QAction::triggered, this,
+            [this] { flow_->GiveUp(); });
+    saveDatabase_ = addAction(popup_, QStringLiteral("Save Database"), "Popup Save Database");
+    saveDatabase_->setEnabled(false);
+    connect(saveDatabase_, &QAction::triggered, this, [this] { flow_->SaveDatabase(); });
+    popup_->addSeparator();
+    addAction(popup_, QStringLiteral("Cancel"), "Popup Cancel");
+    paintBox_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(paintBox_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { popup_->popup(paintBox_->mapToGlobal(at)); });
 }
 
 void TMainForm::applySettingsToMenus()
@@ -277,10 +432,39 @@ void TMainForm::applySettingsToMenus()
     auto on = [&settings](const char *section, const char *key) { return settings.GetInt(section, key) != 0; };
     action(QStringLiteral("Numbering"))->setChecked(on("System", "ViewBoardNumbering"));
     action(QStringLiteral("Latest Move"))->setChecked(on("System", "ViewLatestMove"));
-    action(QStringLiteral("Input Assistant"))->setChecked(on("Option", "InputAssistant"));
     action(QStringLiteral("Warning"))->setChecked(on("System", "ViewWarning"));
     action(QStringLiteral("Axis Character"))->setChecked(on("System", "ViewAxisCharacter"));
     setToolBarShown(on("System", "ViewToolBar"));
+    applyOptionMarks();
+    // Each setting only switches on what its item leads to; the designed state is all off.
+    if (on("Database", "ViewDatabase")) {
+        viewDatabase_->setChecked(true);
+        enableEditing_->setEnabled(true);
+    }
+    if (on("Database", "EnableEditing")) {
+        enableEditing_->setChecked(true);
+        autoUpdate_->setEnabled(true);
+        saveDatabase_->setEnabled(true);
+    }
+    autoUpdate_->setChecked(on("Database", "AutomaticallyUpdate"));
+}
+
+void TMainForm::applyOptionMarks()
+{
+    const KvParam &settings = flow_->settings();
+    action(QStringLiteral("Input Assistant"))->setChecked(settings.GetInt("Option", "InputAssistant") != 0);
+    action(QStringLiteral("Sound"))->setChecked(settings.GetInt("Option", "SountEffect") != 0);
+    const int rule = settings.GetInt("Option", "GameRule");
+    gomoku_->setChecked(rule == 1);
+    wc1998_->setChecked(rule == 2);
+    renju_->setChecked(rule != 1 && rule != 2);
+}
+
+void TMainForm::databaseItemsEnabled(bool editing, bool updating)
+{
+    enableEditing_->setEnabled(editing);
+    autoUpdate_->setEnabled(updating);
+    saveDatabase_->setEnabled(updating);
 }
 
 void TMainForm::setToolBarShown(bool shown)
@@ -313,10 +497,15 @@ void TMainForm::toggleView(QAction *item, const char *section, const char *key)
     // The action has already flipped its check mark; the setting follows it.
     const bool on = item->isChecked();
     flow_->settings().SetInt(section, key, on ? 1 : 0);
-    if (item == viewToolBar_)
+    if (item == viewToolBar_) {
         setToolBarShown(on);
-    else
-        flow_->Redraw();
+        return;
+    }
+    if (item == viewDatabase_)
+        databaseItemsEnabled(on, on);
+    else if (item == enableEditing_)
+        databaseItemsEnabled(enableEditing_->isEnabled(), on);
+    flow_->Redraw();
 }
 
 // --- Input ----------------------------------------------------------------------
@@ -388,6 +577,8 @@ void TMainForm::customEvent(QEvent *event)
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    if (pages_)
+        pages_->close();
     // Leaving play mode also asks a running worker to stop.
     flow_->GiveUp();
     event->accept();
@@ -416,6 +607,126 @@ void TMainForm::OpenFromCommandLine(const QStringList &arguments)
 {
     if (arguments.size() >= 2 && !arguments[1].isEmpty())
         OpenGameFile(arguments[1].toStdString());
+}
+
+void TMainForm::OpenGameCommand()
+{
+    const std::string name = askOpenFileName();
+    if (!name.empty())
+        OpenGameFile(name);
+}
+
+void TMainForm::SaveGameCommand()
+{
+    int entry = saveFilterEntry_;
+    const std::string typed = askSaveFileName(entry);
+    if (typed.empty())
+        return;
+    const MOveTree::RecordFormat format = recordFormatOfFilterEntry(entry);
+    if (format == MOveTree::FormatUnknown)
+        return;
+    const std::string name = recordFileName(typed, format);
+    openFilterEntry_ = saveFilterEntry_ = entry;
+    flow_->flags().fileName = name;
+    flow_->UpdateCaption();
+    MOveTree &game = flow_->game();
+    game.setRecordFormat(format);
+    // The caption already names the file: a failure must not pass for a save.
+    if (game.Save(name) != 1)
+        showMessageWindow("can't save game data to " + name);
+    flow_->Redraw();
+}
+
+void TMainForm::CopyGame()
+{
+    // The history is copied, so the text describes the board as it was at the command.
+    const BanHistory history = flow_->game().board().history();
+    setClipboardText(ClipboardText::CopyText(history));
+    flow_->SetStatusText("copy game data to clip board");
+}
+
+void TMainForm::PasteGame()
+{
+    const std::string text = clipboardText();
+    flow_->flags().fileName.clear();
+    flow_->UpdateCaption();
+    BanHistory moves;
+    if (!ClipboardText::ParseText(text, moves)) {
+        showMessageWindow("can't paste game data from clip board");
+        return;
+    }
+    flow_->ResetGame();
+    moveListClear();
+    MOveTree &game = flow_->game();
+    game.Reset();
+    for (const MovedPos &move : moves.moves())
+        game.AddMove(move.x, move.y, move.colour);
+    // Numbered from what the board took, so a refused token leaves no gap.
+    flow_->RebuildMoveList();
+    flow_->SetStatusText("");
+    flow_->RefreshDatabasePosition();
+    flow_->Redraw();
+    flow_->GiveUp();
+    flow_->SetStatusText("paste game data from clip board");
+}
+
+void TMainForm::ShowHelp(const std::string &relativeName)
+{
+    if (!openDocument(programDirectory_ + relativeName))
+        showMessageWindow("Can't open help files", "Korvana");
+}
+
+void TMainForm::ShowAbout()
+{
+    // The library's own text is not shown; the call only tells it it was asked.
+    std::array<char, 256> text{};
+    library_.About(text.data());
+    showMessageWindow(VersionNotice);
+}
+
+TOptionForm &TMainForm::optionForm()
+{
+    if (!optionForm_)
+        optionForm_ = new TOptionForm(this);
+    return *optionForm_;
+}
+
+void TMainForm::ShowOptions()
+{
+    KvParam &settings = flow_->settings();
+    const bool accepted = optionForm().ShowOptions(settings, frameGeometry());
+    // The dialog may have changed what some check marks show.
+    applyOptionMarks();
+    if (accepted) {
+        flow_->database().setDirectory(settings.GetText("Database", "DatabaseDirName").value_or(std::string()));
+        flow_->Redraw();
+    }
+}
+
+void TMainForm::ChooseBoardColour()
+{
+    int chosen = 0;
+    if (!askColour(flow_->settings().GetInt("Option", "BoardColor"), chosen))
+        return;
+    flow_->settings().SetInt("Option", "BoardColor", chosen);
+    flow_->Redraw();
+}
+
+void TMainForm::ShowInformationWindow()
+{
+    if (!pages_)
+        pages_ = new TPagesDlg(flow_->flags(), this);
+    pages_->ShowWindow();
+}
+
+void TMainForm::SetRule(int rule)
+{
+    // The caption and a running game are left as they are.
+    flow_->settings().SetInt("Option", "GameRule", rule);
+    renju_->setChecked(rule == 0);
+    gomoku_->setChecked(false);
+    wc1998_->setChecked(rule == 2);
+    flow_->flags().openingStep = 0;
 }
 
 // --- GameWindow -------------------------------------------------------------------
@@ -499,6 +810,61 @@ void TMainForm::moveListClear() { moveList_->clearLines(); }
 void TMainForm::setCaption(const std::string &caption) { setWindowTitle(QString::fromStdString(caption)); }
 
 void TMainForm::setGiveUpEnabled(bool enabled) { giveUp_->setEnabled(enabled); }
+
+void TMainForm::resetFileDialogFilter() { openFilterEntry_ = saveFilterEntry_ = DefaultRecordFilterEntry; }
+
+std::string TMainForm::askOpenFileName()
+{
+    const QStringList filters = nameFilters();
+    QFileDialog dialog(this, QStringLiteral("Open Game"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(openFilterEntry_ - 1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    openFilterEntry_ = filterIndex(filters, dialog.selectedNameFilter(), openFilterEntry_);
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::string TMainForm::askSaveFileName(int &filterEntry)
+{
+    const QStringList filters = nameFilters();
+    QFileDialog dialog(this, QStringLiteral("Save Game"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(filterEntry - 1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    filterEntry = filterIndex(filters, dialog.selectedNameFilter(), filterEntry);
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+bool TMainForm::askColour(int initial, int &chosen)
+{
+    const std::optional<QColor> colour =
+        QColourDialogChooser::instance().chooseColour(ColourChooser::colourFromSetting(initial), this);
+    if (!colour)
+        return false;
+    chosen = ColourChooser::settingFromColour(*colour);
+    return true;
+}
+
+std::string TMainForm::clipboardText() { return QApplication::clipboard()->text().toStdString(); }
+
+void TMainForm::setClipboardText(const std::string &text)
+{
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+bool TMainForm::openDocument(const std::string &path)
+{
+    const QString file = QString::fromStdString(path);
+    if (!QFileInfo(file).isFile())
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
 
 void TMainForm::postToGuiThread(std::function<void()> call)
 {

@@ -1,10 +1,11 @@
 #pragma once
 // TMainForm: the main window. It owns the game flow (and through it the
 // settings, the game record and the database), lays out the board, the side
-// panel with the move list and the status line, turns menu, tool bar, mouse,
-// keyboard and dropped files into game-flow calls, and answers the flow's
-// requests through GameWindow. Every modal window goes through the GameWindow
-// methods, so a test can answer them by overriding those.
+// panel with the move list and the status line, turns menu, tool bar, pop-up
+// menu, mouse, keyboard and dropped files into game-flow calls, and answers
+// the flow's requests through GameWindow. Every modal window, the clipboard
+// and the desktop go through the GameWindow methods, so a test can answer
+// them by overriding those.
 
 #include "game/GameFlow.h"
 #include "game/GameWindow.h"
@@ -18,15 +19,19 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QToolBar;
 
 namespace korvana {
 
 class BoardPaintBox;
+class Kumo98Dll;
 class MoveList;
 class StatusLine;
 class TConfirmDatabaseUpdate;
 class TMyMessageWindow;
+class TOptionForm;
+class TPagesDlg;
 class TSelectBlackOrWhiteForm;
 class TWhichRemoveForm;
 
@@ -41,10 +46,17 @@ public:
     static constexpr int ToolBarHeight = 33;
     static constexpr int PanelWidth = 159;
 
+    /// The version notice of About.
+    static constexpr const char *VersionNotice = "Korvana3 for Preview Release\nVersion 3.0PR1.0";
+    /// Help files, relative to the program's directory.
+    static constexpr const char *HelpFile = "help/help_j.html";
+    static constexpr const char *EditorHelpFile = "help/editor.html";
+
     /// Builds the window and starts as the program does: settings of the program at
     /// `programPath` (file beside it, or the per-user stand-in), database directory,
-    /// empty game, settings applied to the menus. Not shown.
-    explicit TMainForm(const std::string &programPath, QWidget *parent = nullptr);
+    /// empty game, settings applied to the menus. Not shown. `library` defaults to the
+    /// program's engine library.
+    explicit TMainForm(const std::string &programPath, QWidget *parent = nullptr, Kumo98Dll *library = nullptr);
     /// Writes the settings file, then frees the game flow and what it owns.
     ~TMainForm() override;
 
@@ -52,12 +64,47 @@ public:
     /// Windows not given are created on first use.
     void setDialogs(TMyMessageWindow *message, TSelectBlackOrWhiteForm *colour, TConfirmDatabaseUpdate *update,
                     TWhichRemoveForm *remove);
+    /// The options dialog made at start-up (borrowed); made on first use when not given.
+    void setOptionForm(TOptionForm *form) { optionForm_ = form; }
 
     /// Opens a game file: gives up, shows its name in the caption, reads it, lists its main
     /// line and shows its last position.
     void OpenGameFile(const std::string &fileName);
     /// Opens the first of the command-line arguments (after the program name), if any.
     void OpenFromCommandLine(const QStringList &arguments);
+
+    // --- Commands of the menus, tool bar and pop-up menu ---------------------
+
+    /// The open dialog; a chosen file is opened.
+    void OpenGameCommand();
+    /// The save dialog; the chosen filter entry decides the format and the extension.
+    void SaveGameCommand();
+    /// The game's moves onto the clipboard as text.
+    void CopyGame();
+    /// A game from the clipboard's text, replacing the current one when readable.
+    void PasteGame();
+    /// Opens a help file given relative to the program's directory.
+    void ShowHelp(const std::string &relativeName);
+    /// The engine library's About, then the version notice.
+    void ShowAbout();
+    /// The options dialog, placed by WIN32/PosWinForm; OK moves the database.
+    void ShowOptions();
+    /// The colour dialog for the board colour.
+    void ChooseBoardColour();
+    /// Shows the information window, made on first use.
+    void ShowInformationWindow();
+    /// Option > Rule: 0 Renju, 2 WC1998 (Gomoku has no action).
+    void SetRule(int rule);
+
+    /// Filter entry (1..3) the open and the save dialog start on.
+    int openFilterEntry() const { return openFilterEntry_; }
+    int saveFilterEntry() const { return saveFilterEntry_; }
+    /// The board's pop-up menu.
+    QMenu *popupMenu() const { return popup_; }
+    /// The information window; null before its first use.
+    TPagesDlg *informationWindow() const { return pages_; }
+    /// The program's directory: the program path up to its last '/'.
+    const std::string &programDir() const { return programDirectory_; }
 
     GameFlow &flow() { return *flow_; }
     const BoardView &view() const { return view_; }
@@ -87,7 +134,15 @@ public:
     void moveListClear() override;
     void setCaption(const std::string &caption) override;
     void setGiveUpEnabled(bool enabled) override;
+    void resetFileDialogFilter() override;
     void postToGuiThread(std::function<void()> call) override;
+    std::string askOpenFileName() override;
+    std::string askSaveFileName(int &filterEntry) override;
+    bool askColour(int initial, int &chosen) override;
+    std::string clipboardText() override;
+    void setClipboardText(const std::string &text) override;
+    /// Fails for a path that is no file, as the desktop cannot open it.
+    bool openDocument(const std::string &path) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -100,15 +155,22 @@ private:
     void buildMenus();
     void buildToolBar();
     void buildPanel(QWidget *central);
+    void buildPopupMenu();
     void applySettingsToMenus();
+    void applyOptionMarks();
     void toggleView(QAction *item, const char *section, const char *key);
+    void databaseItemsEnabled(bool editing, bool updating);
     void setToolBarShown(bool shown);
     void fitWindowHeight();
     void boardPressed(int column, int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     bool keyTyped(const QKeyEvent &key);
     TMyMessageWindow &messageWindow();
     QAction *addAction(QMenu *menu, const QString &text, const char *name);
+    QAction *addToggle(QMenu *menu, const QString &text, const char *name, const char *section, const char *key);
+    TOptionForm &optionForm();
 
+    Kumo98Dll &library_;
+    std::string programDirectory_;
     std::unique_ptr<GameFlow> flow_;
     BoardView view_;
     BoardPaintBox *paintBox_ = nullptr;
@@ -121,11 +183,23 @@ private:
     QLabel *whiteTime_ = nullptr;
     QAction *giveUp_ = nullptr;
     QAction *viewToolBar_ = nullptr;
+    QAction *viewDatabase_ = nullptr;
+    QAction *enableEditing_ = nullptr;
+    QAction *autoUpdate_ = nullptr;
+    QAction *saveDatabase_ = nullptr; ///< in the pop-up menu
+    QAction *renju_ = nullptr;
+    QAction *gomoku_ = nullptr;
+    QAction *wc1998_ = nullptr;
+    QMenu *popup_ = nullptr;
+    int openFilterEntry_ = 2;
+    int saveFilterEntry_ = 2;
 
     TMyMessageWindow *messageWindow_ = nullptr;
     TSelectBlackOrWhiteForm *colourForm_ = nullptr;
     TConfirmDatabaseUpdate *updateForm_ = nullptr;
     TWhichRemoveForm *removeForm_ = nullptr;
+    TOptionForm *optionForm_ = nullptr;
+    TPagesDlg *pages_ = nullptr;
 };
 
 } // namespace korvana

@@ -66,10 +66,12 @@ int run(int argc, char **argv)
     auto *update = new TConfirmDatabaseUpdate(&mainForm);
     auto *remove = new TWhichRemoveForm(&mainForm);
     new TSelectDatabaseDirectory(&mainForm);
-    new TOptionForm(&mainForm);
+    auto *options = new TOptionForm(&mainForm);
     new TTreeForm(&mainForm);
-    new TDababaseDirectryForm(&mainForm);
+    auto *directories = new TDababaseDirectryForm(&mainForm);
     mainForm.setDialogs(message, colour, update, remove);
+    mainForm.setOptionForm(options);
+    options->setDirectoryForm(directories);
     mainForm.OpenFromCommandLine(arguments);
 
     if (!screenshot.isEmpty()) {
