@@ -13,6 +13,9 @@ constexpr int VcfTableBits = 16;
 constexpr uint64_t LeafVcfNodes = 40;
 constexpr int MaxPly = 48; // forced replies are searched on only up to here
 constexpr uint64_t RootDefenceVcfNodes = 20000;
+constexpr int RootVctDepth = 4;            // attacker threats in the root's threat search
+constexpr uint64_t RootVctNodes = 60000;
+constexpr uint64_t RootDefenceVctNodes = 4000;
 constexpr int ThreatPlies = 4; // plies past the horizon in which threes still count
 
 int toTable(int score, int ply)
@@ -320,6 +323,115 @@ bool KumoSearch::vcf(KumoBoard &board, int attacker, int depth, int *first)
     return false;
 }
 
+// Threat-space search with threes: the attacker plays fours and threes, the
+// defender answers every three on its lines or with its own fours. True when
+// every defence loses within `depth` more attacker threats.
+bool KumoSearch::vctAttack(KumoBoard &board, int attacker, int depth, int ply, int *first)
+{
+    const int defender = 1 - attacker;
+    ++nodes_;
+    if (++vctNodes_ > vctBudget_ || ply > MaxPly || aborted_)
+        return false;
+    if ((nodes_ & 1023) == 0 && timeUp()) {
+        aborted_ = true;
+        return false;
+    }
+    if (board.countAtLeast(attacker, C_Five) > 0) {
+        if (first)
+            *first = board.findFive(attacker);
+        return true;
+    }
+    int five[2];
+    const int defenderFives = board.fivePoints(defender, five, 2);
+    if (defenderFives >= 2)
+        return false;
+    if (defenderFives == 1) {
+        if (!board.isLegal(five[0], attacker))
+            return false;
+        board.place(five[0], attacker);
+        const bool win = vctDefend(board, attacker, depth, ply + 1);
+        board.undo();
+        if (win && first)
+            *first = five[0];
+        return win;
+    }
+    vcfBudget_ = vcfNodes_ + 200;
+    vcfExhausted_ = false;
+    if (vcf(board, attacker, 20, first))
+        return true;
+    if (depth <= 0)
+        return false;
+    std::pair<int, int> list[MaxMoves];
+    int n = 0;
+    board.forArea([&](int p) {
+        const Combo c = board.combo(attacker, p);
+        if (board.isEmpty(p) && c >= C_F3 && c != C_Five)
+            list[n++] = {c * 4096 + board.score(attacker, p), p};
+    });
+    std::sort(list, list + n, [](const auto &a, const auto &b) { return a.first > b.first; });
+    for (int i = 0; i < n && i < 10; ++i) {
+        const int m = list[i].second;
+        if (!board.isLegal(m, attacker))
+            continue;
+        board.place(m, attacker);
+        const bool win = vctDefend(board, attacker, depth - 1, ply + 1);
+        board.undo();
+        if (win) {
+            if (first)
+                *first = m;
+            return true;
+        }
+        if (aborted_ || vctNodes_ > vctBudget_)
+            return false;
+    }
+    return false;
+}
+
+bool KumoSearch::vctDefend(KumoBoard &board, int attacker, int depth, int ply)
+{
+    const int defender = 1 - attacker;
+    ++nodes_;
+    if (++vctNodes_ > vctBudget_ || ply > MaxPly || aborted_)
+        return false;
+    if (board.countAtLeast(defender, C_Five) > 0)
+        return false;
+    int five[2];
+    const int attackerFives = board.fivePoints(attacker, five, 2);
+    if (attackerFives >= 2)
+        return true;
+    if (attackerFives == 1) {
+        if (!board.isLegal(five[0], defender))
+            return true; // Black cannot take the only defence
+        board.place(five[0], defender);
+        const bool win = vctAttack(board, attacker, depth, ply + 1, nullptr);
+        board.undo();
+        return win;
+    }
+    if (!threatened(board, attacker))
+        return false; // the last move threatened nothing
+    int moves[MaxMoves];
+    const int n = generate(board, moves, -1, MaxMoves, 1);
+    if (n == 0)
+        return true;
+    for (int i = 0; i < n; ++i) {
+        board.place(moves[i], defender);
+        const bool win = vctAttack(board, attacker, depth, ply + 1, nullptr);
+        board.undo();
+        if (!win)
+            return false;
+    }
+    return true;
+}
+
+int KumoSearch::runVct(KumoBoard &board, int depth, uint64_t maxNodes)
+{
+    vctNodes_ = 0;
+    vctBudget_ = maxNodes;
+    int first = -1;
+    const bool found = vctAttack(board, board.sideToMove(), depth, 0, &first);
+    return found && vctNodes_ <= vctBudget_ && !aborted_ ? first : -1;
+}
+
 int KumoSearch::runVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *line)
 {
     vcfNodes_ = 0;
@@ -399,41 +511,59 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         return finish(result);
     }
 
+    // Each step before the main search gets a slice of the budget.
+    const auto fullDeadline = deadline_;
+    auto slice = [&](int percent) {
+        deadline_ = std::min(fullDeadline, std::chrono::steady_clock::now()
+                                               + std::chrono::milliseconds(limits.timeMs * percent / 100 + 1));
+        aborted_ = false;
+    };
+
     // A forced win by fours ends the search at once.
-    const auto vcfDeadline = deadline_;
-    deadline_ = start + std::chrono::milliseconds(std::max(1, limits.timeMs * 3 / 10));
+    slice(15);
     const int vcfMove = runVcf(board, 2'000'000, nullptr);
-    deadline_ = vcfDeadline;
-    aborted_ = false;
     if (vcfMove >= 0) {
         result.move = vcfMove;
         result.score = Win - 9;
         result.byVcf = true;
+        deadline_ = fullDeadline;
         return finish(result);
     }
 
-    // Moves after which the opponent wins by fours are dropped (unless all are).
-    {
-        const auto fullDeadline = deadline_;
-        deadline_ = std::min(fullDeadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.timeMs / 4 + 1));
+    // Moves after which the opponent wins by fours, or by threes and fours,
+    // are dropped (unless all are). Moves not checked in time stay.
+    auto dropLosing = [&](int percent, auto opponentWins) {
+        slice(percent);
         std::vector<int> safe;
         size_t checked = 0;
         for (; checked < rootMoves.size(); ++checked) {
             const int m = rootMoves[checked];
             board.place(m, me);
-            const bool lost = runVcf(board, RootDefenceVcfNodes, nullptr) >= 0;
+            const bool lost = opponentWins();
             board.undo();
             if (aborted_)
-                break; // the rest stays unchecked
+                break;
             if (!lost)
                 safe.push_back(m);
         }
         safe.insert(safe.end(), rootMoves.begin() + static_cast<long>(checked), rootMoves.end());
         if (!safe.empty())
             rootMoves = safe;
+    };
+    dropLosing(15, [&] { return runVcf(board, RootDefenceVcfNodes, nullptr) >= 0; });
+
+    // A win by threes and fours.
+    slice(15);
+    const int vctMove = runVct(board, RootVctDepth, RootVctNodes);
+    if (vctMove >= 0) {
+        result.move = vctMove;
+        result.score = Win - 19;
         deadline_ = fullDeadline;
-        aborted_ = false;
+        return finish(result);
     }
+    dropLosing(20, [&] { return runVct(board, RootVctDepth - 1, RootDefenceVctNodes) >= 0; });
+    deadline_ = fullDeadline;
+    aborted_ = false;
 
     result.move = rootMoves.front();
     for (int depth = 1; depth <= limits.maxDepth; ++depth) {

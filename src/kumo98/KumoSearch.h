@@ -68,6 +68,10 @@ private:
     int threats(KumoBoard &board, int depth, int alpha, int beta, int ply, int standPat);
     bool vcf(KumoBoard &board, int attacker, int depth, int *first);
     int runVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *line);
+    bool vctAttack(KumoBoard &board, int attacker, int depth, int ply, int *first);
+    bool vctDefend(KumoBoard &board, int attacker, int depth, int ply);
+    /// First move of a win by threes and fours for the side to move, or -1.
+    int runVct(KumoBoard &board, int depth, uint64_t maxNodes);
     /// defendMode: 1 answer a threat, 0 free choice, -1 find out.
     int generate(KumoBoard &board, int *moves, int ttMove, int max, int defendMode);
     bool timeUp();
@@ -80,6 +84,8 @@ private:
     uint64_t vcfBudget_ = 0;
     uint64_t vcfNodes_ = 0;
     bool vcfExhausted_ = false;
+    uint64_t vctNodes_ = 0;
+    uint64_t vctBudget_ = 0;
     bool aborted_ = false;
     std::atomic<bool> stopRequested_{false};
     std::chrono::steady_clock::time_point deadline_;

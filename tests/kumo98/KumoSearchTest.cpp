@@ -1,0 +1,59 @@
+// The search's threat handling on small constructed positions.
+#include "kumo98/KumoSearch.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvana;
+using namespace korvana::kumo;
+
+namespace {
+
+struct ThreatCase {
+    const char *what;
+    std::vector<std::pair<int, int>> black, white; // (x, y); stones are placed alternately
+    int expected;                                   // the only sensible move, or -1
+    int avoid;                                      // a move that must not be played, or -1
+    bool win;                                       // the score must say the mover wins
+};
+
+class KumoSearchTest : public ::testing::TestWithParam<ThreatCase> {};
+
+TEST_P(KumoSearchTest, FindsTheMove)
+{
+    const ThreatCase &c = GetParam();
+    KumoBoard board;
+    for (size_t i = 0; i < std::max(c.black.size(), c.white.size()); ++i) {
+        if (i < c.black.size()) {
+            ASSERT_TRUE(board.place(c.black[i].first + 15 * c.black[i].second, 0));
+        }
+        if (i < c.white.size()) {
+            ASSERT_TRUE(board.place(c.white[i].first + 15 * c.white[i].second, 1));
+        }
+    }
+    KumoSearch search(16);
+    SearchLimits limits;
+    limits.timeMs = 500;
+    const SearchResult r = search.think(board, limits);
+    ASSERT_GE(r.move, 0) << c.what;
+    EXPECT_TRUE(board.isEmpty(r.move));
+    if (c.expected >= 0) {
+        EXPECT_EQ(r.move, c.expected) << c.what << ": " << r.move % 15 << "," << r.move / 15;
+    }
+    EXPECT_NE(r.move, c.avoid) << c.what;
+    if (c.win) {
+        EXPECT_GT(r.score, WinBound) << c.what;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, KumoSearchTest, ::testing::Values(
+    // White (to move) makes two open threes at h8: Black cannot stop both.
+    ThreatCase{"White double three wins",
+               {{0, 0}, {14, 0}, {0, 14}, {14, 14}, {2, 12}}, {{8, 7}, {9, 7}, {7, 8}, {7, 9}}, 7 + 15 * 7, -1, true},
+    // The same shape for Black (to move) is a forbidden double three at h8.
+    ThreatCase{"Black does not play its double three",
+               {{8, 7}, {9, 7}, {7, 8}, {7, 9}}, {{0, 0}, {14, 0}, {0, 14}, {14, 14}}, -1, 7 + 15 * 7, false},
+    // Black's four (h8-k8, closed by White g8) must be blocked at l8 even though White has a three.
+    ThreatCase{"White blocks a four before its own three",
+               {{7, 7}, {8, 7}, {9, 7}, {10, 7}, {0, 14}}, {{6, 7}, {3, 3}, {4, 3}, {5, 3}}, 11 + 15 * 7, -1, false}));
+
+} // namespace
