@@ -39,6 +39,9 @@ public:
     char colour() const { return colour_; }
     /// The judge's code for this stone when it was first played; 20 until then.
     POS_STAT code() const { return code_; }
+    /// True once the judge has given this stone its code (a move created while the
+    /// board defers judging gets it when it is first replayed).
+    bool isCoded() const { return coded_; }
 
     /// True once the board has judged around this move; replays then reuse the records.
     bool hasCodeRecords() const { return recorded_; }
@@ -63,6 +66,7 @@ private:
     uint8_t blackCount_ = 0; ///< records of Black (at most 40)
     uint8_t whiteCount_ = 0; ///< records of White (at most 40)
     bool recorded_ = false;
+    bool coded_ = false;
     std::unique_ptr<CodeRecord[]> records_; ///< Black records, then White records
 };
 

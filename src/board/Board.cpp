@@ -31,13 +31,21 @@ BanMove *Board::playNewMove(int x, int y, char colour, BanMove *parent)
     BanMove *move = factory_->createMove(x, y, colour, parent);
     history_.append(x, y, colour, Stat::Nothing);
     placeStone(move);
-    // The stone is judged as the colour it really is, on the stones as they really are.
-    ChkStat judge(ban_);
-    move->code_ = judge.judgeAt(move->point(), colour);
-    ++judgements_;
-    history_.setLastCode(move->code_);
+    if (deferred_)
+        return move;
+    judgeMove(move);
     updateCodes(move);
     return move;
+}
+
+void Board::judgeMove(BanMove *move)
+{
+    // The stone is judged as the colour it really is, on the stones as they really are.
+    ChkStat judge(ban_);
+    move->code_ = judge.judgeAt(move->point(), move->colour());
+    move->coded_ = true;
+    ++judgements_;
+    history_.setLastCode(move->code_);
 }
 
 bool Board::replayMove(BanMove *move)
@@ -46,6 +54,10 @@ bool Board::replayMove(BanMove *move)
         return false;
     history_.append(move->x(), move->y(), move->colour(), move->code());
     placeStone(move);
+    if (deferred_)
+        return true;
+    if (!move->isCoded())
+        judgeMove(move);
     updateCodes(move);
     return true;
 }
@@ -67,7 +79,8 @@ bool Board::takeBack(BanMove *move)
         const MovedPos &before = history_[history_.count() - 1];
         ban_.setLast(pointOf(before.x, before.y));
     }
-    writeRecords(move, false);
+    if (!deferred_)
+        writeRecords(move, false);
     return true;
 }
 

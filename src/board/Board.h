@@ -23,6 +23,13 @@ public:
     Board(const Board &) = delete;
     Board &operator=(const Board &) = delete;
 
+    /// While on, new moves are only placed: neither they nor the points around them are
+    /// judged, and the code tables go stale. Each such move is judged, exactly as it would
+    /// have been, when it is first replayed. For bulk reading of records; callers reset
+    /// the board after turning it off.
+    void setDeferredJudging(bool on) { deferred_ = on; }
+    bool deferredJudging() const { return deferred_; }
+
     /// Who creates the moves of playNewMove; not owned.
     void setMoveFactory(BanMoveFactory *factory) { factory_ = factory; }
 
@@ -79,6 +86,7 @@ public:
 
 private:
     void placeStone(BanMove *move);
+    void judgeMove(BanMove *move);
     void updateCodes(BanMove *move);
     void judgeAround(BanMove *move);
     void writeRecords(const BanMove *move, bool after);
@@ -91,6 +99,7 @@ private:
     HanteiBoard whiteCodes_;
     BanArray ban_; ///< the same stones as the grid, for the judge
     long long judgements_ = 0;
+    bool deferred_ = false; ///< see setDeferredJudging
 };
 
 } // namespace korvana

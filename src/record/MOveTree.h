@@ -112,6 +112,11 @@ public:
     RecordFormat recordFormat() const { return recordFormat_; }
     void setRecordFormat(RecordFormat format) { recordFormat_ = format; }
 
+protected:
+    // A record is read with judging deferred; its final Rewind resets the board.
+    void BeginBulkRead() override { board_.setDeferredJudging(true); }
+    void EndBulkRead() override { board_.setDeferredJudging(false); }
+
 private:
     BanMove *createMove(int x, int y, char colour, BanMove *parent) override;
 

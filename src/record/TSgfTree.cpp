@@ -151,7 +151,10 @@ bool TSgfTree<N>::ReadSgf(std::istream &in)
     this->Reset();
     rootProperties_.clear();
     illegalMoveReports = 0;
-    if (!parseSequence(*this, in, 0)) {
+    BeginBulkRead();
+    const bool parsed = parseSequence(*this, in, 0);
+    EndBulkRead();
+    if (!parsed) {
         this->Reset();
         rootProperties_.clear();
         return false;

@@ -55,6 +55,11 @@ public:
     int commentMode() const { return commentMode_; }
 
 protected:
+    /// Around the parse of a whole record: a document may skip work that the
+    /// final Rewind makes unnecessary (judging every node as it is read).
+    virtual void BeginBulkRead() {}
+    virtual void EndBulkRead() {}
+
     std::vector<std::string> rootProperties_;
     int commentMode_ = 1;
 };
