@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char *ColumnLetters = "abcdefghijklmno";
 constexpr const char *RowCharacters = "123456789ABCDEF";
+constexpr const char *NoOpeningText = "No opening pattern from the engine";
 
 std::string secondsText(double seconds)
 {
@@ -585,7 +586,12 @@ void GameFlow::OnThinkingDone(uint64_t generation, const ThinkResult &answer)
     flags_.thinking = 0;
     if (!answer.valid()) {
         // Leave the user able to play on, or to give up.
-        SetStatusText(answer.failed == Failure::LibraryMissing ? "Engine library not available" : "Your Turn");
+        if (answer.failed == Failure::LibraryMissing)
+            SetStatusText("Engine library not available");
+        else if (answer.requestType == Request::OpeningPattern)
+            SetStatusText(NoOpeningText); // an index past the table counts as no answer
+        else
+            SetStatusText("Your Turn");
         return;
     }
     if (answer.requestType == Request::Move)
@@ -726,7 +732,7 @@ void GameFlow::PlayOpening(int index)
     const OpeningTable::Opening *opening = OpeningTable::instance().at(index);
     if (!opening) {
         // No such opening: a failed answer, and the user is told why nothing appeared.
-        SetStatusText("Unknown opening pattern from the engine");
+        SetStatusText(NoOpeningText);
         return;
     }
     for (const ThinkPoint &stone : opening->stones)
