@@ -1,5 +1,6 @@
 // Workers: stopping the built-in search, stale answers, the GUI thread kept
 // free, and the engine library's requests through a scripted library.
+#include "FakeKumoLibrary.h"
 #include "GameTestSupport.h"
 
 #include "game/OpeningTable.h"
@@ -111,34 +112,6 @@ TEST(GameFlowWorkers, GuiThreadServedWhileTheSearchRuns)
 }
 
 // --- the scripted engine library ---------------------------------------------
-
-struct FakeLibrary {
-    void *handle = nullptr;
-    void (*reset)() = nullptr;
-    void (*queue)(int, int, int, int, int) = nullptr;
-    int (*calls)(int) = nullptr;
-    int (*lastMoves)(uint8_t *) = nullptr;
-    int (*lastProposals)() = nullptr;
-
-    FakeLibrary()
-    {
-        handle = dlopen(KORVANA_FAKE_KUMO98, RTLD_NOW);
-        if (!handle)
-            return;
-        reset = reinterpret_cast<void (*)()>(dlsym(handle, "FakeKumoReset"));
-        queue = reinterpret_cast<void (*)(int, int, int, int, int)>(dlsym(handle, "FakeKumoQueue"));
-        calls = reinterpret_cast<int (*)(int)>(dlsym(handle, "FakeKumoCalls"));
-        lastMoves = reinterpret_cast<int (*)(uint8_t *)>(dlsym(handle, "FakeKumoLastMoves"));
-        lastProposals = reinterpret_cast<int (*)()>(dlsym(handle, "FakeKumoLastProposals"));
-        reset();
-    }
-    ~FakeLibrary()
-    {
-        if (handle)
-            dlclose(handle);
-    }
-    enum Entry { Thinking, WhichRemove, ShowTwo, WhichColor, Opening, About };
-};
 
 class LibraryTest : public ::testing::Test {
 protected:

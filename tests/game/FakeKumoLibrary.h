@@ -1,0 +1,43 @@
+#pragma once
+// The test engine library's controls, reached with dlopen on the same file
+// Kumo98Dll loads, so both see one script. Resets the script on construction.
+
+#include <dlfcn.h>
+
+#include <cstdint>
+
+namespace korvana::gametest {
+
+struct FakeLibrary {
+    void *handle = nullptr;
+    void (*reset)() = nullptr;
+    void (*queue)(int, int, int, int, int) = nullptr;
+    int (*calls)(int) = nullptr;
+    int (*lastMoves)(uint8_t *) = nullptr;
+    int (*lastProposals)() = nullptr;
+
+    FakeLibrary()
+    {
+        handle = dlopen(KORVANA_FAKE_KUMO98, RTLD_NOW);
+        if (!handle)
+            return;
+        reset = reinterpret_cast<void (*)()>(dlsym(handle, "FakeKumoReset"));
+        queue = reinterpret_cast<void (*)(int, int, int, int, int)>(dlsym(handle, "FakeKumoQueue"));
+        calls = reinterpret_cast<int (*)(int)>(dlsym(handle, "FakeKumoCalls"));
+        lastMoves = reinterpret_cast<int (*)(uint8_t *)>(dlsym(handle, "FakeKumoLastMoves"));
+        lastProposals = reinterpret_cast<int (*)()>(dlsym(handle, "FakeKumoLastProposals"));
+        reset();
+    }
+    ~FakeLibrary()
+    {
+        if (handle)
+            dlclose(handle);
+    }
+    FakeLibrary(const FakeLibrary &) = delete;
+    FakeLibrary &operator=(const FakeLibrary &) = delete;
+
+    /// The entries, as the script numbers them.
+    enum Entry { Thinking, WhichRemove, ShowTwo, WhichColor, Opening, About };
+};
+
+} // namespace korvana::gametest
