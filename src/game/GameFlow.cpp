@@ -604,6 +604,9 @@ void GameFlow::OnMoveAnswer()
 {
     HumanMove(result_.a.x, result_.a.y);
     Redraw();
+    // A move that ended the game keeps the result in the status line.
+    if (isGameEnd(LastCode()) && Rule() != 0 && Rule() != 1)
+        return;
     switch (Rule()) {
     case 0:
     case 1:
