@@ -1,5 +1,7 @@
 #include "database/ADataBase.h"
 
+#include <filesystem>
+
 #include "board/Point.h"
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <filesystem>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -359,6 +362,13 @@ bool ADataBase::Save()
     if (stoneCount_ >= PointCount)
         return false;
     const std::string name = fileName();
+    // The default book directory beside the program may not exist yet: the
+    // first saved position creates it.
+    const std::filesystem::path parent = std::filesystem::path(name).parent_path();
+    if (!parent.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(parent, ignored);
+    }
     std::string temporary = name + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)

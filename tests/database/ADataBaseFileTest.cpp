@@ -215,12 +215,22 @@ TEST(ADataBaseFile, FailedSaveLeavesOldBookAndNoLitter)
     db.setStoneCount(3);
     EXPECT_FALSE(db.Save());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.dir()), {}), 2);
-    // And a directory that does not exist.
-    db.setDirectory(tmp.dir() + "missing/");
+    // And a directory that cannot be made (a file stands in its way).
+    db.setDirectory(tmp.dir() + "kumo002.adb/sub/");
     db.setStoneCount(2);
     EXPECT_FALSE(db.Save());
     EXPECT_EQ(db.count(), 2); // records stay in memory
     EXPECT_EQ(readText(tmp.file("kumo002.adb")), "210 1 2\n1 112 113 97 0\n");
+}
+
+TEST(ADataBaseFile, SaveMakesAMissingBookDirectory)
+{
+    ScratchDir tmp;
+    ADataBase db(2, tmp.dir() + "adb/");
+    ASSERT_TRUE(db.Add(record({112, 113}, {{97, 0}})));
+    ASSERT_TRUE(db.Save());
+    ADataBase again(2, tmp.dir() + "adb/");
+    EXPECT_EQ(again.count(), 1);
 }
 
 TEST(ADataBaseFile, SaveWritesOnlyRecordsOfItsStoneCount)
