@@ -1,6 +1,7 @@
 // korvana-cli db: look a position up in the position database, or store its
 // candidate moves.
 #include "cli/CliCommand.h"
+#include "cli/CliMoves.h"
 
 #include "board/Point.h"
 #include "database/ADataBase.h"
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 using namespace korvana;
 
@@ -20,39 +22,6 @@ void usage()
                "MOVES is clipboard text such as h8,i8,i9,**, (empty or **, for the empty board);\n"
                "POINTs are written like h8. lookup exits 1 when the position is not stored.\n",
                stderr);
-}
-
-// Moves separated by commas, optionally ended by "**,"; false with a reason on
-// anything else.
-bool parseMoves(const std::string &text, std::vector<uint8_t> &points, std::string &why)
-{
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(',', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string token = text.substr(start, end - start);
-        const size_t first = token.find_first_not_of(" \t\r\n");
-        token = first == std::string::npos ? std::string() : token.substr(first, token.find_last_not_of(" \t\r\n") - first + 1);
-        start = end + 1;
-        if (token.empty())
-            continue;
-        if (token == "**")
-            break;
-        int x = 0, y = 0;
-        if (!parseWrittenPoint(token, x, y)) {
-            why = "not a move: '" + token + "'";
-            return false;
-        }
-        const uint8_t point = pointOf(x, y);
-        for (uint8_t p : points)
-            if (p == point) {
-                why = "move given twice: " + token;
-                return false;
-            }
-        points.push_back(point);
-    }
-    return true;
 }
 
 int run(const std::vector<std::string> &args)
@@ -86,7 +55,7 @@ int run(const std::vector<std::string> &args)
     }
     std::vector<uint8_t> moves;
     std::string why;
-    if (!parseMoves(rest[0], moves, why)) {
+    if (!CliMoves::parse(rest[0], CliMoves::EndMark::Optional, moves, why)) {
         std::fprintf(stderr, "db: %s\n", why.c_str());
         return 2;
     }

@@ -1,6 +1,7 @@
 // korvana-cli think: the built-in engine's move for a position given as
 // clipboard text ("h8,i8,**,").
 #include "cli/CliCommand.h"
+#include "cli/CliMoves.h"
 
 #include "board/BanArray.h"
 #include "board/Point.h"
@@ -9,39 +10,11 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace korvana;
 
 namespace {
-
-// Tokens "h8," in playing order, ended by "**,"; empty text or "**," alone is
-// the empty board. Stones on taken points are refused.
-bool parseMoves(const std::string &text, BanArray &board, std::string &why)
-{
-    board.reset();
-    if (text.empty())
-        return true;
-    size_t i = 0;
-    while (true) {
-        if (text.compare(i, std::string::npos, "**,") == 0)
-            return true;
-        if (i + 3 > text.size() || text[i + 2] != ',') {
-            why = "expected a move like h8, or the end mark **, at: '" + text.substr(i) + "'";
-            return false;
-        }
-        int x = 0, y = 0;
-        const std::string token = text.substr(i, 2);
-        if (!parseWrittenPoint(token, x, y)) {
-            why = "not a point: '" + token + "'";
-            return false;
-        }
-        if (!board.putStone(pointOf(x, y))) {
-            why = "point given twice: " + token;
-            return false;
-        }
-        i += 3;
-    }
-}
 
 bool parseSeed(const std::string &text, uint32_t &seed)
 {
@@ -86,12 +59,15 @@ int run(const std::vector<std::string> &args)
     if (haveDb && !db.empty() && db.back() != '/')
         db += '/'; // the database takes the directory part up to the last separator
 
-    BanArray board;
+    std::vector<uint8_t> moves;
     std::string why;
-    if (!parseMoves(args[0], board, why)) {
+    if (!CliMoves::parse(args[0], CliMoves::EndMark::Required, moves, why)) {
         std::fprintf(stderr, "%s\n", why.c_str());
         return 1;
     }
+    BanArray board;
+    for (uint8_t point : moves)
+        board.putStone(point);
     const ThinkingLevel &level = ThinkingLevel::preset(1);
     PhaseIter iter(std::make_unique<Phase>(board), level, level.depth, level.hashSize, db);
     if (haveSeed)
