@@ -2,47 +2,16 @@
 // the program's Open does) and writes it in the chosen one (as its Save does).
 
 #include "cli/CliCommand.h"
+#include "cli/CliRecordFile.h"
 
 #include "record/MOveTree.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iostream>
 #include <string>
 
 using namespace korvana;
 
 namespace {
-
-// The record code reports details ("error : Illegal move") on the standard error stream;
-// this command answers with one line of its own instead.
-class QuietDiagnostics {
-public:
-    QuietDiagnostics() : saved_(std::cerr.rdbuf(nullptr)) {}
-    ~QuietDiagnostics() { std::cerr.rdbuf(saved_); }
-
-private:
-    std::streambuf *saved_;
-};
-
-bool readable(const std::string &path)
-{
-    return std::ifstream(path, std::ios::binary).is_open();
-}
-
-int loadMainLine(MOveTree &game, const std::string &path)
-{
-    int loaded;
-    {
-        QuietDiagnostics quiet;
-        loaded = game.Load(path);
-    }
-    // As after Open: the main line is on the board.
-    game.GotoRoot();
-    while (game.Forward())
-        ;
-    return loaded;
-}
 
 bool parseFormat(const std::string &name, MOveTree::RecordFormat &format)
 {
@@ -80,7 +49,7 @@ int run(const std::vector<std::string> &args)
         return fail("usage: korvana-cli convert IN OUT --format sgf|ban|pos");
 
     MOveTree game;
-    if (!readable(files[0]))
+    if (!readableFile(files[0]))
         return fail("convert: cannot read " + files[0]);
     // .ban and .pos keep the line on the board: the main line.
     if (!loadMainLine(game, files[0]))

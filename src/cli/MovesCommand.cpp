@@ -1,48 +1,17 @@
 // korvana-cli moves: the main line of a game record as clipboard text ("h8,i8,**,").
 
 #include "cli/CliCommand.h"
+#include "cli/CliRecordFile.h"
 
 #include "record/ClipboardText.h"
 #include "record/MOveTree.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iostream>
 #include <string>
 
 using namespace korvana;
 
 namespace {
-
-// The record code reports details ("error : Illegal move") on the standard error stream;
-// this command answers with one line of its own instead.
-class QuietDiagnostics {
-public:
-    QuietDiagnostics() : saved_(std::cerr.rdbuf(nullptr)) {}
-    ~QuietDiagnostics() { std::cerr.rdbuf(saved_); }
-
-private:
-    std::streambuf *saved_;
-};
-
-bool readable(const std::string &path)
-{
-    return std::ifstream(path, std::ios::binary).is_open();
-}
-
-int loadMainLine(MOveTree &game, const std::string &path)
-{
-    int loaded;
-    {
-        QuietDiagnostics quiet;
-        loaded = game.Load(path);
-    }
-    // As after Open: the main line is on the board.
-    game.GotoRoot();
-    while (game.Forward())
-        ;
-    return loaded;
-}
 
 int run(const std::vector<std::string> &args)
 {
@@ -51,7 +20,7 @@ int run(const std::vector<std::string> &args)
         return 1;
     }
     MOveTree game;
-    if (!readable(args[0])) {
+    if (!readableFile(args[0])) {
         std::fprintf(stderr, "moves: cannot read %s\n", args[0].c_str());
         return 1;
     }
