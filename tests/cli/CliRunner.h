@@ -1,6 +1,8 @@
 #pragma once
 // Runs korvana-cli with arguments and standard input; captures both output streams.
 
+#include "support/ScratchDir.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -42,8 +44,8 @@ inline std::string shellQuote(const std::string &s)
 inline CliResult runCli(const std::string &args, const std::string &input = "")
 {
     namespace fs = std::filesystem;
-    char tmpl[] = "/tmp/korvana-cli-test-XXXXXX";
-    fs::path dir = mkdtemp(tmpl);
+    const ScratchDir scratch;
+    const fs::path &dir = scratch.path();
     {
         std::ofstream in(dir / "in", std::ios::binary);
         in << input;
@@ -55,7 +57,6 @@ inline CliResult runCli(const std::string &args, const std::string &input = "")
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     r.out = readWhole(dir / "out");
     r.err = readWhole(dir / "err");
-    fs::remove_all(dir);
     return r;
 }
 

@@ -15,13 +15,6 @@ namespace fs = std::filesystem;
 
 class ConvertCommand : public testing::Test {
 protected:
-    ConvertCommand()
-    {
-        char tmpl[] = "/tmp/korvana-convert-XXXXXX";
-        dir_ = mkdtemp(tmpl);
-    }
-    ~ConvertCommand() override { fs::remove_all(dir_); }
-
     std::string file(const std::string &name, const std::string &content)
     {
         const fs::path p = dir_ / name;
@@ -30,7 +23,8 @@ protected:
     }
     std::string path(const std::string &name) const { return (dir_ / name).string(); }
 
-    fs::path dir_;
+    korvana::test::ScratchDir scratch_;
+    const fs::path &dir_ = scratch_.path();
 };
 
 const std::string header = "(;GM[4]\nSZ[15]\nRU[Renju 1998]\nUS[KORVANA 3.0]\n";

@@ -1,4 +1,6 @@
 // korvana-cli db lookup / update, run as the real program.
+#include "support/ScratchDir.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -48,14 +50,8 @@ std::string readText(const std::string &path)
 
 class DbCommand : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/korvana-dbcli-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = std::string(pattern) + "/";
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string dir_;
+    korvana::test::ScratchDir scratch_;
+    const std::string dir_ = scratch_.dir();
 };
 
 struct LookupCase {

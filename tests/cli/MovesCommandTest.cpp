@@ -25,12 +25,10 @@ class MovesCommand : public testing::TestWithParam<MovesCase> {};
 TEST_P(MovesCommand, PrintsMainLine)
 {
     const MovesCase &c = GetParam();
-    char tmpl[] = "/tmp/korvana-moves-XXXXXX";
-    const fs::path dir = mkdtemp(tmpl);
-    const fs::path file = dir / "record";
-    std::ofstream(file, std::ios::binary) << c.content;
-    const CliResult r = runCli("moves " + shellQuote(file.string()));
-    fs::remove_all(dir);
+    const korvana::test::ScratchDir dir;
+    const std::string file = dir.file("record");
+    korvana::test::writeAll(file, c.content);
+    const CliResult r = runCli("moves " + shellQuote(file));
     EXPECT_EQ(r.status, c.status) << r.err;
     EXPECT_EQ(r.out, c.out);
     if (c.status != 0) {

@@ -68,19 +68,16 @@ TEST(ThinkCommandOpening, SeedFixesTheRandomOpeningMoves)
 
 TEST(ThinkCommandBook, DbDirectoryIsConsulted)
 {
-    namespace fs = std::filesystem;
-    char tmpl[] = "/tmp/korvana-think-db-XXXXXX";
-    const fs::path dir = mkdtemp(tmpl);
+    const korvana::test::ScratchDir dir;
     // h8 i8 h9 stored with first candidate b2 (16); asked mirrored top to bottom (kind 7).
-    std::ofstream(dir / "kumo003.adb", std::ios::binary) << "210 1 3\r\n1024 112 113 127 16 0\r\n";
-    auto r = runCli("think h8,i8,h7,**, --db " + shellQuote(dir.string()));
+    korvana::test::writeAll(dir.file("kumo003.adb"), "210 1 3\r\n1024 112 113 127 16 0\r\n");
+    auto r = runCli("think h8,i8,h7,**, --db " + shellQuote(dir.path().string()));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "bE 196\n");
     // Without --db the book is not read.
     auto plain = runCli("think h8,i8,h7,**,");
     EXPECT_EQ(plain.status, 0);
     EXPECT_NE(plain.out, "bE 196\n");
-    fs::remove_all(dir);
 }
 
 struct BadCase {

@@ -1,7 +1,7 @@
 // The database file: names, text written, text accepted, messages.
 #include "database/ADataBase.h"
 
-#include "DatabaseTestFiles.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <vector>
 
 using namespace korvana;
-using korvana::test::readText;
+using korvana::test::readAll;
 using korvana::test::ScratchDir;
-using korvana::test::writeText;
+using korvana::test::writeAll;
 
 namespace {
 
@@ -77,7 +77,7 @@ TEST(ADataBaseFile, SaveWritesHeaderRecordsAndCrLf)
     ASSERT_TRUE(db.Add(record({112, 113}, {{97, 0}, {127, 5}})));
     ASSERT_TRUE(db.Add(record({112, 128}, {{98, -3}}, 7)));
     ASSERT_TRUE(db.Save());
-    EXPECT_EQ(readText(tmp.file("kumo002.adb")), "210 2 2\r\n"
+    EXPECT_EQ(readAll(tmp.file("kumo002.adb")), "210 2 2\r\n"
                                                  "1024 112 113 97 0 127 5\r\n"
                                                  "7 112 128 98 -3\r\n");
     // Nothing but the book is left in the directory.
@@ -87,12 +87,12 @@ TEST(ADataBaseFile, SaveWritesHeaderRecordsAndCrLf)
 TEST(ADataBaseFile, EmptyBoardRecordsHoldIdThenCandidates)
 {
     ScratchDir tmp;
-    writeText(tmp.file("kumo000.adb"), "210 1 0\n5 112 3 113 0\n");
+    writeAll(tmp.file("kumo000.adb"), "210 1 0\n5 112 3 113 0\n");
     ADataBase db(0, tmp.dir());
     EXPECT_EQ(dump(db), "5 112 3 113 0\n");
     EXPECT_EQ(db.FindAnyOrientation(AData()), 112);
     ASSERT_TRUE(db.Save());
-    EXPECT_EQ(readText(tmp.file("kumo000.adb")), "210 1 0\r\n5 112 3 113 0\r\n");
+    EXPECT_EQ(readAll(tmp.file("kumo000.adb")), "210 1 0\r\n5 112 3 113 0\r\n");
 }
 
 struct LoadCase {
@@ -110,7 +110,7 @@ TEST_P(ADataBaseLoad, ReadsWhatItCanAndSaysWhy)
     const LoadCase &c = GetParam();
     ScratchDir tmp;
     if (c.text)
-        writeText(tmp.file("kumo002.adb"), c.text);
+        writeAll(tmp.file("kumo002.adb"), c.text);
     ADataBase db(2, tmp.dir());
     db.Add(record({0, 1}, {{2, 0}})); // in memory only: every Load drops it
     testing::internal::CaptureStderr();
@@ -163,7 +163,7 @@ TEST(ADataBaseFile, OverlongLineIsSkippedNotBuffered)
         text += " 97 0";
     text += "\n2 1 2 3 4\n3 5 6 7";
     text += std::string(200000, '8');
-    writeText(tmp.file("kumo002.adb"), text);
+    writeAll(tmp.file("kumo002.adb"), text);
     ADataBase db(2, tmp.dir());
     ASSERT_EQ(db.count(), 1);
     EXPECT_EQ(dump(db), "2 1 2 3 4\n");
@@ -172,7 +172,7 @@ TEST(ADataBaseFile, OverlongLineIsSkippedNotBuffered)
 TEST(ADataBaseFile, HeaderStonesBecomeTheStoneCount)
 {
     ScratchDir tmp;
-    writeText(tmp.file("kumo003.adb"), "210 1 2\n1 112 113 97 0\n");
+    writeAll(tmp.file("kumo003.adb"), "210 1 2\n1 112 113 97 0\n");
     ADataBase db(3, tmp.dir());
     EXPECT_EQ(db.stoneCount(), 2);
     EXPECT_EQ(db.count(), 1);
@@ -195,23 +195,23 @@ TEST(ADataBaseFile, RoundTripKeepsOrderIdsAndValues)
     ScratchDir tmp;
     const std::string text = "210 3 2\r\n5 112 113 97 -1 127 2147483647\r\n"
                              "1024 0 224 1 0\r\n-7 113 112 98 0 99 0 100 0\r\n";
-    writeText(tmp.file("kumo002.adb"), text);
+    writeAll(tmp.file("kumo002.adb"), text);
     {
         ADataBase db(2, tmp.dir());
         ASSERT_TRUE(db.Save());
     }
-    EXPECT_EQ(readText(tmp.file("kumo002.adb")), text);
+    EXPECT_EQ(readAll(tmp.file("kumo002.adb")), text);
 }
 
 TEST(ADataBaseFile, FailedSaveLeavesOldBookAndNoLitter)
 {
     ScratchDir tmp;
-    writeText(tmp.file("kumo002.adb"), "210 1 2\n1 112 113 97 0\n");
+    writeAll(tmp.file("kumo002.adb"), "210 1 2\n1 112 113 97 0\n");
     ADataBase db(2, tmp.dir());
     ASSERT_TRUE(db.Add(record({0, 1}, {{2, 0}})));
     // A directory where the book's name points makes the final rename fail.
     std::filesystem::create_directory(tmp.file("kumo003.adb"));
-    writeText(tmp.file("kumo003.adb/keep"), "x");
+    writeAll(tmp.file("kumo003.adb/keep"), "x");
     db.setStoneCount(3);
     EXPECT_FALSE(db.Save());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.dir()), {}), 2);
@@ -220,7 +220,7 @@ TEST(ADataBaseFile, FailedSaveLeavesOldBookAndNoLitter)
     db.setStoneCount(2);
     EXPECT_FALSE(db.Save());
     EXPECT_EQ(db.count(), 2); // records stay in memory
-    EXPECT_EQ(readText(tmp.file("kumo002.adb")), "210 1 2\n1 112 113 97 0\n");
+    EXPECT_EQ(readAll(tmp.file("kumo002.adb")), "210 1 2\n1 112 113 97 0\n");
 }
 
 TEST(ADataBaseFile, SaveMakesAMissingBookDirectory)
@@ -240,7 +240,7 @@ TEST(ADataBaseFile, SaveWritesOnlyRecordsOfItsStoneCount)
     ASSERT_TRUE(db.Add(record({112, 113}, {{97, 0}})));
     db.setStoneCount(3); // without a Load the 2-stone record is still here
     ASSERT_TRUE(db.Save());
-    EXPECT_EQ(readText(tmp.file("kumo003.adb")), "210 0 3\r\n");
+    EXPECT_EQ(readAll(tmp.file("kumo003.adb")), "210 0 3\r\n");
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 #include "database/ADataBase.h"
 
 #include "board/Point.h"
-#include "DatabaseTestFiles.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 #include <vector>
 
 using namespace korvana;
-using korvana::test::readText;
+using korvana::test::readAll;
 using korvana::test::ScratchDir;
-using korvana::test::writeText;
+using korvana::test::writeAll;
 
 namespace {
 
@@ -83,7 +83,7 @@ TEST(ADataBaseLookup, FirstOrientationThenOldestRecordWins)
             s += ' ' + std::to_string(r.stone(i));
         return s + ' ' + std::to_string(candidate) + ' ' + std::to_string(value) + '\n';
     };
-    writeText(tmp.file("kumo005.adb"), "210 3 5\n" + line(in6, 0, 0) + line(in3, 1, 0) + line(in3, 2, 0));
+    writeAll(tmp.file("kumo005.adb"), "210 3 5\n" + line(in6, 0, 0) + line(in3, 1, 0) + line(in3, 2, 0));
     ADataBase db(5, tmp.dir());
     const AData *hit = nullptr;
     EXPECT_EQ(db.FindOrientation(q, &hit), 3);
@@ -156,7 +156,7 @@ TEST(ADataBaseUpdate, StoresBoardOrientationWithZeroValuesAndKeepsOthers)
     for (int i = 0; i < 5; ++i)
         line += ' ' + std::to_string(stored.stone(i));
     // The position (orientation 5) with two valued candidates, between two others.
-    writeText(tmp.file("kumo005.adb"),
+    writeAll(tmp.file("kumo005.adb"),
               "210 3 5\r\n1 0 1 2 3 4 5 11\r\n" + line + ' ' + std::to_string(symmetryTransform(5, 96)) + " 40 " +
                   std::to_string(symmetryTransform(5, 130)) + " 41\r\n2 10 11 12 13 14 15 22\r\n");
 
@@ -170,7 +170,7 @@ TEST(ADataBaseUpdate, StoresBoardOrientationWithZeroValuesAndKeepsOthers)
     ASSERT_TRUE(current.toggleCandidate(5));
     EXPECT_TRUE(db.Update(current));
     ASSERT_TRUE(db.Save());
-    EXPECT_EQ(readText(tmp.file("kumo005.adb")),
+    EXPECT_EQ(readAll(tmp.file("kumo005.adb")),
               "210 3 5\r\n1 0 1 2 3 4 5 11\r\n2 10 11 12 13 14 15 22\r\n"
               "2000 112 113 97 128 81 96 0 130 0 5 0\r\n");
 
@@ -180,7 +180,7 @@ TEST(ADataBaseUpdate, StoresBoardOrientationWithZeroValuesAndKeepsOthers)
         current.toggleCandidate(point);
     EXPECT_FALSE(db.Update(current));
     ASSERT_TRUE(db.Save());
-    EXPECT_EQ(readText(tmp.file("kumo005.adb")), "210 2 5\r\n1 0 1 2 3 4 5 11\r\n2 10 11 12 13 14 15 22\r\n");
+    EXPECT_EQ(readAll(tmp.file("kumo005.adb")), "210 2 5\r\n1 0 1 2 3 4 5 11\r\n2 10 11 12 13 14 15 22\r\n");
 }
 
 TEST(ADataBaseUpdate, RemoveTakesTheRecordTheLookUpFinds)
@@ -206,11 +206,11 @@ TEST(ADataBaseReload, FileRewrittenInPlaceAtOnceIsReadAgain)
 {
     ScratchDir tmp;
     const std::string path = tmp.file("kumo002.adb");
-    writeText(path, "210 1 2\n1 112 113 97 0\n");
+    writeAll(path, "210 1 2\n1 112 113 97 0\n");
     ADataBase db(2, tmp.dir());
     EXPECT_EQ(db.FindAnyOrientation(record({112, 113})), 97);
     // Same size, same inode, within the same clock tick.
-    writeText(path, "210 1 2\n1 112 113 98 0\n");
+    writeAll(path, "210 1 2\n1 112 113 98 0\n");
     ASSERT_TRUE(db.Load(2));
     EXPECT_EQ(db.FindAnyOrientation(record({112, 113})), 98);
 }
@@ -219,7 +219,7 @@ TEST(ADataBaseReload, SettledFileChangedOnDiskIsReadAgain)
 {
     ScratchDir tmp;
     const std::string path = tmp.file("kumo002.adb");
-    writeText(path, "210 1 2\n1 112 113 97 0\n");
+    writeAll(path, "210 1 2\n1 112 113 97 0\n");
     letFilesSettle();
     ADataBase db(2, tmp.dir());
     EXPECT_EQ(db.FindAnyOrientation(record({112, 113})), 97);
@@ -227,7 +227,7 @@ TEST(ADataBaseReload, SettledFileChangedOnDiskIsReadAgain)
     // Rewritten in place with the same size, and its modification time put back.
     struct stat before {};
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
-    writeText(path, "210 1 2\n1 112 113 99 0\n");
+    writeAll(path, "210 1 2\n1 112 113 99 0\n");
     const timespec times[2] = {before.st_atim, before.st_mtim};
     ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     ASSERT_TRUE(db.Load(2));
@@ -239,7 +239,7 @@ TEST(ADataBaseReload, SettledFileChangedOnDiskIsReadAgain)
     testing::internal::CaptureStderr();
     EXPECT_FALSE(db.Load(3));
     EXPECT_EQ(db.count(), 0);
-    writeText(path + ".new", "210 1 2\n1 112 113 100 0\n");
+    writeAll(path + ".new", "210 1 2\n1 112 113 100 0\n");
     ASSERT_EQ(std::rename((path + ".new").c_str(), path.c_str()), 0);
     ASSERT_TRUE(db.Load(2));
     EXPECT_EQ(db.FindAnyOrientation(record({112, 113})), 100);
@@ -255,7 +255,7 @@ TEST(ADataBaseReload, UnsavedChangesAreDroppedByLoad)
 {
     ScratchDir tmp;
     const std::string path = tmp.file("kumo002.adb");
-    writeText(path, "210 1 2\n1 112 113 97 0\n");
+    writeAll(path, "210 1 2\n1 112 113 97 0\n");
     letFilesSettle();
     ADataBase db(2, tmp.dir());
     ASSERT_TRUE(db.Load(2)); // unchanged: the records in memory are reused
@@ -273,9 +273,9 @@ TEST(ADataBaseReload, UnsavedChangesAreDroppedByLoad)
 TEST(ADataBaseReload, MovingBetweenStoneCountsGivesEachFilesRecords)
 {
     ScratchDir tmp;
-    writeText(tmp.file("kumo001.adb"), "210 1 1\n1 112 113 0\n");
-    writeText(tmp.file("kumo002.adb"), "210 1 2\n1 112 113 97 0\n");
-    writeText(tmp.file("kumo003.adb"), "210 2 3\n1 112 113 97 98 0\n1 0 1 2 3 0\n");
+    writeAll(tmp.file("kumo001.adb"), "210 1 1\n1 112 113 0\n");
+    writeAll(tmp.file("kumo002.adb"), "210 1 2\n1 112 113 97 0\n");
+    writeAll(tmp.file("kumo003.adb"), "210 2 3\n1 112 113 97 98 0\n1 0 1 2 3 0\n");
     letFilesSettle();
     ADataBase db(ADataBase::NothingLoaded, tmp.dir());
     const int expectedCount[] = {0, 1, 1, 2};

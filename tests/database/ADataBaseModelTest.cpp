@@ -3,7 +3,7 @@
 #include "database/ADataBase.h"
 
 #include "board/Point.h"
-#include "DatabaseTestFiles.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -121,7 +121,7 @@ TEST_P(ADataBaseModel, SameAnswersAsThePlainDesign)
                     std::to_string(r.candidates()[k].value);
         text += "\r\n";
     }
-    korvana::test::writeText(tmp.file(ADataBase::fileName("", stones)),
+    korvana::test::writeAll(tmp.file(ADataBase::fileName("", stones)),
                              "210 " + std::to_string(plain.records_.size()) + ' ' + std::to_string(stones) + "\r\n" + text);
     ADataBase db(stones, tmp.dir());
 

@@ -2,6 +2,7 @@
 #include "engine/PhaseIter.h"
 
 #include "EngineTestBoards.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -11,23 +12,10 @@
 #include <memory>
 
 using namespace korvana;
+using korvana::test::ScratchDir;
+using korvana::test::writeAll;
 
 namespace {
-
-struct BookDir {
-    std::filesystem::path path;
-    BookDir()
-    {
-        char tmpl[] = "/tmp/korvana-engine-book-XXXXXX";
-        path = mkdtemp(tmpl);
-    }
-    ~BookDir() { std::filesystem::remove_all(path); }
-    std::string dir() const { return path.string() + "/"; }
-    void write(const char *name, const char *text) const
-    {
-        std::ofstream(path / name, std::ios::binary) << text;
-    }
-};
 
 int thinkWithBook(const BanArray &board, const std::string &dir)
 {
@@ -42,8 +30,8 @@ constexpr const char *StoredFile = "210 1 3\r\n1024 112 113 127 16 0 97 5\r\n";
 
 TEST(DatabaseBook, AnswersTheStoredMoveInEveryOrientation)
 {
-    BookDir book;
-    book.write("kumo003.adb", StoredFile);
+    ScratchDir book;
+    writeAll(book.file("kumo003.adb"), StoredFile);
     for (int kind = 0; kind < 8; ++kind) {
         BanArray board;
         // Played in another order than stored: only the position counts.
@@ -55,14 +43,14 @@ TEST(DatabaseBook, AnswersTheStoredMoveInEveryOrientation)
 
 TEST(DatabaseBook, OtherPositionOrMissingFileIsSearched)
 {
-    BookDir book;
-    book.write("kumo003.adb", StoredFile);
+    ScratchDir book;
+    writeAll(book.file("kumo003.adb"), StoredFile);
     // Colours exchanged: not the stored position.
     const BanArray swapped = testboards::fromMoves("i8 h8 h9");
     EXPECT_NE(thinkWithBook(swapped, book.dir()), 16);
     EXPECT_LT(thinkWithBook(swapped, book.dir()), PointCount);
     // The directory given is the one read: elsewhere there is no book.
-    BookDir empty;
+    ScratchDir empty;
     const BanArray stored = testboards::fromMoves("h8 i8 h9");
     EXPECT_NE(thinkWithBook(stored, empty.dir()), 16);
     EXPECT_EQ(thinkWithBook(stored, book.dir()), 16);

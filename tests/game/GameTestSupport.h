@@ -3,6 +3,7 @@
 // clock and database directory, so tests never touch the program's instances.
 
 #include "support/FakeGameWindow.h"
+#include "support/ScratchDir.h"
 
 #include "board/Point.h"
 #include "game/GameFlow.h"
@@ -18,20 +19,7 @@
 
 namespace korvana::gametest {
 
-struct ScratchDir {
-    std::filesystem::path path;
-    ScratchDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "korvana-game-XXXXXX").string();
-        path = ::mkdtemp(pattern.data());
-    }
-    ~ScratchDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string dir() const { return path.string() + "/"; }
-};
+using korvana::test::ScratchDir;
 
 /// (x, y) of a written point such as "h8".
 inline std::pair<int, int> at(const std::string &written)

@@ -1,6 +1,7 @@
 #include "log/ErrorLog.h"
 
-#include "TempDir.h"
+#include "support/ErrorLogEntry.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <vector>
 
 using namespace korvana;
+using namespace korvana::test;
 
 namespace {
 
@@ -64,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TimeStamp,
 
 TEST(ErrorLog, EntryIsStampSeparatorMessageAndOneCr)
 {
-    TempDir dir;
+    ScratchDir dir;
     ErrorLog log(dir.file("error.log"));
     log.log("error: can't save /home/u/korvana_u.ini");
     log.log("second");
@@ -79,17 +81,17 @@ TEST(ErrorLog, EntryIsStampSeparatorMessageAndOneCr)
 
 TEST(ErrorLog, UnopenableFileLosesTheEntrySilently)
 {
-    TempDir dir;
+    ScratchDir dir;
     ErrorLog log(dir.file("missing-dir/error.log"));
     EXPECT_NO_THROW(log.log("lost"));
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing-dir")));
-    ErrorLog onDirectory(dir.path.string());
+    ErrorLog onDirectory(dir.path().string());
     EXPECT_NO_THROW(onDirectory.log("lost"));
 }
 
 TEST(ErrorLog, InstanceCanBePointedElsewhere)
 {
-    TempDir dir;
+    ScratchDir dir;
     std::string before = ErrorLog::instance().fileName();
     ErrorLog::instance().setFileName(dir.file("other.log"));
     ErrorLog::instance().log("redirected");
@@ -109,7 +111,7 @@ class SizeLimit : public ::testing::TestWithParam<TrimCase> {};
 
 TEST_P(SizeLimit, KeepsTheNewerHalfThenAppends)
 {
-    TempDir dir;
+    ScratchDir dir;
     std::string file = dir.file("error.log");
     writeAll(file, GetParam().content);
     ErrorLog(file).log("new");
@@ -206,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SizeLimit, ::testing::ValuesIn(trimCases()),
 
 TEST(ErrorLog, ThreadsNeverInterleaveEntries)
 {
-    TempDir dir;
+    ScratchDir dir;
     std::string file = dir.file("error.log");
     // Start just over the limit so that trimming races with appending too.
     auto ls = lines(25000, 40);

@@ -1,6 +1,6 @@
 #include "log/SafeFileWriter.h"
 
-#include "TempDir.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,11 @@
 #include <sys/stat.h>
 
 using namespace korvana;
+using namespace korvana::test;
 
 TEST(SafeFileWriter, CommitReplacesTheWholeContent)
 {
-    TempDir dir;
+    ScratchDir dir;
     std::string file = dir.file("a.ini");
     writeAll(file, "old content that is longer than the new one\n");
     SafeFileWriter out(file);
@@ -26,7 +27,7 @@ TEST(SafeFileWriter, CommitReplacesTheWholeContent)
 
 TEST(SafeFileWriter, WithoutCommitTheOldFileStaysAndNoTemporaryRemains)
 {
-    TempDir dir;
+    ScratchDir dir;
     std::string file = dir.file("a.ini");
     writeAll(file, "old\n");
     {
@@ -40,7 +41,7 @@ TEST(SafeFileWriter, WithoutCommitTheOldFileStaysAndNoTemporaryRemains)
 
 TEST(SafeFileWriter, FailsWhereNoFileCanBeMade)
 {
-    TempDir dir;
+    ScratchDir dir;
     SafeFileWriter missingDir(dir.file("no/such/dir/a.ini"));
     EXPECT_FALSE(missingDir.open());
     EXPECT_FALSE(missingDir.write("x"));
@@ -51,19 +52,19 @@ TEST(SafeFileWriter, FailsWhereNoFileCanBeMade)
 
 TEST(SafeFileWriter, RenameOntoADirectoryFailsAndCleansUp)
 {
-    TempDir dir;
-    std::filesystem::create_directory(dir.path / "taken");
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path() / "taken");
     SafeFileWriter out(dir.file("taken"));
     ASSERT_TRUE(out.open());
     EXPECT_TRUE(out.write("x"));
     EXPECT_FALSE(out.commit());
     EXPECT_EQ(dir.entries(), 1u);
-    EXPECT_TRUE(std::filesystem::is_directory(dir.path / "taken"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "taken"));
 }
 
 TEST(SafeFileWriter, KeepsThePermissionsOfTheReplacedFile)
 {
-    TempDir dir;
+    ScratchDir dir;
     std::string file = dir.file("a.ini");
     writeAll(file, "old\n");
     ::chmod(file.c_str(), 0640);
@@ -79,7 +80,7 @@ TEST(SafeFileWriter, KeepsThePermissionsOfTheReplacedFile)
 TEST(SafeFileWriter, AWriteThatFailsHalfWayKeepsTheOldFile)
 {
     // A file-size limit makes the disk "full" after 100 bytes.
-    TempDir dir;
+    ScratchDir dir;
     std::string file = dir.file("a.ini");
     writeAll(file, "old\n");
     auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);

@@ -1,6 +1,7 @@
 // .ban and .pos files, format detection, and Load/Save of the document.
 
 #include "SgfTreeText.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::describe;
+using test::ScratchDir;
+using test::writeAll;
 
 std::string bytes(std::initializer_list<int> values)
 {
@@ -24,26 +27,6 @@ std::string bytes(std::initializer_list<int> values)
         s += static_cast<char>(v);
     return s;
 }
-
-class TempDir {
-public:
-    TempDir()
-    {
-        char tmpl[] = "/tmp/korvana-records-XXXXXX";
-        path_ = mkdtemp(tmpl);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string file(const std::string &name, const std::string &content) const
-    {
-        const std::string p = (path_ / name).string();
-        std::ofstream(p, std::ios::binary) << content;
-        return p;
-    }
-    const fs::path &path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 std::string readWhole(const std::string &path)
 {
@@ -65,8 +48,9 @@ class RecordDetect : public testing::TestWithParam<DetectCase> {};
 TEST_P(RecordDetect, ContentDecidesFormatAndMoves)
 {
     const DetectCase &c = GetParam();
-    TempDir dir;
-    const std::string path = dir.file("game", c.content);
+    ScratchDir dir;
+    const std::string path = dir.file("game");
+    writeAll(path, c.content);
     EXPECT_EQ(MOveTree::DetectFormat(path), c.format);
     MOveTree tree;
     tree.AddMove(0, 0, 'B');
@@ -136,7 +120,7 @@ class RecordSave : public testing::TestWithParam<SaveCase> {};
 TEST_P(RecordSave, WritesFormatAndKeepsPosition)
 {
     const SaveCase &c = GetParam();
-    TempDir dir;
+    ScratchDir dir;
     MOveTree tree;
     buildGame(tree);
     const MOve *before = tree.current();
@@ -166,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RecordSave, testing::Values(
 TEST(RecordSave, EveryFormatLoadsBack)
 {
     for (auto format : {MOveTree::FormatSgf, MOveTree::FormatBan, MOveTree::FormatPos}) {
-        TempDir dir;
+        ScratchDir dir;
         MOveTree tree;
         test::growRandomTree(tree, 300, 11);
         while (tree.Forward())
@@ -190,8 +174,9 @@ TEST(RecordSave, EveryFormatLoadsBack)
 
 TEST(RecordSave, ReplacesOldContentWhole)
 {
-    TempDir dir;
-    const std::string path = dir.file("g.ban", std::string(5000, '7'));
+    ScratchDir dir;
+    const std::string path = dir.file("g.ban");
+    writeAll(path, std::string(5000, '7'));
     MOveTree tree;
     tree.AddMove(7, 7, 'B');
     tree.setRecordFormat(MOveTree::FormatBan);
@@ -201,11 +186,12 @@ TEST(RecordSave, ReplacesOldContentWhole)
 
 TEST(RecordSave, FailedSaveKeepsOldFileAndSaysSo)
 {
-    TempDir dir;
+    ScratchDir dir;
     // A directory in the target's place: the final rename fails after everything was written.
     const fs::path target = dir.path() / "game.sgf";
     fs::create_directory(target);
-    const std::string inside = dir.file("game.sgf/keep", "old");
+    const std::string inside = dir.file("game.sgf/keep");
+    writeAll(inside, "old");
     MOveTree tree;
     tree.AddMove(7, 7, 'B');
     testing::internal::CaptureStderr();
@@ -229,7 +215,7 @@ TEST(RecordSave, MissingDirectorySaysSo)
 
 TEST(RecordSave, UnknownFormatWritesNothing)
 {
-    TempDir dir;
+    ScratchDir dir;
     MOveTree tree;
     tree.setRecordFormat(MOveTree::FormatUnknown);
     const std::string path = (dir.path() / "g").string();

@@ -10,6 +10,7 @@
 #include <random>
 
 using namespace korvana;
+using namespace korvana::test;
 
 namespace {
 
@@ -111,7 +112,7 @@ TEST(BadInput, RandomJunkLoadsAndKeepsEveryDefault)
 TEST(BadInput, JunkFileOnDisk)
 {
     CapturedLog log;
-    TempDir dir;
+    ScratchDir dir;
     std::string file = dir.file("junk.ini");
     std::string junk;
     std::mt19937 random(7);

@@ -10,6 +10,7 @@
 #include <sys/resource.h>
 
 using namespace korvana;
+using namespace korvana::test;
 
 namespace {
 
@@ -97,7 +98,7 @@ TEST(KvParam, SetOnMissingSectionCreatesNothing)
 class SettingsFile : public ::testing::Test {
 protected:
     CapturedLog log;
-    TempDir dir;
+    ScratchDir dir;
     std::string file = dir.file("korvana_test.ini");
 };
 
@@ -128,8 +129,8 @@ TEST_F(SettingsFile, MissingFileIsLoggedAndDefaultsStay)
 TEST_F(SettingsFile, DirectoryCannotBeLoaded)
 {
     KvParam param;
-    EXPECT_EQ(param.LoadFile(dir.path.string()), 1);
-    EXPECT_EQ(log.messages(), std::vector<std::string>{"error: can't open " + dir.path.string()});
+    EXPECT_EQ(param.LoadFile(dir.path().string()), 1);
+    EXPECT_EQ(log.messages(), std::vector<std::string>{"error: can't open " + dir.path().string()});
 }
 
 TEST_F(SettingsFile, EmptyNames)
@@ -201,7 +202,7 @@ TEST(KvParamFileName, UserNameOrSysParam)
 TEST(AppRegistryFile, OneSectionRoundTripAndErrors)
 {
     CapturedLog log;
-    TempDir dir;
+    ScratchDir dir;
     AppRegistry section("Solo");
     section.Set("a", "1");
     section.Set("", "");

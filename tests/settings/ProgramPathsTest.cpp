@@ -1,6 +1,6 @@
 #include "settings/ProgramPaths.h"
 
-#include "TempDir.h"
+#include "support/ScratchDir.h"
 #include "settings/KvParam.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 using namespace korvana;
+using namespace korvana::test;
 
 namespace {
 
@@ -93,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 class ProgramDirectoryRule : public ::testing::Test {
 protected:
-    TempDir dir;
+    ScratchDir dir;
     Environment env;
     std::string config = dir.file("config");
     void SetUp() override { env.set("XDG_CONFIG_HOME", config.c_str()); }
@@ -101,7 +102,7 @@ protected:
 
 TEST_F(ProgramDirectoryRule, WritableDirectoryIsItself)
 {
-    std::string programDir = dir.path.string() + "/";
+    std::string programDir = dir.path().string() + "/";
     EXPECT_EQ(programDirectory(programDir), programDir);
     EXPECT_FALSE(std::filesystem::exists(config));
 }
