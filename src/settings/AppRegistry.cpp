@@ -99,18 +99,36 @@ void AppRegistry::Write(std::ostream &out) const
         key.Write(out);
 }
 
-int AppRegistry::LoadFile(const std::string &fileName)
+bool AppRegistry::OpenForLoad(const std::string &fileName, std::ifstream &in)
 {
     if (fileName.empty())
-        return 1;
-    std::ifstream in;
+        return false;
     std::error_code error;
+    // A directory opens without complaint here but holds no settings.
     if (!std::filesystem::is_directory(fileName, error))
         in.open(fileName, std::ios::binary);
     if (!in.is_open()) {
         ErrorLog::instance().log("error: can't open " + fileName);
-        return 1;
+        return false;
     }
+    return true;
+}
+
+bool AppRegistry::SaveText(const std::string &fileName, std::string_view text)
+{
+    SafeFileWriter out(fileName);
+    if (!out.open() || !out.write(text) || !out.commit()) {
+        ErrorLog::instance().log("error: can't save " + fileName);
+        return false;
+    }
+    return true;
+}
+
+int AppRegistry::LoadFile(const std::string &fileName)
+{
+    std::ifstream in;
+    if (!OpenForLoad(fileName, in))
+        return 1;
     if (in.peek() == '[') {
         in.get();
         name_ = ReadSectionName(in);
@@ -123,12 +141,7 @@ int AppRegistry::SaveFile(const std::string &fileName) const
 {
     std::ostringstream text;
     Write(text);
-    SafeFileWriter out(fileName);
-    if (!out.open() || !out.write(text.view()) || !out.commit()) {
-        ErrorLog::instance().log("error: can't save " + fileName);
-        return 1;
-    }
-    return 0;
+    return SaveText(fileName, text.view()) ? 0 : 1;
 }
 
 } // namespace korvana

@@ -1,12 +1,9 @@
 #include "settings/AppRegistryEx.h"
 
-#include "log/ErrorLog.h"
-#include "log/SafeFileWriter.h"
 #include "settings/ProgramPaths.h"
 
 #include <climits>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -78,17 +75,9 @@ void AppRegistryEx::WriteSections(std::ostream &out) const
 
 int AppRegistryEx::LoadFile(const std::string &fileName)
 {
-    if (fileName.empty())
-        return 1;
     std::ifstream in;
-    std::error_code error;
-    // A directory opens without complaint here but holds no settings.
-    if (!std::filesystem::is_directory(fileName, error))
-        in.open(fileName, std::ios::binary);
-    if (!in.is_open()) {
-        ErrorLog::instance().log("error: can't open " + fileName);
+    if (!AppRegistry::OpenForLoad(fileName, in))
         return 1;
-    }
     ReadSections(in);
     return 0;
 }
@@ -97,12 +86,7 @@ int AppRegistryEx::SaveFile(const std::string &fileName) const
 {
     std::ostringstream text;
     WriteSections(text);
-    SafeFileWriter out(fileName);
-    if (!out.open() || !out.write(text.view()) || !out.commit()) {
-        ErrorLog::instance().log("error: can't save " + fileName);
-        return 1;
-    }
-    return 0;
+    return AppRegistry::SaveText(fileName, text.view()) ? 0 : 1;
 }
 
 int AppRegistryEx::Load()
@@ -136,12 +120,15 @@ int AppRegistryEx::SetPoint(std::string_view section, std::string key, int x, in
     return SetText(section, std::move(key), text);
 }
 
-std::optional<std::string> AppRegistryEx::GetText(std::string_view section, std::string_view key) const
+const std::string *AppRegistryEx::FindValue(std::string_view section, std::string_view key) const
 {
     const AppRegistry *found = FindSection(section);
-    if (!found)
-        return std::nullopt;
-    const std::string *value = found->Find(key);
+    return found ? found->Find(key) : nullptr;
+}
+
+std::optional<std::string> AppRegistryEx::GetText(std::string_view section, std::string_view key) const
+{
+    const std::string *value = FindValue(section, key);
     if (!value)
         return std::nullopt;
     return *value;
@@ -172,15 +159,13 @@ int AppRegistryEx::LeadingInt(std::string_view text)
 
 int AppRegistryEx::GetInt(std::string_view section, std::string_view key) const
 {
-    const AppRegistry *found = FindSection(section);
-    const std::string *value = found ? found->Find(key) : nullptr;
+    const std::string *value = FindValue(section, key);
     return value ? LeadingInt(*value) : 0;
 }
 
 int AppRegistryEx::GetPointX(std::string_view section, std::string_view key) const
 {
-    const AppRegistry *found = FindSection(section);
-    const std::string *value = found ? found->Find(key) : nullptr;
+    const std::string *value = FindValue(section, key);
     if (!value)
         return 0;
     std::string_view text(*value);
@@ -189,8 +174,7 @@ int AppRegistryEx::GetPointX(std::string_view section, std::string_view key) con
 
 int AppRegistryEx::GetPointY(std::string_view section, std::string_view key) const
 {
-    const AppRegistry *found = FindSection(section);
-    const std::string *value = found ? found->Find(key) : nullptr;
+    const std::string *value = FindValue(section, key);
     if (!value)
         return 0;
     std::string_view text(*value);

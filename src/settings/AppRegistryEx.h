@@ -89,6 +89,8 @@ private:
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
     void rebuildIndex();
+    /// The value of a key; nullptr when the section or key does not exist.
+    const std::string *FindValue(std::string_view section, std::string_view key) const;
 
     std::list<AppRegistry> sections_;
     /// Section name to the section.
