@@ -30,6 +30,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QToolBar>
 #include <QUrl>
 
@@ -41,108 +42,92 @@ namespace korvana {
 
 namespace {
 
-/// Tool bar pictures, drawn here so they look the same on every desktop.
-QIcon stoneIcon(QColor colour)
+/// Tool bar pictures, drawn here so they look the same on every desktop: a 24 x 24
+/// picture painted by `draw` on a transparent ground.
+template <typename Draw> QIcon drawnIcon(Draw draw)
 {
     QPixmap pixmap(24, 24);
     pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::black, 1.2));
-    p.setBrush(colour);
-    p.drawEllipse(QRectF(3.5, 3.5, 17, 17));
-    return QIcon(pixmap);
-}
-
-QIcon boardIcon()
-{
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(Qt::black);
-    p.setBrush(BoardView::colourFromSetting(962532));
-    p.drawRect(2, 2, 19, 19);
-    for (int k = 6; k <= 18; k += 4) {
-        p.drawLine(6, k, 18, k);
-        p.drawLine(k, 6, k, 18);
+    {
+        QPainter p(&pixmap);
+        draw(p);
     }
     return QIcon(pixmap);
 }
 
+QIcon stoneIcon(QColor colour)
+{
+    return drawnIcon([&](QPainter &p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::black, 1.2));
+        p.setBrush(colour);
+        p.drawEllipse(QRectF(3.5, 3.5, 17, 17));
+    });
+}
+
+QIcon boardIcon()
+{
+    return drawnIcon([](QPainter &p) {
+        p.setPen(Qt::black);
+        p.setBrush(BoardView::colourFromSetting(962532));
+        p.drawRect(2, 2, 19, 19);
+        for (int k = 6; k <= 18; k += 4) {
+            p.drawLine(6, k, 18, k);
+            p.drawLine(k, 6, k, 18);
+        }
+    });
+}
+
 QIcon flagIcon()
 {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(80, 60, 40), 2));
-    p.drawLine(QPointF(6, 3), QPointF(6, 22));
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(Qt::white);
-    QPainterPath flag;
-    flag.moveTo(7, 4);
-    flag.cubicTo(11, 2, 15, 7, 20, 5);
-    flag.lineTo(20, 13);
-    flag.cubicTo(15, 15, 11, 10, 7, 12);
-    flag.closeSubpath();
-    p.drawPath(flag);
-    return QIcon(pixmap);
+    return drawnIcon([](QPainter &p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(80, 60, 40), 2));
+        p.drawLine(QPointF(6, 3), QPointF(6, 22));
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::white);
+        QPainterPath flag;
+        flag.moveTo(7, 4);
+        flag.cubicTo(11, 2, 15, 7, 20, 5);
+        flag.lineTo(20, 13);
+        flag.cubicTo(15, 15, 11, 10, 7, 12);
+        flag.closeSubpath();
+        p.drawPath(flag);
+    });
 }
 
 QIcon backIcon()
 {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(40, 90, 170));
-    QPainterPath arrow;
-    arrow.moveTo(3, 12);
-    arrow.lineTo(12, 4);
-    arrow.lineTo(12, 9);
-    arrow.lineTo(21, 9);
-    arrow.lineTo(21, 15);
-    arrow.lineTo(12, 15);
-    arrow.lineTo(12, 20);
-    arrow.closeSubpath();
-    p.drawPath(arrow);
-    return QIcon(pixmap);
+    return drawnIcon([](QPainter &p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 90, 170));
+        p.drawPolygon(QPolygonF({{3, 12}, {12, 4}, {12, 9}, {21, 9}, {21, 15}, {12, 15}, {12, 20}}));
+    });
 }
 
 QIcon folderIcon()
 {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(120, 90, 20), 1));
-    p.setBrush(QColor(240, 200, 90));
-    QPainterPath folder;
-    folder.moveTo(2.5, 6.5);
-    folder.lineTo(9.5, 6.5);
-    folder.lineTo(11.5, 8.5);
-    folder.lineTo(21.5, 8.5);
-    folder.lineTo(21.5, 19.5);
-    folder.lineTo(2.5, 19.5);
-    folder.closeSubpath();
-    p.drawPath(folder);
-    return QIcon(pixmap);
+    return drawnIcon([](QPainter &p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(120, 90, 20), 1));
+        p.setBrush(QColor(240, 200, 90));
+        p.drawPolygon(
+            QPolygonF({{2.5, 6.5}, {9.5, 6.5}, {11.5, 8.5}, {21.5, 8.5}, {21.5, 19.5}, {2.5, 19.5}}));
+    });
 }
 
 QIcon diskIcon()
 {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(QColor(60, 80, 140));
-    p.drawRect(3, 3, 18, 18);
-    p.setBrush(Qt::white);
-    p.drawRect(7, 3, 10, 7);
-    p.setBrush(QColor(200, 200, 200));
-    p.drawRect(6, 14, 12, 7);
-    return QIcon(pixmap);
+    return drawnIcon([](QPainter &p) {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(60, 80, 140));
+        p.drawRect(3, 3, 18, 18);
+        p.setBrush(Qt::white);
+        p.drawRect(7, 3, 10, 7);
+        p.setBrush(QColor(200, 200, 200));
+        p.drawRect(6, 14, 12, 7);
+    });
 }
 
 /// Qt's filter list from the record dialogs' "description|pattern|..." list.
