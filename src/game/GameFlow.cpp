@@ -238,19 +238,27 @@ void GameFlow::LeavePlayMode()
     UpdateCaption();
 }
 
+void GameFlow::TakeSide(bool humanIsWhite, int moveCount)
+{
+    if (moveCount == 0)
+        flags_.stopwatchStart = flags_.stopwatchLast = clock_();
+    StopThinking();
+    EnterPlayMode();
+    flags_.humanStartedWhite = humanIsWhite ? 1 : 0;
+    flags_.computerIsBlack = humanIsWhite ? 1 : 0;
+    flags_.colourChosen = 0;
+    if (humanIsWhite)
+        window_.setPlayerLabels("Computer", "You");
+    else
+        window_.setPlayerLabels("You", "Computer");
+}
+
 void GameFlow::BeginBlack()
 {
     if (isGameEnd(LastCode()))
         return;
     const int n = MoveCount();
-    if (n == 0)
-        flags_.stopwatchStart = flags_.stopwatchLast = clock_();
-    StopThinking();
-    EnterPlayMode();
-    flags_.humanStartedWhite = 0;
-    flags_.computerIsBlack = 0;
-    flags_.colourChosen = 0;
-    window_.setPlayerLabels("You", "Computer");
+    TakeSide(false, n);
     Redraw();
     if (Rule() != 2) {
         if (n % 2 == 1)
@@ -267,14 +275,7 @@ void GameFlow::BeginWhite()
     if (isGameEnd(LastCode()))
         return;
     const int n = MoveCount();
-    if (n == 0)
-        flags_.stopwatchStart = flags_.stopwatchLast = clock_();
-    StopThinking();
-    EnterPlayMode();
-    flags_.humanStartedWhite = 1;
-    flags_.computerIsBlack = 1;
-    flags_.colourChosen = 0;
-    window_.setPlayerLabels("Computer", "You");
+    TakeSide(true, n);
     if (Rule() != 2 || n != 0) {
         if (n % 2 == 1) {
             if (!isGameEnd(LastCode()))

@@ -174,6 +174,9 @@ private:
     void TakeBackOne();
     void LeavePlayMode();
     void EnterPlayMode();
+    /// What Begin Black and Begin White share: the clock started on an empty board
+    /// (`moveCount` is 0), thinking stopped, play mode, the sides and their labels.
+    void TakeSide(bool humanIsWhite, int moveCount);
     int LastCode() const;
     int MoveCount() const;
     int Rule() const;
