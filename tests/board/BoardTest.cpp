@@ -1,8 +1,9 @@
 // Game board: cell queries, the incremental code tables, take-back and replay.
 
-#include "board/BanMoveFactory.h"
 #include "board/Board.h"
 #include "board/ChkStat.h"
+
+#include "OwningFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +16,7 @@
 namespace korvana {
 namespace {
 
-/// Keeps every move it makes alive for the whole test.
-struct OwningFactory : BanMoveFactory {
-    std::vector<std::unique_ptr<BanMove>> made;
-    BanMove *createMove(int x, int y, char colour, BanMove *) override
-    {
-        made.push_back(std::make_unique<BanMove>(x, y, colour));
-        return made.back().get();
-    }
-};
+using test::OwningFactory;
 
 struct Tables {
     HanteiBoard black, white;

@@ -1,8 +1,9 @@
 // Candidate scans over the game board's code tables.
 
-#include "board/BanMoveFactory.h"
 #include "board/Board.h"
 #include "board/CandidateScan.h"
+
+#include "OwningFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +15,7 @@
 namespace korvana {
 namespace {
 
-struct OwningFactory : BanMoveFactory {
-    std::vector<std::unique_ptr<BanMove>> made;
-    BanMove *createMove(int x, int y, char colour, BanMove *) override
-    {
-        made.push_back(std::make_unique<BanMove>(x, y, colour));
-        return made.back().get();
-    }
-};
+using test::OwningFactory;
 
 class CandidateScanTest : public ::testing::Test {
 protected:
