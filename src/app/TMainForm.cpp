@@ -178,10 +178,8 @@ TMainForm::TMainForm(const std::string &programPath, QWidget *parent, Kumo98Dll 
     settings.SetPath(programPath);
     settings.Load();
     flow_->SetUpDatabase(programDirectory(directoryPart(programPath)));
-    // 2. An empty game. The move stopwatch starts with the program, so that a first move
-    // played outside play mode books the time since start-up, not since 1970.
+    // 2. An empty game.
     flow_->ResetGame();
-    flow_->flags().stopwatchStart = flow_->flags().stopwatchLast = static_cast<double>(std::time(nullptr));
     // 3. The settings' check marks.
     applySettingsToMenus();
     // 5. Files dropped on the window (the command line, step 4, is the caller's).

@@ -35,6 +35,15 @@ GameFlow::GameFlow(GameWindow &window, KvFlags *flags, Kumo98Dll *library)
       library_(library ? *library : Kumo98Dll::instance()), clock_(wallClockSeconds),
       alive_(std::make_shared<int>(0))
 {
+    // The stopwatch runs from the start, so a first move played outside play
+    // mode books the time since start-up, not since the epoch.
+    flags_.stopwatchStart = flags_.stopwatchLast = clock_();
+}
+
+void GameFlow::setClock(Clock clock)
+{
+    clock_ = std::move(clock);
+    flags_.stopwatchStart = flags_.stopwatchLast = clock_();
 }
 
 GameFlow::~GameFlow()

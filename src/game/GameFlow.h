@@ -69,7 +69,8 @@ public:
     /// The answer record of the current (or last) request.
     const ThinkResult &result() const { return result_; }
     /// Replaces the stopwatch's clock (tests).
-    void setClock(Clock clock) { clock_ = std::move(clock); }
+    /// Replaces the clock; the move stopwatch restarts on it.
+    void setClock(Clock clock);
 
     /// `Database`/`DatabaseDirName` defaults to programDirectory + "adb/" when
     /// empty (and is stored); the database reads from that directory.

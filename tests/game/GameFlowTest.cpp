@@ -231,6 +231,14 @@ TEST(GameFlowTimes, BookedPerSideAndRestoredOnMoveBack)
     EXPECT_EQ(g.window.timeLabels['W'], "0 (sec.)");
 }
 
+TEST(GameFlowTimes, FirstMoveBooksTheTimeSinceTheClockWasSet)
+{
+    Game g; // its clock is set at 1000
+    g.now = 1004;
+    g.play("h8"); // outside play mode, no Begin
+    EXPECT_EQ(g.window.timeLabels['B'], "4   (sec.)");
+}
+
 TEST(GameFlowAssistant, AnswersAFourWithoutAWorker)
 {
     for (bool assistant : {true, false}) {
