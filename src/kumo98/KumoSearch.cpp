@@ -1,6 +1,7 @@
 #include "kumo98/KumoSearch.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace korvana::kumo {
@@ -48,7 +49,81 @@ bool KumoSearch::timeUp()
         return true;
     if (nodeLimit_ && nodes_ >= nodeLimit_)
         return true;
+    if (limits_) {
+        if (limits_->stopWhen && limits_->stopWhen())
+            return true;
+        if (limits_->report
+            && std::chrono::steady_clock::now() - lastReport_ >= std::chrono::milliseconds(limits_->reportMs))
+            tick();
+    }
     return std::chrono::steady_clock::now() >= deadline_;
+}
+
+void KumoSearch::tick()
+{
+    lastReport_ = std::chrono::steady_clock::now();
+    progress_.nodes = nodes_;
+    progress_.seconds = std::chrono::duration<double>(lastReport_ - started_).count();
+    if (limits_ && limits_->report)
+        limits_->report(progress_);
+}
+
+// The line the table remembers after `first`, for the side to move.
+std::vector<int> KumoSearch::principalLine(KumoBoard &board, int first)
+{
+    std::vector<int> line;
+    if (first < 0 || !board.isEmpty(first))
+        return line;
+    line.push_back(first);
+    board.place(first, board.sideToMove());
+    while (line.size() < 32 && board.count() < 225 && board.findFive(1 - board.sideToMove()) < 0) {
+        const Entry &e = table_[board.hash() & mask_];
+        if (e.key != board.hash() || e.move >= 225 || !board.isEmpty(e.move)
+            || !board.isLegal(e.move, board.sideToMove()))
+            break;
+        line.push_back(e.move);
+        board.place(e.move, board.sideToMove());
+    }
+    for (size_t i = 0; i < line.size(); ++i)
+        board.undo();
+    return line;
+}
+
+// Replays a win by threes and fours found from `first`: the defender takes its
+// most natural answer, the attacker's next threat is searched again each time.
+void KumoSearch::vctLine(KumoBoard &board, int attacker, int depth, int first, std::vector<int> &line)
+{
+    int placed = 0;
+    int move = first;
+    while (move >= 0 && placed < 60) {
+        line.push_back(move);
+        const bool five = board.combo(attacker, move) == C_Five;
+        board.place(move, attacker);
+        ++placed;
+        if (five)
+            break;
+        int pts[2];
+        int defence = -1;
+        if (board.fivePoints(attacker, pts, 2) == 1) {
+            if (board.isLegal(pts[0], 1 - attacker))
+                defence = pts[0];
+        } else if (board.fivePoints(attacker, pts, 2) == 0) {
+            int moves[MaxMoves];
+            if (generate(board, moves, -1, 1, 1) > 0)
+                defence = moves[0];
+        }
+        if (defence < 0)
+            break;
+        line.push_back(defence);
+        board.place(defence, 1 - attacker);
+        ++placed;
+        vctNodes_ = 0;
+        move = -1;
+        if (!vctAttack(board, attacker, depth, 0, &move))
+            move = -1;
+    }
+    for (int i = 0; i < placed; ++i)
+        board.undo();
 }
 
 // True when `opp` has a move that wins unless answered: a straight four or a
@@ -451,8 +526,47 @@ int KumoSearch::findVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *l
     aborted_ = false;
     stopRequested_ = false;
     nodeLimit_ = 0;
+    limits_ = nullptr;
     deadline_ = std::chrono::steady_clock::now() + std::chrono::hours(24);
     return runVcf(board, maxNodes, line);
+}
+
+ForcedWin KumoSearch::findForcedWin(KumoBoard &board, int timeMs, const std::function<bool()> &stopWhen)
+{
+    SearchLimits limits;
+    limits.stopWhen = stopWhen;
+    limits_ = &limits;
+    started_ = lastReport_ = std::chrono::steady_clock::now();
+    deadline_ = started_ + std::chrono::milliseconds(std::max(1, timeMs));
+    aborted_ = false;
+    stopRequested_ = false;
+    nodeLimit_ = 0;
+    nodes_ = 0;
+    ForcedWin result;
+    const int me = board.sideToMove();
+    const int own = board.findFive(me);
+    if (own >= 0) {
+        result = {1, {own}};
+    } else if (runVcf(board, ~uint64_t(0) >> 2, &result.line) >= 0) {
+        result.kind = 1;
+    } else {
+        result.line.clear();
+        // Deeper and deeper threat trees until one wins or the time is spent.
+        for (int depth = 2; depth <= 16 && !aborted_; ++depth) {
+            const int first = runVct(board, depth, ~uint64_t(0) >> 2);
+            if (first >= 0) {
+                // The replay repeats the search's steps: a little time past the budget.
+                deadline_ = std::max(deadline_, std::chrono::steady_clock::now() + std::chrono::milliseconds(timeMs / 4 + 1));
+                vctBudget_ = ~uint64_t(0) >> 2;
+                vctLine(board, me, depth, first, result.line);
+                result.kind = 2;
+                break;
+            }
+        }
+    }
+    limits_ = nullptr;
+    aborted_ = false;
+    return result;
 }
 
 std::vector<int> KumoSearch::candidates(KumoBoard &board, int max)
@@ -473,10 +587,18 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     aborted_ = false;
     stopRequested_ = false;
     nodes_ = 0;
+    limits_ = &limits;
+    started_ = lastReport_ = start;
+    progress_ = {};
     SearchResult result;
     auto finish = [&](SearchResult r) {
         r.nodes = nodes_;
         r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (r.pv.empty() && r.move >= 0)
+            r.pv.push_back(r.move);
+        if (r.candidates.empty() && r.move >= 0)
+            r.candidates.push_back({r.move, r.score});
+        limits_ = nullptr;
         return r;
     };
     const int me = board.sideToMove(), opp = 1 - me;
@@ -521,7 +643,7 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
 
     // A forced win by fours ends the search at once.
     slice(15);
-    const int vcfMove = runVcf(board, 2'000'000, nullptr);
+    const int vcfMove = runVcf(board, 2'000'000, &result.pv);
     if (vcfMove >= 0) {
         result.move = vcfMove;
         result.score = Win - 9;
@@ -558,6 +680,8 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     if (vctMove >= 0) {
         result.move = vctMove;
         result.score = Win - 19;
+        if (limits.report)
+            vctLine(board, me, RootVctDepth, vctMove, result.pv);
         deadline_ = fullDeadline;
         return finish(result);
     }
@@ -565,15 +689,28 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     deadline_ = fullDeadline;
     aborted_ = false;
 
+    result.pv.clear();
     result.move = rootMoves.front();
+    progress_ = result;
+    const size_t multiPv = static_cast<size_t>(std::max(1, limits.multiPv));
+    std::vector<int> values(rootMoves.size());
     for (int depth = 1; depth <= limits.maxDepth; ++depth) {
-        int alpha = -Infinity;
+        // Moves past the first multiPv are tried against the weakest of the best ones.
+        auto threshold = [&](size_t searched) {
+            if (searched < multiPv)
+                return -Infinity;
+            std::vector<int> top(values.begin(), values.begin() + static_cast<long>(searched));
+            std::nth_element(top.begin(), top.begin() + static_cast<long>(multiPv - 1), top.end(), std::greater<int>());
+            return top[multiPv - 1];
+        };
         int bestMove = -1, bestScore = -Infinity;
+        size_t searched = 0;
         for (size_t i = 0; i < rootMoves.size(); ++i) {
             const int m = rootMoves[i];
+            const int alpha = multiPv == 1 ? bestScore : threshold(i);
             board.place(m, me);
             int v;
-            if (i == 0) {
+            if (alpha == -Infinity) {
                 v = -pvs(board, depth - 1, -Infinity, Infinity, 1);
             } else {
                 v = -pvs(board, depth - 1, -alpha - 1, -alpha, 1);
@@ -583,10 +720,11 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
             board.undo();
             if (aborted_)
                 break;
+            values[i] = v;
+            searched = i + 1;
             if (v > bestScore) {
                 bestScore = v;
                 bestMove = m;
-                alpha = std::max(alpha, v);
             }
         }
         if (aborted_) {
@@ -594,14 +732,39 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
             if (bestMove >= 0 && bestMove != result.move && (bestScore > result.score || depth == 1)) {
                 result.move = bestMove;
                 result.score = bestScore;
+                result.pv = {bestMove};
             }
             break;
         }
         result.move = bestMove;
         result.score = bestScore;
         result.depth = depth;
-        // Best move first in the next iteration.
-        std::stable_partition(rootMoves.begin(), rootMoves.end(), [&](int m) { return m == bestMove; });
+        std::vector<size_t> order(searched);
+        for (size_t i = 0; i < searched; ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return values[a] > values[b]; });
+        if (limits.report || multiPv > 1) {
+            result.pv = principalLine(board, bestMove);
+            result.candidates.clear();
+            for (size_t i = 0; i < order.size() && i < 8; ++i)
+                result.candidates.push_back({rootMoves[order[i]], values[order[i]]});
+        }
+        if (limits.report) {
+            progress_ = result;
+            tick();
+        }
+        // Best move first in the next iteration (all of them in order when several are wanted).
+        if (multiPv > 1) {
+            std::vector<int> sorted, sortedValues;
+            for (size_t i : order) {
+                sorted.push_back(rootMoves[i]);
+                sortedValues.push_back(values[i]);
+            }
+            std::copy(sorted.begin(), sorted.end(), rootMoves.begin());
+            std::copy(sortedValues.begin(), sortedValues.end(), values.begin());
+        } else {
+            std::stable_partition(rootMoves.begin(), rootMoves.end(), [&](int m) { return m == bestMove; });
+        }
         if (bestScore > WinBound || bestScore < -WinBound)
             break;
         const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -616,6 +779,7 @@ std::vector<int> KumoSearch::scoreMoves(KumoBoard &board, const std::vector<int>
     const auto start = std::chrono::steady_clock::now();
     deadline_ = start + std::chrono::milliseconds(std::max(1, timeMs));
     nodeLimit_ = 0;
+    limits_ = nullptr;
     aborted_ = false;
     stopRequested_ = false;
     const int me = board.sideToMove();

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace korvana::kumo {
@@ -15,14 +17,7 @@ namespace korvana::kumo {
 inline constexpr int Win = 30000;
 inline constexpr int WinBound = Win - 500; ///< scores beyond this are forced results
 
-/// How long and how deep one request may look.
-struct SearchLimits {
-    int timeMs = 1000;      ///< wall-clock budget of the whole request
-    int maxDepth = 40;      ///< deepest iteration
-    uint64_t maxNodes = 0;  ///< 0: no node limit
-};
-
-/// The answer of one request.
+/// The answer of one request, or the state of a running one.
 struct SearchResult {
     int move = -1;          ///< point 0..224, or -1 when no legal move exists
     int score = 0;          ///< for the side to move
@@ -30,6 +25,25 @@ struct SearchResult {
     uint64_t nodes = 0;     ///< alpha-beta and threat-search nodes
     double seconds = 0;
     bool byVcf = false;     ///< the move starts a forced win by fours
+    std::vector<int> pv;    ///< expected line from the side to move (may be just the move)
+    std::vector<std::pair<int, int>> candidates; ///< root moves and values, best first
+};
+
+/// How long and how deep one request may look, and who hears of it.
+struct SearchLimits {
+    int timeMs = 1000;      ///< wall-clock budget of the whole request
+    int maxDepth = 40;      ///< deepest iteration
+    uint64_t maxNodes = 0;  ///< 0: no node limit
+    int multiPv = 1;        ///< root moves given exact values (more costs speed)
+    std::function<bool()> stopWhen;                  ///< polled; true ends the request
+    std::function<void(const SearchResult &)> report; ///< after each iteration and every reportMs
+    int reportMs = 250;
+};
+
+/// A forced win found by the threat searches: 1 by fours, 2 by threes and fours.
+struct ForcedWin {
+    int kind = 0;           ///< 0 none found in time, 1 VCF, 2 VCT
+    std::vector<int> line;  ///< attacker's and defender's moves alternating, attacker first
 };
 
 class KumoSearch {
@@ -43,6 +57,9 @@ public:
     /// First move of a win by continuous fours for the side to move, or -1.
     /// Gives up after `maxNodes` nodes; fills `line` with the attacker's and defender's moves.
     int findVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *line = nullptr);
+
+    /// A win by fours, else by threes and fours, for the side to move within `timeMs`.
+    ForcedWin findForcedWin(KumoBoard &board, int timeMs, const std::function<bool()> &stopWhen = {});
 
     /// Scores of the given moves for the side to move, each searched to `depth` plies after it.
     std::vector<int> scoreMoves(KumoBoard &board, const std::vector<int> &moves, int depth, int timeMs);
@@ -75,6 +92,9 @@ private:
     /// defendMode: 1 answer a threat, 0 free choice, -1 find out.
     int generate(KumoBoard &board, int *moves, int ttMove, int max, int defendMode);
     bool timeUp();
+    void tick();
+    std::vector<int> principalLine(KumoBoard &board, int first);
+    void vctLine(KumoBoard &board, int attacker, int depth, int first, std::vector<int> &line);
     bool threatened(KumoBoard &board, int opp);
 
     std::vector<Entry> table_;
@@ -91,6 +111,9 @@ private:
     std::chrono::steady_clock::time_point deadline_;
     uint64_t nodeLimit_ = 0;
     std::vector<int> *vcfLine_ = nullptr;
+    const SearchLimits *limits_ = nullptr;  ///< of the running think(), for stop and reports
+    SearchResult progress_;                 ///< what the last report said
+    std::chrono::steady_clock::time_point started_, lastReport_;
 };
 
 } // namespace korvana::kumo

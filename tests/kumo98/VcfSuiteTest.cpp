@@ -2,10 +2,13 @@
 // start a win by continuous fours, checked by a small solver that asks only the
 // project's judge.
 #include "board/ChkStat.h"
+#include "kumo98/KumoAnalysisApi.h"
 #include "kumo98/KumoSearch.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <dlfcn.h>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -127,6 +130,50 @@ TEST(VcfSuiteTest, EngineStartsAWinningFourSequenceInEveryPosition)
             EXPECT_TRUE(referenceVcf(ban, pos.side, 8)) << "position " << index << " " << writtenPoint(r.move);
         }
     }
+}
+
+// The library's FindForcedWin gives the whole line: every attacker move a four,
+// every defender move a block, and at the end a five, two fives, or a block Black may not take.
+TEST(VcfSuiteTest, FindForcedWinGivesAWholeLineInEveryPosition)
+{
+    void *handle = dlopen(KORVANA_BIN_DIR "/libkumo98.so", RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    const auto find = reinterpret_cast<decltype(&FindForcedWin)>(dlsym(handle, "FindForcedWin"));
+    ASSERT_NE(find, nullptr);
+    int index = 0;
+    for (const VcfPosition &pos : loadPositions()) {
+        ++index;
+        BanArray ban;
+        for (uint8_t m : pos.moves)
+            ban.putStone(m);
+        unsigned char line[64];
+        int length = -1;
+        ASSERT_EQ(find(static_cast<int>(pos.moves.size()), pos.moves.data(), 5000, line, 64, &length), 1)
+            << "position " << index;
+        ASSERT_EQ(length % 2, 1) << "position " << index;
+        const char attacker = pos.side, defender = otherColour(pos.side);
+        for (int i = 0; i < length; i += 2) {
+            ASSERT_EQ(ban.cell(line[i]), Empty) << "position " << index << " move " << i;
+            const std::vector<int> before = fivePoints(ban, attacker);
+            const bool fiveMade = std::find(before.begin(), before.end(), line[i]) != before.end();
+            if (!fiveMade) {
+                ASSERT_TRUE(isFourMove(ban, line[i], attacker)) << "position " << index << " move " << i;
+            }
+            ban.cell(line[i]) = attacker;
+            const std::vector<int> fives = fivePoints(ban, attacker);
+            if (i + 1 < length) {
+                ASSERT_FALSE(fiveMade) << "position " << index << " move " << i;
+                ASSERT_NE(std::find(fives.begin(), fives.end(), line[i + 1]), fives.end())
+                    << "position " << index << " move " << i;
+                ban.cell(line[i + 1]) = defender;
+                continue;
+            }
+            ChkStat judge(ban);
+            const bool blockForbidden = fives.size() == 1 && defender == Black && isForbidden(judge.judgeBlack(fives[0]));
+            EXPECT_TRUE(fiveMade || fives.size() >= 2 || blockForbidden) << "position " << index;
+        }
+    }
+    dlclose(handle);
 }
 
 } // namespace
