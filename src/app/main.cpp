@@ -19,7 +19,7 @@
 #include "game/KvFlags.h"
 #include "game/OpeningTable.h"
 #include "settings/ProgramPaths.h"
-#include "settings/qt/TOptionForm.h"
+#include "dialogs/TOptionForm.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -11,7 +11,7 @@
 #include "game/Kumo98Dll.h"
 #include "record/MOveTree.h"
 #include "settings/KvParam.h"
-#include "settings/qt/TOptionForm.h"
+#include "dialogs/TOptionForm.h"
 #include "support/qt/ModalWatchdog.h"
 #include "view/BoardPaintBox.h"
 #include "view/MoveList.h"

@@ -4,8 +4,8 @@
 #include "dialogs/TDababaseDirectryForm.h"
 #include "dialogs/WindowPlacement.h"
 #include "settings/KvParam.h"
-#include "settings/qt/ColourChooser.h"
-#include "settings/qt/TOptionForm.h"
+#include "dialogs/ColourChooser.h"
+#include "dialogs/TOptionForm.h"
 #include "support/qt/ModalWatchdog.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "settings/qt/QColourDialogChooser.h"
+#include "dialogs/QColourDialogChooser.h"
 
 #include <QColorDialog>
 

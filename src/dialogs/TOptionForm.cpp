@@ -1,10 +1,10 @@
-#include "settings/qt/TOptionForm.h"
+#include "dialogs/TOptionForm.h"
 
 #include "dialogs/TDababaseDirectryForm.h"
 #include "dialogs/WindowPlacement.h"
 #include "settings/KvParam.h"
-#include "settings/qt/ColourChooser.h"
-#include "settings/qt/QColourDialogChooser.h"
+#include "dialogs/ColourChooser.h"
+#include "dialogs/QColourDialogChooser.h"
 
 #include <QCheckBox>
 #include <QComboBox>

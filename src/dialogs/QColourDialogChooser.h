@@ -1,7 +1,7 @@
 #pragma once
 // QColourDialogChooser: the colour dialog of the platform, modal.
 
-#include "settings/qt/ColourChooser.h"
+#include "dialogs/ColourChooser.h"
 
 namespace korvana {
 

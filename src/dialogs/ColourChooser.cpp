@@ -1,4 +1,4 @@
-#include "settings/qt/ColourChooser.h"
+#include "dialogs/ColourChooser.h"
 
 namespace korvana {
 
