@@ -6,7 +6,6 @@
 #include "dialogs/TSelectBlackOrWhiteForm.h"
 #include "dialogs/TWhichRemoveForm.h"
 #include "game/Kumo98Dll.h"
-#include "record/ClipboardText.h"
 #include "record/RecordFileName.h"
 #include "settings/ProgramPaths.h"
 #include "dialogs/ColourChooser.h"
@@ -569,22 +568,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 // --- Game files -------------------------------------------------------------------
 
-void TMainForm::OpenGameFile(const std::string &fileName)
-{
-    flow_->GiveUp();
-    flow_->flags().fileName = fileName;
-    flow_->UpdateCaption();
-    MOveTree &game = flow_->game();
-    // The reader reports its own errors; an unreadable file leaves an empty game.
-    game.Load(fileName);
-    game.GotoRoot();
-    while (game.Forward() != 0) {
-    }
-    flow_->RebuildMoveList();
-    flow_->RefreshDatabasePosition();
-    flow_->SetStatusText("");
-    flow_->Redraw();
-}
+void TMainForm::OpenGameFile(const std::string &fileName) { flow_->records().Open(fileName); }
 
 void TMainForm::OpenFromCommandLine(const QStringList &arguments)
 {
@@ -592,66 +576,13 @@ void TMainForm::OpenFromCommandLine(const QStringList &arguments)
         OpenGameFile(arguments[1].toStdString());
 }
 
-void TMainForm::OpenGameCommand()
-{
-    const std::string name = askOpenFileName();
-    if (!name.empty())
-        OpenGameFile(name);
-}
+void TMainForm::OpenGameCommand() { flow_->records().OpenWithDialog(); }
 
-void TMainForm::SaveGameCommand()
-{
-    int entry = saveFilterEntry_;
-    const std::string typed = askSaveFileName(entry);
-    if (typed.empty())
-        return;
-    const MOveTree::RecordFormat format = recordFormatOfFilterEntry(entry);
-    if (format == MOveTree::FormatUnknown)
-        return;
-    const std::string name = recordFileName(typed, format);
-    openFilterEntry_ = saveFilterEntry_ = entry;
-    flow_->flags().fileName = name;
-    flow_->UpdateCaption();
-    MOveTree &game = flow_->game();
-    game.setRecordFormat(format);
-    // The caption already names the file: a failure must not pass for a save.
-    if (game.Save(name) != 1)
-        showMessageWindow("can't save game data to " + name);
-    flow_->Redraw();
-}
+void TMainForm::SaveGameCommand() { flow_->records().Save(); }
 
-void TMainForm::CopyGame()
-{
-    // The history is copied, so the text describes the board as it was at the command.
-    const BanHistory history = flow_->game().board().history();
-    setClipboardText(ClipboardText::CopyText(history));
-    flow_->SetStatusText("copy game data to clip board");
-}
+void TMainForm::CopyGame() { flow_->records().Copy(); }
 
-void TMainForm::PasteGame()
-{
-    const std::string text = clipboardText();
-    flow_->flags().fileName.clear();
-    flow_->UpdateCaption();
-    BanHistory moves;
-    if (!ClipboardText::ParseText(text, moves)) {
-        showMessageWindow("can't paste game data from clip board");
-        return;
-    }
-    flow_->ResetGame();
-    moveListClear();
-    MOveTree &game = flow_->game();
-    game.Reset();
-    for (const MovedPos &move : moves.moves())
-        game.AddMove(move.x, move.y, move.colour);
-    // Numbered from what the board took, so a refused token leaves no gap.
-    flow_->RebuildMoveList();
-    flow_->SetStatusText("");
-    flow_->RefreshDatabasePosition();
-    flow_->Redraw();
-    flow_->GiveUp();
-    flow_->SetStatusText("paste game data from clip board");
-}
+void TMainForm::PasteGame() { flow_->records().Paste(); }
 
 void TMainForm::ShowHelp(const std::string &relativeName)
 {
@@ -709,7 +640,7 @@ void TMainForm::SetRule(int rule)
     renju_->setChecked(rule == 0);
     gomoku_->setChecked(false);
     wc1998_->setChecked(rule == 2);
-    flow_->flags().openingStep = 0;
+    flow_->opening().openingStep = OpeningProtocol::NoProposal;
 }
 
 // --- GameWindow -------------------------------------------------------------------
@@ -770,9 +701,10 @@ void TMainForm::redraw()
     BoardOverlay overlay;
     overlay.mode = flags.overlayMode;
     overlay.viewTree = flags.treeMarks != 0;
-    overlay.openingStep = flags.openingStep;
-    overlay.proposalA = Pos{flags.proposalA.x, flags.proposalA.y, flags.proposalA.colour};
-    overlay.proposalB = Pos{flags.proposalB.x, flags.proposalB.y, flags.proposalB.colour};
+    const OpeningProtocol &opening = flow_->opening();
+    overlay.openingStep = opening.openingStep;
+    overlay.proposalA = Pos{opening.proposalA.x, opening.proposalA.y, opening.proposalA.colour};
+    overlay.proposalB = Pos{opening.proposalB.x, opening.proposalB.y, opening.proposalB.colour};
     view_.paint(flow_->game(), overlay);
     if (flow_->settings().GetInt("Database", "ViewDatabase")) {
         const AData &position = flow_->position();
@@ -794,8 +726,6 @@ void TMainForm::setCaption(const std::string &caption) { setWindowTitle(QString:
 
 void TMainForm::setGiveUpEnabled(bool enabled) { giveUp_->setEnabled(enabled); }
 
-void TMainForm::resetFileDialogFilter() { openFilterEntry_ = saveFilterEntry_ = DefaultRecordFilterEntry; }
-
 std::string TMainForm::askOpenFileName()
 {
     const QStringList filters = nameFilters();
@@ -803,10 +733,11 @@ std::string TMainForm::askOpenFileName()
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
-    dialog.selectNameFilter(filters.value(openFilterEntry_ - 1));
+    RecordCommands &records = flow_->records();
+    dialog.selectNameFilter(filters.value(records.openFilterEntry() - 1));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    openFilterEntry_ = filterIndex(filters, dialog.selectedNameFilter(), openFilterEntry_);
+    records.setOpenFilterEntry(filterIndex(filters, dialog.selectedNameFilter(), records.openFilterEntry()));
     return dialog.selectedFiles().constFirst().toStdString();
 }
 

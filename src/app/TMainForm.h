@@ -97,8 +97,8 @@ public:
     void SetRule(int rule);
 
     /// Filter entry (1..3) the open and the save dialog start on.
-    int openFilterEntry() const { return openFilterEntry_; }
-    int saveFilterEntry() const { return saveFilterEntry_; }
+    int openFilterEntry() const { return flow_->records().openFilterEntry(); }
+    int saveFilterEntry() const { return flow_->records().saveFilterEntry(); }
     /// The board's pop-up menu.
     QMenu *popupMenu() const { return popup_; }
     /// The information window; null before its first use.
@@ -134,7 +134,6 @@ public:
     void moveListClear() override;
     void setCaption(const std::string &caption) override;
     void setGiveUpEnabled(bool enabled) override;
-    void resetFileDialogFilter() override;
     void postToGuiThread(std::function<void()> call) override;
     std::string askOpenFileName() override;
     std::string askSaveFileName(int &filterEntry) override;
@@ -191,8 +190,6 @@ private:
     QAction *gomoku_ = nullptr;
     QAction *wc1998_ = nullptr;
     QMenu *popup_ = nullptr;
-    int openFilterEntry_ = 2;
-    int saveFilterEntry_ = 2;
 
     TMyMessageWindow *messageWindow_ = nullptr;
     TSelectBlackOrWhiteForm *colourForm_ = nullptr;

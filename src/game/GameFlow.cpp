@@ -3,7 +3,6 @@
 #include "board/Point.h"
 #include "board/PosStat.h"
 #include "game/Kumo98Dll.h"
-#include "game/OpeningTable.h"
 
 #include <cstdio>
 #include <ctime>
@@ -14,7 +13,6 @@ namespace {
 
 constexpr const char *ColumnLetters = "abcdefghijklmno";
 constexpr const char *RowCharacters = "123456789ABCDEF";
-constexpr const char *NoOpeningText = "No opening pattern from the engine";
 
 std::string secondsText(double seconds)
 {
@@ -49,10 +47,8 @@ void GameFlow::setClock(Clock clock)
 GameFlow::~GameFlow()
 {
     // Answers still queued in the window find the flow gone and do nothing.
+    // The workers stop and are joined as workers_ goes.
     alive_.reset();
-    for (auto &worker : workers_)
-        worker->Stop();
-    workers_.clear(); // joins
 }
 
 void GameFlow::SetUpDatabase(const std::string &programDirectory)
@@ -186,7 +182,7 @@ void GameFlow::TryMove(int column, int row)
         HumanMove(column, row);
         break;
     case 2:
-        TryMoveWc1998(column, row);
+        opening_.TryMove(column, row);
         break;
     default:
         break;
@@ -255,7 +251,7 @@ void GameFlow::TakeSide(bool humanIsWhite, int moveCount)
     EnterPlayMode();
     flags_.humanStartedWhite = humanIsWhite ? 1 : 0;
     flags_.computerIsBlack = humanIsWhite ? 1 : 0;
-    flags_.colourChosen = 0;
+    opening_.colourChosen = 0;
     if (humanIsWhite)
         window_.setPlayerLabels("Computer", "You");
     else
@@ -293,7 +289,7 @@ void GameFlow::BeginWhite()
             StartThinking();
         }
     } else {
-        RequestOpeningStep(Request::OpeningPattern);
+        opening_.AskForOpening();
     }
 }
 
@@ -311,15 +307,12 @@ void GameFlow::StopThinking()
     if (!flags_.thinking)
         return;
     try {
-        if (currentWorker_)
-            currentWorker_->Stop();
+        // Whatever the stopped worker answers now is stale.
+        workers_.StopCurrent();
     } catch (...) {
         ShowMessageWindow("Interrupt thinking routine");
     }
     flags_.thinking = 0;
-    // Whatever the stopped worker answers now is stale.
-    ++generation_;
-    currentWorker_ = nullptr;
 }
 
 void GameFlow::NewGame()
@@ -340,10 +333,12 @@ void GameFlow::ResetGame()
     StopThinking();
     SetStatusText("");
     flags_.Reset();
+    opening_.Reset();
     game_.Reset();
     RefreshDatabasePosition();
     window_.moveListClear();
     UpdateCaption();
+    records_.ResetFilterEntries();
     window_.resetFileDialogFilter();
 }
 
@@ -388,7 +383,7 @@ void GameFlow::StepBack()
 void GameFlow::MoveBack()
 {
     if (Rule() == 2)
-        MoveBackWc1998();
+        opening_.MoveBack();
     else
         StepBack();
 }
@@ -526,52 +521,23 @@ ThinkRequest GameFlow::MakeRequest(uint8_t engine, uint8_t requestType, const Th
     return request;
 }
 
-void GameFlow::ReapWorkers()
-{
-    for (auto it = workers_.begin(); it != workers_.end();) {
-        if ((*it)->finished() && it->get() != currentWorker_) {
-            (*it)->Join();
-            it = workers_.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
 bool GameFlow::StartWorker(uint8_t engine, uint8_t requestType, const ThinkingLevel &level)
 {
-    ThinkingThread *worker = nullptr;
     try {
-        ReapWorkers();
-        const uint64_t generation = ++generation_;
         std::weak_ptr<int> alive = alive_;
         GameWindow *window = &window_;
-        auto owned = std::make_unique<ThinkingThread>(
-            MakeRequest(engine, requestType, level), game_.board().history(), generation,
-            [this, alive, window](uint64_t g, const ThinkResult &answer) {
-                window->postToGuiThread([this, alive, g, answer] {
-                    if (alive.lock())
-                        OnThinkingDone(g, answer);
-                });
-            });
-        worker = owned.get();
-        workers_.push_back(std::move(owned));
-        currentWorker_ = worker;
         flags_.thinking = 1;
-        worker->Start();
+        workers_.Start(MakeRequest(engine, requestType, level), game_.board().history(),
+                       [this, alive, window](uint64_t g, const ThinkResult &answer) {
+                           window->postToGuiThread([this, alive, g, answer] {
+                               if (alive.lock())
+                                   OnThinkingDone(g, answer);
+                           });
+                       });
         return true;
     } catch (...) {
         // A worker that never ran must not leave the board dead.
         flags_.thinking = 0;
-        ++generation_;
-        currentWorker_ = nullptr;
-        if (worker && !worker->finished()) {
-            for (auto it = workers_.begin(); it != workers_.end(); ++it)
-                if (it->get() == worker) {
-                    workers_.erase(it);
-                    break;
-                }
-        }
         ShowMessageWindow("Thread Error B");
         return false;
     }
@@ -579,19 +545,14 @@ bool GameFlow::StartWorker(uint8_t engine, uint8_t requestType, const ThinkingLe
 
 void GameFlow::WaitForWorkers()
 {
-    for (auto &worker : workers_)
-        worker->Join();
-    ReapWorkers();
+    workers_.WaitAll();
 }
 
 void GameFlow::OnThinkingDone(uint64_t generation, const ThinkResult &answer)
 {
-    ReapWorkers();
     // A stopped or superseded worker: its answer is not ours to act on.
-    if (generation != generation_)
+    if (!workers_.TakeAnswer(generation))
         return;
-    currentWorker_ = nullptr;
-    ReapWorkers();
     result_ = answer;
     flags_.thinking = 0;
     if (!answer.valid()) {
@@ -607,7 +568,7 @@ void GameFlow::OnThinkingDone(uint64_t generation, const ThinkResult &answer)
     if (answer.requestType == Request::Move)
         OnMoveAnswer();
     else
-        OnOpeningAnswer();
+        opening_.OnAnswer(result_);
 }
 
 void GameFlow::OnMoveAnswer()
@@ -634,236 +595,6 @@ void GameFlow::OnMoveAnswer()
         SetStatusText("Your Turn");
         break;
     }
-}
-
-// --- WC1998 opening protocol ---------------------------------------------------------
-
-void GameFlow::RequestOpeningStep(uint8_t requestType)
-{
-    SetStatusText("Now Thinking");
-    StartWorker(Engine::Library, requestType, ThinkingLevel::preset(1));
-}
-
-void GameFlow::TryMoveWc1998(int column, int row)
-{
-    const int n = MoveCount();
-    if (flags_.playing && flags_.computerIsBlack) {
-        if (n == 3) {
-            if (PlayMove(column, row)) {
-                RefreshDatabasePosition();
-                RequestOpeningStep(Request::ShowTwoPoints);
-            }
-        } else {
-            HumanMove(column, row);
-        }
-        return;
-    }
-    if (n == 0 || n == 1) {
-        PlayMove(column, row);
-    } else if (n == 2) {
-        if (PlayMove(column, row) && flags_.playing && !flags_.colourChosen)
-            RequestOpeningStep(Request::WhichColour);
-    } else if (n == 4) {
-        ProposePoint(column, row);
-    } else {
-        HumanMove(column, row);
-    }
-}
-
-void GameFlow::ProposePoint(int column, int row)
-{
-    const ThinkPoint point{static_cast<uint8_t>(column), static_cast<uint8_t>(row), Black};
-    switch (flags_.openingStep) {
-    case 0:
-        // The proposal is shown as a mark; the record does not keep it as a move.
-        if (game_.AddMoveAlternating(column, row)) {
-            flags_.openingStep = 1;
-            flags_.proposalA = point;
-            game_.Back();
-            Redraw();
-        }
-        SetStatusText("Your Turn: Show Another Point");
-        break;
-    case 1:
-        if (game_.AddMoveAlternating(column, row)) {
-            flags_.openingStep = 2;
-            flags_.proposalB = point;
-            game_.Back();
-            Redraw();
-            if (flags_.playing) {
-                result_.a = flags_.proposalA;
-                result_.b = flags_.proposalB;
-                RequestOpeningStep(Request::WhichRemove);
-            } else {
-                ChooseRemoval();
-            }
-        } else {
-            SetStatusText("Your Turn: Show Another Point");
-        }
-        break;
-    case 2:
-        flags_.openingStep = 0;
-        break;
-    default:
-        break;
-    }
-}
-
-void GameFlow::ChooseRemoval()
-{
-    SetStatusText("Which do you remove?");
-    const int removed = window_.askWhichRemove();
-    const ThinkPoint keep = removed == 0 ? flags_.proposalB : flags_.proposalA;
-    flags_.openingStep = 3;
-    PlayMove(keep.x, keep.y);
-    flags_.openingStep = 0;
-    RefreshDatabasePosition();
-    Redraw();
-    SetStatusText("Your Turn");
-}
-
-void GameFlow::ChooseColour()
-{
-    const bool black = window_.askColourIsBlack();
-    flags_.colourChosen = 1;
-    if (black) {
-        flags_.computerIsBlack = 0;
-        window_.setPlayerLabels("You", "Computer");
-        SetStatusText("You choose Black.");
-        StartThinking();
-    } else {
-        flags_.computerIsBlack = 1;
-        window_.setPlayerLabels("Computer", "You");
-        SetStatusText("You choose White. Your Turn.");
-        RefreshDatabasePosition();
-        Redraw();
-    }
-}
-
-void GameFlow::PlayOpening(int index)
-{
-    const OpeningTable::Opening *opening = OpeningTable::instance().at(index);
-    if (!opening) {
-        // No such opening: a failed answer, and the user is told why nothing appeared.
-        SetStatusText(NoOpeningText);
-        return;
-    }
-    for (const ThinkPoint &stone : opening->stones)
-        PlayMove(stone.x, stone.y);
-    RefreshDatabasePosition();
-    Redraw();
-    if (flags_.playing)
-        ChooseColour();
-}
-
-void GameFlow::OnOpeningAnswer()
-{
-    switch (result_.requestType) {
-    case Request::WhichRemove:
-        // A is the proposal removed, B the one kept.
-        PlayMove(result_.b.x, result_.b.y);
-        flags_.openingStep = 0;
-        Redraw();
-        StartThinking();
-        break;
-    case Request::ShowTwoPoints:
-        flags_.proposalA = {result_.a.x, result_.a.y, Black};
-        flags_.proposalB = {result_.b.x, result_.b.y, Black};
-        flags_.openingStep = 2;
-        Redraw();
-        ChooseRemoval();
-        break;
-    case Request::WhichColour:
-        flags_.colourChosen = 1;
-        if (result_.colour == Black) {
-            flags_.computerIsBlack = 1;
-            window_.setPlayerLabels("Computer", "You");
-            SetStatusText("Change to Black: Your Turn");
-        } else {
-            flags_.computerIsBlack = 0;
-            StartThinking();
-        }
-        break;
-    case Request::OpeningPattern:
-        PlayOpening(result_.openingIndex);
-        break;
-    default:
-        break;
-    }
-}
-
-void GameFlow::MoveBackWc1998()
-{
-    const int n = MoveCount();
-    if (flags_.playing) {
-        if (n <= 3) {
-            // These steps do not pass through StepBack's stop: no answer may
-            // land on the position they leave.
-            StopThinking();
-            if (flags_.humanStartedWhite) {
-                if (n == 3) {
-                    ChooseColour();
-                } else {
-                    SettleDatabaseEdits();
-                    NewGame();
-                    BeginWhite();
-                }
-            } else {
-                flags_.playing = 0;
-                StepBack();
-                flags_.playing = 1;
-            }
-            return;
-        }
-        if (flags_.computerIsBlack) {
-            StepBack();
-            return;
-        }
-        if (n == 4) {
-            StopThinking();
-            switch (flags_.openingStep) {
-            case 0:
-                ChooseColour();
-                break;
-            case 1:
-                flags_.openingStep = 0;
-                SetStatusText("Your Turn: Show Two Point");
-                break;
-            case 2:
-                flags_.openingStep = 1;
-                SetStatusText("Your Turn: Show Another Point");
-                break;
-            default:
-                break;
-            }
-        } else if (n == 5 || n == 6) {
-            StepBack();
-            flags_.openingStep = 0;
-            SetStatusText("Your Turn: Show Two Point");
-        } else {
-            StepBack();
-        }
-    } else {
-        if (n <= 3) {
-            StepBack();
-            SetStatusText("");
-        } else if (n == 4) {
-            if (flags_.openingStep == 1) {
-                flags_.openingStep = 0;
-                SetStatusText("Show Two Point");
-            } else {
-                StepBack();
-                SetStatusText("");
-            }
-        } else if (n == 5) {
-            StepBack();
-            SetStatusText("Show Two Point");
-        } else {
-            StepBack();
-        }
-    }
-    RefreshDatabasePosition();
-    Redraw();
 }
 
 } // namespace korvana

@@ -2,8 +2,9 @@
 // GameFlow: the game between the board input and the game record: turns, play
 // mode against the computer, booking a move (move list, thinking times, sound,
 // game end), asking the computer and playing its answer, give up, new game,
-// move back, the input assistant, the WC1998 opening protocol and keeping the
-// position database in step with the board.
+// move back, the input assistant and keeping the position database in step
+// with the board. The WC1998 opening is OpeningProtocol's, the workers are
+// ThinkingWorkers', the record commands RecordCommands'; the flow owns them.
 //
 // It has no window of its own: it speaks to the main window through
 // GameWindow, and runs (and is tested) without Qt. Every operation runs on the
@@ -20,8 +21,11 @@
 #include "database/ADataBase.h"
 #include "game/GameWindow.h"
 #include "game/KvFlags.h"
+#include "game/OpeningProtocol.h"
+#include "game/RecordCommands.h"
 #include "game/ThinkResult.h"
 #include "game/ThinkingThread.h"
+#include "game/ThinkingWorkers.h"
 #include "record/MOveTree.h"
 #include "settings/KvParam.h"
 
@@ -29,7 +33,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace korvana {
 
@@ -42,9 +45,6 @@ public:
 
     /// The product line of the caption.
     static constexpr const char *ProductLine = "Korvana3 for Preview Release";
-    /// Filter of the game file dialogs; the second entry (.ban) is selected.
-    static constexpr const char *FileDialogFilter =
-        "SGF(*.sgf)|*.sgf|Gomoku Competition in Japan(*.ban)|*.ban|Computer Renju World Championship (*.pos)|*.pos";
 
     /// A flow talking to `window`, with its own settings (defaults), empty game,
     /// empty database and position record. Nothing is read from disk here.
@@ -68,7 +68,12 @@ public:
     const KvFlags &flags() const { return flags_; }
     /// The answer record of the current (or last) request.
     const ThinkResult &result() const { return result_; }
-    /// Replaces the stopwatch's clock (tests).
+    /// The WC1998 opening protocol and its state.
+    OpeningProtocol &opening() { return opening_; }
+    const OpeningProtocol &opening() const { return opening_; }
+    /// Open, Save, Copy and Paste of the game record.
+    RecordCommands &records() { return records_; }
+    const RecordCommands &records() const { return records_; }
     /// Replaces the clock; the move stopwatch restarts on it.
     void setClock(Clock clock);
 
@@ -142,15 +147,6 @@ public:
     /// A character typed on the board: a column letter, then a row character.
     void TypedKey(char key);
 
-    // --- WC1998 opening protocol -------------------------------------------
-
-    /// One proposal click for the fifth move.
-    void ProposePoint(int column, int row);
-    /// The user removes one of the two proposals; the other is played.
-    void ChooseRemoval();
-    /// The user chooses a colour after the computer placed the opening.
-    void ChooseColour();
-
     // --- Workers -------------------------------------------------------------
 
     /// Starts one worker on a copy of the move history; false (after "Thread
@@ -160,17 +156,24 @@ public:
     /// the window's queue). For shut-down and tests.
     void WaitForWorkers();
     /// Workers not yet reaped (running or ended but not joined).
-    size_t workerCount() const { return workers_.size(); }
+    size_t workerCount() const { return workers_.count(); }
 
     /// Move-list line of a move: "%s%d(%c%c):%s".
     static std::string MoveListLine(char colour, int number, int column, int row, int code);
     /// Rebuilds the move list from the board's history (after a file is opened).
     void RebuildMoveList();
 
+    /// Move count of the board.
+    int MoveCount() const;
+
+    /// Status text of an opening request answered with no opening.
+    static constexpr const char *NoOpeningText = "No opening pattern from the engine";
+
 private:
+    friend class OpeningProtocol;
+
     void OnThinkingDone(uint64_t generation, const ThinkResult &answer);
     void OnMoveAnswer();
-    void OnOpeningAnswer();
     void BookThinkingTime(int moveNumber);
     void TakeBackOne();
     void LeavePlayMode();
@@ -179,16 +182,10 @@ private:
     /// (`moveCount` is 0), thinking stopped, play mode, the sides and their labels.
     void TakeSide(bool humanIsWhite, int moveCount);
     int LastCode() const;
-    int MoveCount() const;
     int Rule() const;
     bool Setting(const char *section, const char *key) const;
     std::string DatabaseDirectory() const;
     ThinkRequest MakeRequest(uint8_t engine, uint8_t requestType, const ThinkingLevel &level) const;
-    void ReapWorkers();
-    void TryMoveWc1998(int column, int row);
-    void MoveBackWc1998();
-    void RequestOpeningStep(uint8_t requestType);
-    void PlayOpening(int index);
 
     GameWindow &window_;
     KvFlags &flags_;
@@ -199,9 +196,9 @@ private:
     AData position_;
     ThinkResult result_;
     Clock clock_;
-    uint64_t generation_ = 0; ///< the request whose answer counts; bumped by every start and stop
-    ThinkingThread *currentWorker_ = nullptr;
-    std::vector<std::unique_ptr<ThinkingThread>> workers_;
+    OpeningProtocol opening_{*this};
+    RecordCommands records_{*this, window_};
+    ThinkingWorkers workers_;
     std::shared_ptr<int> alive_; ///< posted answers check it: none arrive after destruction
 };
 

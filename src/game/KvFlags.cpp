@@ -23,8 +23,6 @@ void KvFlags::Reset()
     thinkingTimes.assign(TimeEntries, 0.0);
     overlayMode = 0;
     treeMarks = 0;
-    openingStep = 0;
-    colourChosen = 0;
 }
 
 } // namespace korvana

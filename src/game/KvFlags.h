@@ -3,8 +3,6 @@
 // game flow. One process-wide instance; tests make their own.
 // Read and written on the GUI thread only (workers get copies).
 
-#include "game/ThinkResult.h"
-
 #include <string>
 #include <vector>
 
@@ -21,7 +19,7 @@ public:
     static KvFlags &instance();
 
     /// Back to the start of a game: every field with a reset value gets it;
-    /// fileName, moveStopwatch and the proposals keep theirs.
+    /// fileName and moveStopwatch keep theirs.
     void Reset();
 
     int playing = 0;            ///< play mode against the computer is on
@@ -35,10 +33,6 @@ public:
     std::vector<double> thinkingTimes; ///< cumulative thinking time by move number
     int overlayMode = 0;        ///< information window: 0 none, 1 Sum, 2 Black, 3 White, 4 Turn
     int treeMarks = 0;          ///< information window: show the evaluated children
-    int openingStep = 0;        ///< fifth-move proposal step 0..3
-    ThinkPoint proposalA;       ///< first proposed fifth move
-    ThinkPoint proposalB;       ///< second proposed fifth move
-    int colourChosen = 0;       ///< the opening's colour choice has been made
     int databaseDirty = 0;      ///< the position record was edited and not saved
     int confirmUpdateAnswer = 0; ///< last answer of the database update question: 1 Yes
 };

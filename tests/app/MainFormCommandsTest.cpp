@@ -667,12 +667,12 @@ TEST_F(MainFormCommandsTest, RuleItemsSetTheRuleButNotTheCaption)
     EXPECT_TRUE(item("Renju")->isChecked());
     item("Black")->trigger();
     const QString caption = w.windowTitle();
-    w.flow().flags().openingStep = 2;
+    w.flow().opening().openingStep = 2;
     w.SetRule(2);
     EXPECT_EQ(w.flow().settings().GetInt("Option", "GameRule"), 2);
     EXPECT_TRUE(item("WC 1998")->isChecked());
     EXPECT_FALSE(item("Renju")->isChecked());
-    EXPECT_EQ(w.flow().flags().openingStep, 0);
+    EXPECT_EQ(w.flow().opening().openingStep, 0);
     EXPECT_EQ(w.windowTitle(), caption);
     EXPECT_EQ(w.flow().flags().playing, 1) << "the game goes on";
     item("Renju")->trigger();

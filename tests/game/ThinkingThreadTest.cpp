@@ -334,16 +334,16 @@ TEST_F(LibraryTest, UserPlacesTheOpeningAndProposesTwoFifthMoves)
     EXPECT_EQ(fake.calls(FakeLibrary::WhichColor), 1);
     ASSERT_EQ(g.count(), 4);
     EXPECT_EQ(g.window.status, "Your Turn: Show Two Points");
-    EXPECT_EQ(g.flags.colourChosen, 1);
+    EXPECT_EQ(g.flow.opening().colourChosen, 1);
     // Two proposals; the computer removes the first and the second is played.
     fake.queue(FakeLibrary::WhichRemove, 0, pointOf(2, 2), 0, 0);
     fake.queue(FakeLibrary::Thinking, pointOf(12, 12), 0, 0, 0);
     g.play("c3");
-    EXPECT_EQ(g.flags.openingStep, 1);
+    EXPECT_EQ(g.flow.opening().openingStep, 1);
     EXPECT_EQ(g.window.status, "Your Turn: Show Another Point");
     EXPECT_EQ(g.count(), 4);
     g.play("m3");
-    EXPECT_EQ(g.flags.openingStep, 2);
+    EXPECT_EQ(g.flow.opening().openingStep, 2);
     ASSERT_TRUE(g.settle()); // removal answer, then the computer's sixth move
     ASSERT_TRUE(g.settle());
     EXPECT_EQ(fake.lastProposals(), pointOf(2, 2) * 256 + pointOf(12, 2));
@@ -353,7 +353,7 @@ TEST_F(LibraryTest, UserPlacesTheOpeningAndProposesTwoFifthMoves)
     EXPECT_EQ(h[4].y, 2);
     EXPECT_EQ(h[5].x, 12);
     EXPECT_EQ(h[5].y, 12);
-    EXPECT_EQ(g.flags.openingStep, 0);
+    EXPECT_EQ(g.flow.opening().openingStep, 0);
     EXPECT_EQ(fake.calls(FakeLibrary::WhichColor), 1); // asked once only
 }
 

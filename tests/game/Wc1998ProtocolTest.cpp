@@ -65,11 +65,11 @@ TEST_F(Wc1998, BeginWhiteComputerPlacesOpening14ThenTheUserProposes)
     EXPECT_EQ(g.window.status, "Your Turn: Show Two Points");
 
     g.play("jA"); // (9, 9)
-    EXPECT_EQ(g.flags.openingStep, 1);
+    EXPECT_EQ(g.flow.opening().openingStep, 1);
     EXPECT_EQ(g.count(), 4) << "a proposal is a mark, not a move";
     EXPECT_EQ(g.window.status, "Your Turn: Show Another Point");
     g.play("fA"); // (5, 9)
-    EXPECT_EQ(g.flags.openingStep, 2);
+    EXPECT_EQ(g.flow.opening().openingStep, 2);
     EXPECT_EQ(g.window.status, "Now Thinking");
     settle(2); // removal, then the sixth move
     EXPECT_EQ(fake.lastProposals(), pointOf(9, 9) * 256 + pointOf(5, 9));
@@ -77,7 +77,7 @@ TEST_F(Wc1998, BeginWhiteComputerPlacesOpening14ThenTheUserProposes)
     const auto all = moves();
     EXPECT_EQ(all[4], stone(5, 9, 'B', all[4])) << "(9, 9) was removed";
     EXPECT_EQ(all[5], stone(3, 3, 'W', all[5]));
-    EXPECT_EQ(g.flags.openingStep, 0);
+    EXPECT_EQ(g.flow.opening().openingStep, 0);
     EXPECT_EQ(fake.calls(FakeLibrary::Opening), 1);
     EXPECT_EQ(fake.calls(FakeLibrary::WhichColor), 0) << "the user chose the colour";
 }
@@ -138,7 +138,7 @@ TEST_F(Wc1998, UsersThreeStonesAskTheColourOnce)
     ASSERT_EQ(g.count(), 5);
     EXPECT_EQ(moves()[4], stone(10, 10, 'B', moves()[4])) << "B removed, A kept";
     EXPECT_EQ(g.window.status, "Your Turn");
-    EXPECT_EQ(g.flags.openingStep, 0);
+    EXPECT_EQ(g.flow.opening().openingStep, 0);
 
     // Taking the third stone back and placing it again asks nothing more.
     g.flags.playing = 0;
@@ -166,13 +166,13 @@ TEST_F(Wc1998, ProposalsOnOccupiedPoints)
     g.play("h8 i9 jA k1"); // play mode off: placed by hand
     ASSERT_EQ(g.count(), 4);
     g.play("h8"); // occupied at step 0
-    EXPECT_EQ(g.flags.openingStep, 0);
+    EXPECT_EQ(g.flow.opening().openingStep, 0);
     EXPECT_EQ(g.window.status, "Your Turn: Show Another Point");
     g.play("c3");
-    EXPECT_EQ(g.flags.openingStep, 1);
-    EXPECT_EQ(g.flags.proposalA, (ThinkPoint{2, 2, 'B'}));
+    EXPECT_EQ(g.flow.opening().openingStep, 1);
+    EXPECT_EQ(g.flow.opening().proposalA, (ThinkPoint{2, 2, 'B'}));
     g.play("i9"); // occupied at step 1
-    EXPECT_EQ(g.flags.openingStep, 1);
+    EXPECT_EQ(g.flow.opening().openingStep, 1);
     EXPECT_EQ(g.window.status, "Your Turn: Show Another Point");
     EXPECT_EQ(g.window.removeAsked, 0);
     EXPECT_EQ(g.count(), 4);
@@ -193,7 +193,7 @@ TEST_F(Wc1998, RemovalWithPlayModeOffAskedAtOnce)
         EXPECT_EQ(g.window.removeAsked, 1);
         ASSERT_EQ(g.count(), 5);
         EXPECT_EQ(moves()[4], stone(c.keptX, c.keptY, 'B', moves()[4]));
-        EXPECT_EQ(g.flags.openingStep, 0);
+        EXPECT_EQ(g.flow.opening().openingStep, 0);
         EXPECT_EQ(g.window.status, "Your Turn");
         EXPECT_EQ(fake.calls(FakeLibrary::WhichRemove), 0);
     }
@@ -248,14 +248,14 @@ TEST_P(Wc1998MoveBack, UnwindsTheProtocol)
     g.flags.playing = c.playing;
     g.flags.computerIsBlack = c.computerIsBlack;
     g.flags.humanStartedWhite = c.humanStartedWhite;
-    g.flags.openingStep = c.openingStep;
+    g.flow.opening().openingStep = c.openingStep;
     g.window.status = "before";
     g.flow.MoveBack();
     EXPECT_EQ(g.count(), c.countAfter);
     if (c.status) {
         EXPECT_EQ(g.window.status, c.status);
     }
-    EXPECT_EQ(g.flags.openingStep, c.stepAfter);
+    EXPECT_EQ(g.flow.opening().openingStep, c.stepAfter);
     EXPECT_EQ(g.window.colourAsked, c.colourAsked);
     EXPECT_EQ(g.flags.playing, c.playing) << "move back never leaves play mode";
 }
@@ -318,13 +318,13 @@ TEST_F(Wc1998, MoveBackWhileTheEngineWeighsTheProposals)
     ASSERT_EQ(g.flags.thinking, 1);
     g.flow.MoveBack(); // the proposals are withdrawn one by one
     EXPECT_EQ(g.flags.thinking, 0);
-    EXPECT_EQ(g.flags.openingStep, 1);
+    EXPECT_EQ(g.flow.opening().openingStep, 1);
     EXPECT_EQ(g.window.status, "Your Turn: Show Another Point");
     g.flow.WaitForWorkers();
     g.window.runPending();
     EXPECT_EQ(g.count(), 4) << "the stopped answer is not played";
     g.flow.MoveBack();
-    EXPECT_EQ(g.flags.openingStep, 0);
+    EXPECT_EQ(g.flow.opening().openingStep, 0);
     EXPECT_EQ(g.window.status, "Your Turn: Show Two Point");
 }
 

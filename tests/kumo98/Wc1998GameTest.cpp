@@ -61,7 +61,7 @@ void playGame(const GameCase &c, bool &computerBlack)
     g.play(c.opening); // the user places an opening; the engine chooses its colour
     EXPECT_EQ(g.window.status, "Now Thinking");
     ASSERT_TRUE(g.settle());
-    ASSERT_EQ(g.flags.colourChosen, 1);
+    ASSERT_EQ(g.flow.opening().colourChosen, 1);
     computerBlack = g.flags.computerIsBlack == 1;
 
     for (int step = 0; step < 400 && !gameOver(g.window); ++step) {

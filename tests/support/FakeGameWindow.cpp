@@ -83,6 +83,14 @@ void FakeGameWindow::resetFileDialogFilter()
     ++filterResets;
 }
 
+std::string FakeGameWindow::askSaveFileName(int &entry)
+{
+    saveStartEntries.push_back(entry);
+    if (!saveAnswer.empty())
+        entry = saveEntry;
+    return saveAnswer;
+}
+
 void FakeGameWindow::postToGuiThread(std::function<void()> call)
 {
     {

@@ -44,6 +44,11 @@ public:
     int databaseAsked = 0;
     int whichRemove = 0;
     int removeAsked = 0;
+    std::string openAnswer;            ///< file chosen in the open dialog; empty: cancelled
+    std::string saveAnswer;            ///< name typed in the save dialog; empty: cancelled
+    int saveEntry = 2;                 ///< filter entry the save dialog answers with
+    std::vector<int> saveStartEntries; ///< entry each save dialog started on
+    std::string clipboard;
 
     void setStatusText(const std::string &text) override;
     void setPlayerLabels(const std::string &black, const std::string &white) override;
@@ -61,6 +66,10 @@ public:
     void setGiveUpEnabled(bool enabled) override;
     void resetFileDialogFilter() override;
     void postToGuiThread(std::function<void()> call) override;
+    std::string askOpenFileName() override { return openAnswer; }
+    std::string askSaveFileName(int &entry) override;
+    std::string clipboardText() override { return clipboard; }
+    void setClipboardText(const std::string &text) override { clipboard = text; }
 
     /// Runs the calls posted so far; how many ran.
     int runPending();
