@@ -61,7 +61,7 @@ int run(const std::vector<std::string> &args)
 
     std::vector<uint8_t> moves;
     std::string why;
-    if (!CliMoves::parse(args[0], CliMoves::EndMark::Required, moves, why)) {
+    if (!CliMoves::parse(args[0], CliMoves::EndMark::Optional, moves, why)) {
         std::fprintf(stderr, "%s\n", why.c_str());
         return 1;
     }

@@ -33,6 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"terminatorAlone", "'**,'", "h8 112\n"},
                     // Black's open four: the five point with the lower index.
                     Case{"ownFive", "h8,a1,h7,c1,h6,a3,h5,c3,**,", "h4 52\n"},
+                    Case{"endMarkLeftOut", "h8,a1,h7,c1,h6,a3,h5,c3", "h4 52\n"},
                     // White to move blocks Black's four.
                     Case{"block", "h8,h4,h7,a1,h6,c1,h5,**,", "h9 127\n"},
                     Case{"seedIgnoredBySearch", "h8,a1,h7,c1,h6,a3,h5,c3,**, --seed 9", "h4 52\n"}),
@@ -103,11 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
                     BadCase{"unknownOption", "h8,**, --depth 3", 2, "usage"},
                     BadCase{"optionWithoutValue", "h8,**, --seed", 2, "usage"},
                     BadCase{"badSeed", "h8,**, --seed -4", 2, "not a seed"},
-                    BadCase{"noTerminator", "h8,i8,", 1, "end mark"},
                     BadCase{"notAPoint", "p8,**,", 1, "not a point"},
                     BadCase{"lowerCaseRow", "hf,**,", 1, "not a point"},
                     BadCase{"pointTwice", "h8,i8,h8,**,", 1, "twice"},
-                    BadCase{"junk", "'h8 i8'", 1, "end mark"}),
+                    BadCase{"junk", "'h8 i8'", 1, "not a point"}),
     [](const testing::TestParamInfo<BadCase> &info) { return std::string(info.param.name); });
 
 } // namespace
