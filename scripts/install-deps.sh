@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build and the tests need; only what is missing.
+# Installs the Debian 12 packages that are missing: those that building and running the
+# program need, and with --test also those of the tests, benchmarks and fuzzers.
 set -euo pipefail
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
-  libbenchmark-dev clang fontconfig fonts-dejavu-core xvfb xauth nodejs npm)
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev fontconfig fonts-dejavu-core)
+case "${1:-}" in
+  --test) packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang xvfb xauth nodejs npm) ;;
+  "") ;;
+  *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   # nodejs/npm may come from elsewhere on a developer's machine; a working command is enough.

@@ -4,7 +4,7 @@
 # and ThreadSanitizer for the tests that use threads.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --test
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
@@ -15,7 +15,11 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
 fi
 
 if [ -f tests/interop/package.json ]; then
-  (cd tests/interop && npm ci --no-audit --no-fund --silent)
+  if ! (cd tests/interop && npm ci --no-audit --no-fund --silent); then
+    echo "npm ci failed in tests/interop: the SGF interop test needs @sabaki/sgf from the npm" >&2
+    echo "registry. Check the network (or npm's proxy settings) and run scripts/test.sh again." >&2
+    exit 1
+  fi
 fi
 
 step() { echo; echo "=== $* ==="; }
@@ -32,7 +36,7 @@ run_ctest() {
 }
 
 step "plain build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANA_TESTS=ON -DKORVANA_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"
 run_ctest --test-dir build
 
@@ -41,14 +45,14 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
-  -DKORVANA_SANITIZE=address -DKORVANA_BENCH=OFF >/dev/null
+  -DKORVANA_SANITIZE=address -DKORVANA_TESTS=ON -DKORVANA_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 run_ctest --test-dir build-asan
 
 step "ThreadSanitizer (tests that use threads)"
 export TSAN_OPTIONS=halt_on_error=1
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
-  -DKORVANA_SANITIZE=thread -DKORVANA_GUI=OFF -DKORVANA_BENCH=OFF >/dev/null
+  -DKORVANA_SANITIZE=thread -DKORVANA_GUI=OFF -DKORVANA_TESTS=ON -DKORVANA_BENCH=OFF >/dev/null
 cmake --build build-tsan -j "$jobs"
 run_ctest --test-dir build-tsan -L thread
 
