@@ -1,16 +1,19 @@
 #include "board/ChkStat.h"
 
+#include "board/LineDirection.h"
+
 #include <array>
 #include <bit>
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace korvana {
 
 namespace {
-
-constexpr int DX[4] = {1, 1, 0, -1};
-constexpr int DY[4] = {0, 1, 1, 1};
 
 // One placement of a pattern on the 11-cell window, as bit masks.
 struct Placement {
@@ -63,25 +66,33 @@ std::vector<Placement> compile(std::initializer_list<Shape> shapes)
     return out;
 }
 
-const std::vector<Placement> familyA = compile({
+// Black's pattern families, read along one direction. Each shape lists where the judged
+// point may stand.
+
+// A run of four whose completion through the gap makes six: no four at all.
+const std::vector<Placement> overlineGapFours = compile({
     {"NBBBB+B", {1, 2, 3, 4}},
     {"B+BBBBN", {2, 3, 4, 5}},
 });
-const std::vector<Placement> familyB = compile({
+// Two exact fives on one line: a double four by itself.
+const std::vector<Placement> inLineDoubleFours = compile({
     {"NB+BBB+BN", {3, 4, 5}},
     {"NBB+BB+BBN", {4, 5}},
     {"NBBB+B+BBBN", {5}},
 });
-const std::vector<Placement> familyC = compile({
+// One exact five through a gap.
+const std::vector<Placement> brokenFours = compile({
     {"NB+BBBN", {1, 3, 4, 5}},
     {"NBB+BBN", {1, 2, 4, 5}},
     {"NBBB+BN", {1, 2, 3, 5}},
 });
-const std::vector<Placement> familyD = compile({
+// Three in a row; K makes the straight four + B B B B +.
+const std::vector<Placement> contiguousThrees = compile({
     {"N+CBBK+N", {}}, {"N+BCBK+N", {}}, {"N+BBCK+N", {}},
     {"N+KCBB+N", {}}, {"N+KBCB+N", {}}, {"N+KBBC+N", {}},
 });
-const std::vector<Placement> familyE = compile({
+// Three with a gap; K (the gap) makes the straight four.
+const std::vector<Placement> splitThrees = compile({
     {"N+CKBB+N", {}}, {"N+BKCB+N", {}}, {"N+BKBC+N", {}},
     {"N+CBKB+N", {}}, {"N+BCKB+N", {}}, {"N+BBKC+N", {}},
 });
@@ -137,14 +148,13 @@ struct EdgeTable {
                 for (int side = 0; side < 2; ++side) {
                     const int sign = side ? -1 : 1;
                     int k = 0;
-                    while (k < 5 && onBoard(pointX(p) + sign * (k + 1) * DX[d], pointY(p) + sign * (k + 1) * DY[d]))
+                    while (k < 5 && onBoard(pointX(p) + sign * (k + 1) * LineDirections[d].dx, pointY(p) + sign * (k + 1) * LineDirections[d].dy))
                         ++k;
                     steps[p][d][side] = static_cast<uint8_t>(k);
                 }
     }
 };
 const EdgeTable edges;
-constexpr int Stride[4] = {1, 16, 15, 14};
 } // namespace
 
 void LineScan::build(const BanArray &b, int point, char ownColour)
@@ -166,7 +176,7 @@ void LineScan::build(const BanArray &b, int point, char ownColour)
         for (int side = 0; side < 2 && inside; ++side) {
             const int sign = side ? -1 : 1;
             const int limit = edges.steps[point][d][side];
-            const int stride = sign * Stride[d];
+            const int stride = sign * LineDirections[d].stride();
             int q = point;
             for (int k = 1; k <= limit; ++k) {
                 q += stride;
@@ -287,61 +297,278 @@ POS_STAT classifyWhite(const LineScan &scan)
     return static_cast<POS_STAT>(20 - twos);
 }
 
-bool ChkStat::trueThree(const LineScan &scan, int d, bool contiguous)
+// --- The judge proper -----------------------------------------------------------------
+//
+// A direction's verdict depends only on its two half-lines, each read outward up to the
+// first opponent stone or the edge (at most five cells): 63 shapes a side, 3969 a line.
+// Every line fact the classification needs is worked out once per shape, with the
+// functions above, into one 32-bit entry; a judgement then reads 40 cells and looks up
+// four entries.
+
+namespace {
+
+// Line entry layout.
+enum LineKind : uint32_t { KindNone, KindFive, KindOverline, KindStraightFour, KindFour, KindOpenThree, KindClosedThree };
+constexpr uint32_t KindMask = 7;
+constexpr uint32_t HasFour = 1u << 3, HasThree = 1u << 4, HasTwo = 1u << 5;
+constexpr uint32_t OverlineGapFour = 1u << 6, InLineDoubleFour = 1u << 7, BrokenFour = 1u << 8;
+constexpr int ContiguousKeysShift = 9, SplitKeysShift = 15; // 6 bits each: K at -3..-1, +1..+3
+constexpr int HalfShapes = 63;
+
+// A half-line shape: cells outward up to the first opponent (length 0..5) and which of
+// them are own; numbered (1 << length) - 1 + ownBits.
+constexpr int halfShape(int length, unsigned ownBits) { return (1 << length) - 1 + static_cast<int>(ownBits); }
+
+int keyBit(int offset) { return offset < 0 ? offset + 3 : offset + 2; }
+int keyOffset(int bit) { return bit < 3 ? bit - 3 : bit - 2; }
+
+struct JudgeTables {
+    // Half-line shape from 5 own bits and 5 empty bits (own | empty << 5), nearest cell in
+    // bit 0 (right side) or in bit 4 (left side, as the cells lie in the window).
+    uint8_t right[1024];
+    uint8_t left[1024];
+    uint32_t line[HalfShapes * HalfShapes]; // [left * 63 + right]
+    // Per point the 40 cells read (direction d, steps -5..-1 then +1..+5, at 10 d + i);
+    // a cell off the board names the point itself and is masked off by `onBoard`.
+    uint8_t neighbour[PointCount][40];
+    uint64_t onBoard[PointCount];
+
+    JudgeTables()
+    {
+        for (unsigned bits = 0; bits < 1024; ++bits) {
+            const unsigned own = bits & 31, empty = bits >> 5;
+            right[bits] = static_cast<uint8_t>(shapeOf(own, empty, false));
+            left[bits] = static_cast<uint8_t>(shapeOf(own, empty, true));
+        }
+        for (int l = 0; l < HalfShapes; ++l)
+            for (int r = 0; r < HalfShapes; ++r)
+                line[l * HalfShapes + r] = entryFor(l, r);
+        for (int p = 0; p < PointCount; ++p) {
+            onBoard[p] = 0;
+            for (int d = 0; d < 4; ++d) {
+                for (int i = 0; i < 10; ++i) {
+                    const int step = i < 5 ? i - 5 : i - 4;
+                    const int x = pointX(p) + step * LineDirections[d].dx, y = pointY(p) + step * LineDirections[d].dy;
+                    const bool inside = korvana::onBoard(x, y);
+                    neighbour[p][10 * d + i] = static_cast<uint8_t>(inside ? pointOf(x, y) : p);
+                    if (inside)
+                        onBoard[p] |= uint64_t{1} << (10 * d + i);
+                }
+            }
+        }
+    }
+
+    static int shapeOf(unsigned own, unsigned empty, bool reversed)
+    {
+        int length = 0;
+        unsigned ownBits = 0;
+        for (int k = 0; k < 5; ++k) {
+            const int bit = reversed ? 4 - k : k;
+            const bool isOwn = (own >> bit) & 1, isEmpty = !isOwn && ((empty >> bit) & 1);
+            if (!isOwn && !isEmpty)
+                break;
+            ownBits |= static_cast<unsigned>(isOwn) << k;
+            ++length;
+        }
+        return halfShape(length, ownBits);
+    }
+
+    // The scan of a line made of two half-line shapes, as LineScan::build would fill it.
+    static LineScan scanOf(int leftShape, int rightShape)
+    {
+        LineScan scan;
+        std::memset(scan.window[0], 'W', 11);
+        scan.window[0][5] = 'B';
+        scan.ownCount[0] = 1;
+        scan.emptyCount[0] = 0;
+        for (int side = 0; side < 2; ++side) {
+            const int shape = side ? leftShape : rightShape;
+            const int length = std::bit_width(static_cast<unsigned>(shape + 1)) - 1;
+            const unsigned ownBits = static_cast<unsigned>(shape + 1 - (1 << length));
+            for (int k = 1; k <= length; ++k) {
+                const bool isOwn = (ownBits >> (k - 1)) & 1;
+                scan.window[0][side ? 5 - k : 5 + k] = isOwn ? 'B' : Empty;
+                ++(isOwn ? scan.ownCount[0] : scan.emptyCount[0]);
+            }
+            (side ? scan.lo[0] : scan.hi[0]) = side ? -length : length;
+        }
+        scan.blocked[0] = 11 - scan.ownCount[0] - scan.emptyCount[0];
+        unsigned own = 0, empty = 0;
+        for (int i = 0; i < 11; ++i) {
+            own |= static_cast<unsigned>(scan.window[0][i] == 'B') << i;
+            empty |= static_cast<unsigned>(scan.window[0][i] == Empty) << i;
+        }
+        scan.ownMask[0] = static_cast<uint16_t>(own);
+        scan.emptyMask[0] = static_cast<uint16_t>(empty);
+        return scan;
+    }
+
+    static uint32_t keysOf(const std::vector<Placement> &family, const LineScan &scan)
+    {
+        uint32_t keys = 0;
+        for (const Placement &p : family)
+            if (fits(p, scan.ownMask[0], scan.emptyMask[0]))
+                keys |= 1u << keyBit(p.key - 5);
+        return keys;
+    }
+
+    static uint32_t entryFor(int leftShape, int rightShape)
+    {
+        const LineScan scan = scanOf(leftShape, rightShape);
+        const int k = lineKind(scan, 0);
+        uint32_t e = k >= 6 ? KindOverline : k == 5 ? KindFive : k == -4 ? KindStraightFour : k == 4 ? KindFour
+                   : k == -3 ? KindOpenThree : k == 3 ? KindClosedThree : KindNone;
+        e |= hasFour(scan, 0) ? HasFour : 0;
+        e |= hasThree(scan, 0) ? HasThree : 0;
+        e |= hasTwo(scan, 0) ? HasTwo : 0;
+        const int own = scan.ownCount[0];
+        e |= own >= 5 && matches(overlineGapFours, scan, 0) ? OverlineGapFour : 0;
+        e |= own >= 5 && matches(inLineDoubleFours, scan, 0) ? InLineDoubleFour : 0;
+        e |= own >= 4 && matches(brokenFours, scan, 0) ? BrokenFour : 0;
+        e |= keysOf(contiguousThrees, scan) << ContiguousKeysShift;
+        e |= own >= 3 ? keysOf(splitThrees, scan) << SplitKeysShift : 0;
+        return e;
+    }
+};
+
+const JudgeTables tables;
+
+// The 40 cells around a point as bit masks (bit 10 d + i as in JudgeTables::neighbour).
+struct Around {
+    uint64_t black, white, empty;
+};
+
+inline Around readAround(const char *cells, int point)
 {
-    const std::vector<Placement> &family = contiguous ? familyD : familyE;
-    for (const Placement &p : family) {
-        if (!fits(p, scan.ownMask[d], scan.emptyMask[d]))
-            continue;
-        int step = p.key - 5;
-        int key = (scan.x + step * DX[d]) + BoardSize * (scan.y + step * DY[d]);
-        // The straight-four point must not itself be forbidden; the judged
-        // point still holds its stone during this nested judgement.
-        ChkStat nested(*board_);
-        if (nested.judgeBlack(key) < Stat::NgDoubleThree)
+    alignas(16) char local[48] = {};
+    const uint8_t *n = tables.neighbour[point];
+    for (int i = 0; i < 40; ++i)
+        local[i] = cells[n[i]];
+    Around a{0, 0, 0};
+#if defined(__SSE2__)
+    const __m128i b = _mm_set1_epi8(Black), w = _mm_set1_epi8(White), e = _mm_set1_epi8(Empty);
+    for (int k = 0; k < 3; ++k) {
+        const __m128i v = _mm_load_si128(reinterpret_cast<const __m128i *>(local + 16 * k));
+        a.black |= static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, b)))) << (16 * k);
+        a.white |= static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, w)))) << (16 * k);
+        a.empty |= static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, e)))) << (16 * k);
+    }
+#else
+    for (int i = 0; i < 40; ++i) {
+        a.black |= static_cast<uint64_t>(local[i] == Black) << i;
+        a.white |= static_cast<uint64_t>(local[i] == White) << i;
+        a.empty |= static_cast<uint64_t>(local[i] == Empty) << i;
+    }
+#endif
+    const uint64_t inside = tables.onBoard[point];
+    a.black &= inside;
+    a.white &= inside;
+    a.empty &= inside;
+    return a;
+}
+
+inline void lineEntries(uint64_t own, uint64_t empty, uint32_t out[4])
+{
+    for (int d = 0; d < 4; ++d) {
+        const unsigned o = static_cast<unsigned>(own >> (10 * d)), e = static_cast<unsigned>(empty >> (10 * d));
+        const int l = tables.left[(o & 31) | (e & 31) << 5];
+        const int r = tables.right[((o >> 5) & 31) | ((e >> 5) & 31) << 5];
+        out[d] = tables.line[l * HalfShapes + r];
+    }
+}
+
+POS_STAT classifyWhiteLines(const uint32_t lines[4])
+{
+    bool overline = false, five = false, straightFour = false;
+    for (int d = 0; d < 4; ++d) {
+        const uint32_t kind = lines[d] & KindMask;
+        overline |= kind == KindOverline;
+        five |= kind == KindFive;
+        straightFour |= kind == KindStraightFour;
+    }
+    if (overline)
+        return Stat::Overline;
+    if (five)
+        return Stat::Five;
+    if (straightFour)
+        return Stat::StraightFour;
+    int fours = 0, threes = 0, twos = 0;
+    for (int d = 0; d < 4; ++d) {
+        if (lines[d] & HasFour)
+            ++fours;
+        else if (lines[d] & HasThree)
+            ++threes;
+        else if (lines[d] & HasTwo)
+            ++twos;
+    }
+    if (fours >= 2)
+        return Stat::DoubleFour;
+    if (threes >= 1 && fours == 1)
+        return Stat::FourThree;
+    if (fours == 1)
+        return Stat::FourBand.withTwos(twos);
+    if (threes >= 2)
+        return Stat::DoubleThreeBand.withTwos(twos);
+    if (threes == 1)
+        return Stat::ThreeBand.withTwos(twos);
+    return Stat::NothingBand.withTwos(twos);
+}
+
+// A point off the board: the checked accessor reports it, and every line reads as the opponent's.
+POS_STAT offBoardCode(BanArray &board, int point)
+{
+    char &cell = board.cell(point);
+    const char saved = cell;
+    board.cell(point) = saved;
+    return Stat::Nothing;
+}
+
+} // namespace
+
+bool ChkStat::anyTrueThree(int point, int d, unsigned keys)
+{
+    const int stride = LineDirections[d].stride();
+    for (; keys; keys &= keys - 1) {
+        const int key = point + keyOffset(std::countr_zero(keys)) * stride;
+        if (trace_)
+            trace_->add(key);
+        // The straight-four point must not itself be forbidden; the judged point holds its
+        // stone meanwhile (the caller put it there).
+        if (blackAt(key) < Stat::NgDoubleThree)
             return true;
     }
     return false;
 }
 
-POS_STAT ChkStat::classifyBlack(const LineScan &scan)
+POS_STAT ChkStat::classifyBlackLines(int point, const uint32_t lines[4])
 {
     bool straightFour[4] = {}, four[4] = {}, openThree[4] = {}, closedThree[4] = {};
-    int overlines = 0;
+    bool overline = false;
     for (int d = 0; d < 4; ++d) {
-        int k = lineKind(scan, d);
-        if (k == 5)
-            return Stat::Five;
-        if (k >= 6)
-            ++overlines;
-        else if (k == -4)
-            straightFour[d] = true;
-        else if (k == 4)
-            four[d] = true;
-        else if (k == -3)
-            openThree[d] = true;
-        else if (k == 3)
-            closedThree[d] = true;
-    }
-    if (overlines)
-        return Stat::NgOverline;
-    for (int d = 0; d < 4; ++d)
-        if (scan.ownCount[d] >= 5 && matches(familyB, scan, d))
-            return Stat::NgDoubleFour;
-
-    bool gapFour[4] = {};
-    for (int d = 0; d < 4; ++d) {
-        if (scan.ownCount[d] >= 5 && matches(familyA, scan, d)) {
-            straightFour[d] = four[d] = false;
-            gapFour[d] = true;
+        switch (lines[d] & KindMask) {
+        case KindFive: return Stat::Five; // a five wins even beside an overline
+        case KindOverline: overline = true; break;
+        case KindStraightFour: straightFour[d] = true; break;
+        case KindFour: four[d] = true; break;
+        case KindOpenThree: openThree[d] = true; break;
+        case KindClosedThree: closedThree[d] = true; break;
         }
     }
-    int fours[4] = {};
-    int F = 0;
+    if (overline)
+        return Stat::NgOverline;
+    for (int d = 0; d < 4; ++d)
+        if (lines[d] & InLineDoubleFour)
+            return Stat::NgDoubleFour;
+
+    int fours[4] = {}, F = 0;
+    bool gapFour[4] = {};
     for (int d = 0; d < 4; ++d) {
-        bool brokenFour = false;
-        if (!gapFour[d] && !straightFour[d] && !four[d])
-            brokenFour = scan.ownCount[d] >= 4 && matches(familyC, scan, d);
+        if (lines[d] & OverlineGapFour) {
+            straightFour[d] = four[d] = false;
+            gapFour[d] = true;
+            continue;
+        }
+        const bool brokenFour = !straightFour[d] && !four[d] && (lines[d] & BrokenFour);
         fours[d] = straightFour[d] + four[d] + brokenFour;
         F += fours[d];
     }
@@ -349,56 +576,77 @@ POS_STAT ChkStat::classifyBlack(const LineScan &scan)
         return Stat::NgDoubleFour;
 
     int T = 0, twos = 0;
-    for (int d = 0; d < 4; ++d) {
+    char &cell = board_->cells()[point];
+    const char saved = cell;
+    for (int d = 0; d < 4 && T < 2; ++d) {
         if (gapFour[d] || fours[d])
             continue;
-        if (openThree[d]) {
-            T += trueThree(scan, d, true);
-        } else if (!closedThree[d]) {
-            if (scan.ownCount[d] >= 3 && trueThree(scan, d, false))
-                ++T;
-            else
-                twos += hasTwo(scan, d);
+        const unsigned keys = openThree[d]     ? (lines[d] >> ContiguousKeysShift) & 63
+                              : !closedThree[d] ? (lines[d] >> SplitKeysShift) & 63
+                                                : 0;
+        if (keys) {
+            cell = Black;
+            const bool three = anyTrueThree(point, d, keys);
+            T += three;
+            if (three || openThree[d])
+                continue;
+        } else if (openThree[d] || closedThree[d]) {
+            continue;
         }
+        twos += (lines[d] & HasTwo) != 0;
     }
+    cell = saved;
     if (T >= 2)
         return Stat::NgDoubleThree;
-    int straightDirections = straightFour[0] + straightFour[1] + straightFour[2] + straightFour[3];
+    const int straightDirections = straightFour[0] + straightFour[1] + straightFour[2] + straightFour[3];
     if (straightDirections == 1)
         return Stat::StraightFour;
     if (T == 1 && F == 1)
         return Stat::FourThree;
     if (F == 1)
-        return static_cast<POS_STAT>(8 - twos);
+        return Stat::FourBand.withTwos(twos);
     if (T == 1)
-        return static_cast<POS_STAT>(15 - twos);
-    return static_cast<POS_STAT>(20 - twos);
+        return Stat::ThreeBand.withTwos(twos);
+    return Stat::NothingBand.withTwos(twos);
+}
+
+POS_STAT ChkStat::blackAt(int point)
+{
+    const Around a = readAround(board_->cells(), point);
+    uint32_t lines[4];
+    lineEntries(a.black, a.empty, lines);
+    return classifyBlackLines(point, lines);
 }
 
 POS_STAT ChkStat::judgeBlack(int point)
 {
-    char &cell = board_->cell(point);
-    const char saved = cell;
-    cell = 'B';
-    LineScan scan;
-    scan.build(*board_, point, 'B');
-    POS_STAT code = classifyBlack(scan);
-    // The nested judgements may have handed out the same scratch cell; write
-    // back through a fresh reference.
-    board_->cell(point) = saved;
-    return code;
+    if (point < 0 || point >= PointCount)
+        return offBoardCode(*board_, point);
+    return blackAt(point);
 }
 
 POS_STAT ChkStat::judgeWhite(int point)
 {
-    char &cell = board_->cell(point);
-    const char saved = cell;
-    cell = 'W';
-    LineScan scan;
-    scan.build(*board_, point, 'W');
-    POS_STAT code = classifyWhite(scan);
-    board_->cell(point) = saved;
-    return code;
+    if (point < 0 || point >= PointCount)
+        return offBoardCode(*board_, point);
+    const Around a = readAround(board_->cells(), point);
+    uint32_t lines[4];
+    lineEntries(a.white, a.empty, lines);
+    return classifyWhiteLines(lines);
+}
+
+void ChkStat::judgeBoth(int point, POS_STAT &black, POS_STAT &white)
+{
+    if (point < 0 || point >= PointCount) {
+        black = white = offBoardCode(*board_, point);
+        return;
+    }
+    const Around a = readAround(board_->cells(), point);
+    uint32_t lines[4];
+    lineEntries(a.white, a.empty, lines);
+    white = classifyWhiteLines(lines);
+    lineEntries(a.black, a.empty, lines);
+    black = classifyBlackLines(point, lines);
 }
 
 POS_STAT ChkStat::judgeLast()

@@ -3,6 +3,7 @@
 // on a point. Black is always judged with the Renju restrictions, White never.
 
 #include "board/BanArray.h"
+#include "board/PointSet.h"
 #include "board/PosStat.h"
 
 namespace korvana {
@@ -42,14 +43,23 @@ public:
     POS_STAT judgeWhite(int point);
     /// judgeBlack for 'B', judgeWhite for anything else.
     POS_STAT judgeAt(int point, char colour) { return colour == 'B' ? judgeBlack(point) : judgeWhite(point); }
+    /// Both codes of a point at the price of reading its lines once.
+    void judgeBoth(int point, POS_STAT &black, POS_STAT &white);
     /// Code of the board's last move, by the parity of its move count.
     POS_STAT judgeLast();
 
+    /// While set, each point a Black judgement judges on the way (a three's straight-four
+    /// point, at any depth) is added to `trace`: with the judged point's own lines, these
+    /// points' lines are all a judgement reads. Not owned; null stops tracing.
+    void setTrace(PointSet *trace) { trace_ = trace; }
+
 private:
-    POS_STAT classifyBlack(const LineScan &scan);
-    bool trueThree(const LineScan &scan, int d, bool contiguous);
+    POS_STAT blackAt(int point);
+    POS_STAT classifyBlackLines(int point, const uint32_t lines[4]);
+    bool anyTrueThree(int point, int d, unsigned keys);
 
     BanArray *board_;
+    PointSet *trace_ = nullptr;
 };
 
 /// Line kind of a direction: run length for 5+, -4/-3 open, 4/3 half-open,

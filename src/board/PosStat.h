@@ -20,6 +20,19 @@ inline constexpr POS_STAT NgDoubleThree = 21;
 inline constexpr POS_STAT NgDoubleFour = 22;
 inline constexpr POS_STAT NgOverline = 23;
 inline constexpr int Count = 24;
+
+/// A band of codes that falls by one for each two on the other lines: `bare` is the shape
+/// alone, `most` the shape with the most twos beside it.
+struct Band {
+    POS_STAT most;
+    POS_STAT bare;
+    constexpr bool contains(int c) const { return c >= most && c <= bare; }
+    constexpr POS_STAT withTwos(int twos) const { return static_cast<POS_STAT>(bare - twos); }
+};
+inline constexpr Band FourBand{5, 8};
+inline constexpr Band DoubleThreeBand{9, 11}; ///< White only
+inline constexpr Band ThreeBand{12, 15};
+inline constexpr Band NothingBand{16, Nothing};
 } // namespace Stat
 
 /// Move-list and game-over text of a code (empty for 16..20 and unknown codes).
@@ -27,13 +40,17 @@ const char *label(int code);
 /// Overlay value of a code; 0 for unknown codes.
 int pointValue(int code);
 
-constexpr bool isWin(int c) { return c <= 1; }
-constexpr bool isGameEnd(int c) { return c < 2 || c > 20; }
-constexpr bool isDecisive(int c) { return c <= 3; }
-constexpr bool isUrgent(int c) { return c <= 4; }
-constexpr bool isWarning(int c) { return c == 0 || c == 1 || c == 3 || c == 4 || (c >= 9 && c <= 11); }
-constexpr bool isQuiet(int c) { return c >= 16 && c <= 20; }
-constexpr bool isPlainFour(int c) { return c >= 5 && c <= 8; }
-constexpr bool isForbidden(int c) { return c >= 21 && c <= 23; }
+constexpr bool isWin(int c) { return c <= Stat::Five; }
+constexpr bool isGameEnd(int c) { return c < Stat::StraightFour || c > Stat::Nothing; }
+constexpr bool isDecisive(int c) { return c <= Stat::DoubleFour; }
+constexpr bool isUrgent(int c) { return c <= Stat::FourThree; }
+constexpr bool isWarning(int c)
+{
+    return c == Stat::Overline || c == Stat::Five || c == Stat::DoubleFour || c == Stat::FourThree
+        || Stat::DoubleThreeBand.contains(c);
+}
+constexpr bool isQuiet(int c) { return Stat::NothingBand.contains(c); }
+constexpr bool isPlainFour(int c) { return Stat::FourBand.contains(c); }
+constexpr bool isForbidden(int c) { return c >= Stat::NgDoubleThree && c <= Stat::NgOverline; }
 
 } // namespace korvana
