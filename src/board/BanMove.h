@@ -4,6 +4,7 @@
 
 #include "board/BanHistory.h"
 #include "board/Point.h"
+#include "board/PointSet.h"
 #include "board/PosStat.h"
 
 #include <cstdint>
@@ -18,6 +19,14 @@ struct CodeRecord {
     uint8_t point = 0;  ///< point index 0..224
     POS_STAT before = 20;
     POS_STAT after = 20;
+};
+
+/// A point whose Black judgement judged other points on the way (see ChkStat::setTrace)
+/// differently before and after the move: the board needs both to know what later moves reach.
+struct NestedRecord {
+    uint8_t point = 0;
+    PointSet before;
+    PointSet after;
 };
 
 /// The four code lists a move carries.
@@ -54,7 +63,10 @@ public:
     std::vector<MovedPos> codeList(CodeList which) const;
 
     /// Heap bytes held by the code records (for memory accounting).
-    size_t recordBytes() const { return sizeof(CodeRecord) * (blackCount_ + whiteCount_); }
+    size_t recordBytes() const
+    {
+        return sizeof(CodeRecord) * (blackCount_ + whiteCount_) + sizeof(NestedRecord) * nestedCount_;
+    }
 
 private:
     friend class Board;
@@ -63,11 +75,13 @@ private:
     uint8_t y_ = 0;
     char colour_ = 'B';
     POS_STAT code_ = 20;
-    uint8_t blackCount_ = 0; ///< records of Black (at most 40)
+    uint8_t blackCount_ = 0; ///< records of Black
     uint8_t whiteCount_ = 0; ///< records of White (at most 40)
+    uint8_t nestedCount_ = 0;
     bool recorded_ = false;
     bool coded_ = false;
     std::unique_ptr<CodeRecord[]> records_; ///< Black records, then White records
+    std::unique_ptr<NestedRecord[]> nested_;
 };
 
 } // namespace korvana

@@ -1,8 +1,11 @@
 #include "board/Board.h"
 
 #include "board/ChkStat.h"
+#include "board/LineDirection.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace korvana {
 
@@ -22,6 +25,8 @@ void Board::reset()
     blackCodes_.reset();
     whiteCodes_.reset();
     ban_.reset();
+    nested_.fill(PointSet());
+    withNested_.clear();
 }
 
 BanMove *Board::playNewMove(int x, int y, char colour, BanMove *parent)
@@ -110,25 +115,39 @@ void Board::writeRecords(const BanMove *move, bool after)
     POS_STAT *white = whiteCodes_.data();
     for (int i = 0, n = move->whiteRecordCount(); i < n; ++i)
         white[r[i].point] = after ? r[i].after : r[i].before;
+    for (int i = 0; i < move->nestedCount_; ++i) {
+        const NestedRecord &n = move->nested_[i];
+        setNested(n.point, after ? n.after : n.before);
+    }
+}
+
+void Board::setNested(int point, const PointSet &set)
+{
+    nested_[point] = set;
+    if (set.empty())
+        withNested_.remove(point);
+    else
+        withNested_.add(point);
 }
 
 void Board::judgeAround(BanMove *move)
 {
-    // Line steps in this order: horizontal, vertical, (+x,+y) diagonal, (+x,-y) diagonal.
-    static constexpr int stepX[4] = {1, 0, 1, 1};
-    static constexpr int stepY[4] = {0, 1, 1, -1};
-    CodeRecord found[2][40];
+    // The points whose judgement reads the move's point. First those that read it directly,
+    // along the move's half-lines up to the first stone of the other colour, in this order:
+    // row, column, diagonal, anti-diagonal, each first towards +x (the column towards +y),
+    // Black before White.
+    static constexpr struct { int direction, firstSign; } halfLines[4] = {{0, 1}, {2, 1}, {1, 1}, {3, -1}};
+    CodeRecord found[2][PointCount];
     int count[2] = {0, 0};
+    PointSet direct; // Black's
     const int x0 = move->x(), y0 = move->y();
     const char *cells = ban_.cells();
-    ChkStat judge(ban_);
-    for (int line = 0; line < 4; ++line) {
+    for (const auto &line : halfLines) {
         for (int side = 0; side < 2; ++side) {
             const char colour = side == 0 ? Black : White;
             const char other = otherColour(colour);
-            HanteiBoard &table = side == 0 ? blackCodes_ : whiteCodes_;
-            for (int sign = 1; sign >= -1; sign -= 2) {
-                const int dx = stepX[line] * sign, dy = stepY[line] * sign;
+            for (int sign = line.firstSign, turn = 0; turn < 2; sign = -sign, ++turn) {
+                const int dx = LineDirections[line.direction].dx * sign, dy = LineDirections[line.direction].dy * sign;
                 for (int k = 1; k <= 5; ++k) {
                     const int x = x0 + dx * k, y = y0 + dy * k;
                     if (!onBoard(x, y))
@@ -139,26 +158,62 @@ void Board::judgeAround(BanMove *move)
                         break;
                     if (c != Empty)
                         continue;
-                    CodeRecord &rec = found[side][count[side]++];
-                    rec.point = static_cast<uint8_t>(p);
-                    rec.before = table.data()[p];
-                    rec.after = judge.judgeAt(p, colour);
-                    table.data()[p] = rec.after;
+                    found[side][count[side]++].point = static_cast<uint8_t>(p);
+                    if (side == 0)
+                        direct.add(p);
                 }
             }
+        }
+    }
+    // Then the Black points whose judgement judged one of those on the way (or the move's
+    // point itself): the move can change what that nested judgement reads.
+    PointSet probe = direct;
+    probe.add(move->point());
+    withNested_.forEach([&](int p) {
+        if (cells[p] == Empty && !direct.contains(p) && nested_[p].intersects(probe))
+            found[0][count[0]++].point = static_cast<uint8_t>(p);
+    });
+
+    ChkStat judge(ban_);
+    // Reused between moves: a move rarely changes more than a few of these.
+    static thread_local std::vector<NestedRecord> nestedFound;
+    nestedFound.clear();
+    for (int side = 0; side < 2; ++side) {
+        HanteiBoard &table = side == 0 ? blackCodes_ : whiteCodes_;
+        for (int i = 0; i < count[side]; ++i) {
+            CodeRecord &rec = found[side][i];
+            const int p = rec.point;
+            rec.before = table.data()[p];
+            if (side == 0) {
+                PointSet trace;
+                judge.setTrace(&trace);
+                rec.after = judge.judgeBlack(p);
+                judge.setTrace(nullptr);
+                if (!(trace == nested_[p])) {
+                    nestedFound.push_back(NestedRecord{static_cast<uint8_t>(p), nested_[p], trace});
+                    setNested(p, trace);
+                }
+            } else {
+                rec.after = judge.judgeWhite(p);
+            }
+            table.data()[p] = rec.after;
         }
     }
     judgements_ += count[0] + count[1];
     const int total = count[0] + count[1];
     if (total > 0) {
         move->records_ = std::make_unique<CodeRecord[]>(static_cast<size_t>(total));
-        for (int i = 0; i < count[0]; ++i)
-            move->records_[i] = found[0][i];
-        for (int i = 0; i < count[1]; ++i)
-            move->records_[count[0] + i] = found[1][i];
+        std::copy(found[0], found[0] + count[0], move->records_.get());
+        std::copy(found[1], found[1] + count[1], move->records_.get() + count[0]);
+    }
+    const int nestedCount = static_cast<int>(nestedFound.size());
+    if (nestedCount > 0) {
+        move->nested_ = std::make_unique<NestedRecord[]>(static_cast<size_t>(nestedCount));
+        std::copy(nestedFound.begin(), nestedFound.end(), move->nested_.get());
     }
     move->blackCount_ = static_cast<uint8_t>(count[0]);
     move->whiteCount_ = static_cast<uint8_t>(count[1]);
+    move->nestedCount_ = static_cast<uint8_t>(nestedCount);
     move->recorded_ = true;
 }
 

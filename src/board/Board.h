@@ -1,8 +1,10 @@
 #pragma once
 // Board: the game's board. Knows the move on every point, keeps the move history,
 // and keeps for every point the code a Black and a White stone would get there,
-// updated after each move (at most 80 judgements) and restored on take-back
-// (no judgement), so that displays and candidate scans only read tables.
+// updated after each move and restored on take-back (no judgement), so that displays and
+// candidate scans only read tables. A move re-judges exactly the points whose judgement
+// reads its point: those on its lines up to five steps, and those whose Black judgement
+// judged a point on the way that does.
 
 #include "board/BanArray.h"
 #include "board/BanHistory.h"
@@ -10,6 +12,7 @@
 #include "board/BanMoveFactory.h"
 #include "board/GoBanBase.h"
 #include "board/HanteiBoard.h"
+#include "board/PointSet.h"
 #include "board/VectorPointBan.h"
 
 #include <array>
@@ -39,7 +42,8 @@ public:
     /// The moves themselves are untouched (the tree owns them and keeps their records).
     void reset();
     /// Plays a move never played before: creates it through the factory, judges it
-    /// (its code goes into the move and the history) and judges up to 80 points around it.
+    /// (its code goes into the move and the history) and re-judges the points whose codes
+    /// it can change.
     /// Null, with nothing changed, when the point is off the board or occupied, the colour
     /// is not 'B'/'W', or there is no factory.
     BanMove *playNewMove(int x, int y, char colour, BanMove *parent);
@@ -90,6 +94,7 @@ private:
     void updateCodes(BanMove *move);
     void judgeAround(BanMove *move);
     void writeRecords(const BanMove *move, bool after);
+    void setNested(int point, const PointSet &set);
 
     BanMoveFactory *factory_ = nullptr;
     BanHistory history_;
@@ -98,6 +103,10 @@ private:
     HanteiBoard blackCodes_;
     HanteiBoard whiteCodes_;
     BanArray ban_; ///< the same stones as the grid, for the judge
+    /// Per point, the points its Black judgement judged on the way, and the points for
+    /// which that set is not empty.
+    std::array<PointSet, PointCount> nested_;
+    PointSet withNested_;
     long long judgements_ = 0;
     bool deferred_ = false; ///< see setDeferredJudging
 };

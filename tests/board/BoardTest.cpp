@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace korvana {
@@ -184,6 +185,57 @@ TEST_F(BoardTest, RecordedCodesAreFreshJudgements)
                     ASSERT_EQ(board.codeAt(Pos{r.x, r.y, r.colour}), r.code);
                 }
             }
+        }
+    }
+}
+
+// First difference between the tables and a full re-judge of every empty point, or "".
+std::string staleCode(const Board &b)
+{
+    BanArray ban = b.banArray();
+    ChkStat judge(ban);
+    for (int p = 0; p < PointCount; ++p) {
+        if (ban.cell(p) != Empty)
+            continue;
+        for (char colour : {Black, White}) {
+            const int fresh = judge.judgeAt(p, colour), kept = b.codes(colour).at(p);
+            if (fresh != kept)
+                return writtenPoint(p) + " " + colour + ": table " + std::to_string(kept) + ", judge " + std::to_string(fresh);
+        }
+    }
+    return "";
+}
+
+// Random games close to the stones (dense threes and fours) with take-backs and replays: after
+// every step each code in the tables is what a full re-judge gives, also for points the judge
+// only reaches through a three's straight-four point.
+TEST_F(BoardTest, TablesMatchAFullRejudgeThroughRandomGames)
+{
+    std::mt19937 rng(19);
+    for (int game = 0; game < 60; ++game) {
+        board.reset();
+        std::vector<BanMove *> played, undone;
+        for (int step = 0; step < 90 && board.moveCount() < 120; ++step) {
+            const unsigned roll = rng() % 8;
+            if (roll == 0 && !played.empty()) {
+                ASSERT_TRUE(board.takeBack(played.back()));
+                undone.push_back(played.back());
+                played.pop_back();
+            } else if (roll == 1 && !undone.empty()) {
+                ASSERT_TRUE(board.replayMove(undone.back()));
+                played.push_back(undone.back());
+                undone.pop_back();
+            } else {
+                const int n = board.moveCount();
+                const MovedPos near = n ? board.history()[static_cast<int>(rng() % n)] : MovedPos{7, 7, Black, 20};
+                const int x = near.x + static_cast<int>(rng() % 5) - 2, y = near.y + static_cast<int>(rng() % 5) - 2;
+                if (BanMove *m = play(x, y, colourToMove(n))) {
+                    played.push_back(m);
+                    undone.clear();
+                }
+            }
+            const std::string stale = staleCode(board);
+            ASSERT_EQ(stale, "") << "game " << game << ", step " << step;
         }
     }
 }
