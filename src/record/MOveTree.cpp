@@ -61,6 +61,23 @@ int MOveTree::Back()
     return MOveTreeBase::Back();
 }
 
+bool MOveTree::DeleteVariation(MOve *node)
+{
+    if (!node || node == root_ || !Contains(node))
+        return false;
+    if (IsInSubtree(current_, node) && !GotoNode(node->parent()))
+        return false;
+    return DeleteSubtree(node);
+}
+
+int MOveTree::GotoBranchEnd()
+{
+    int entered = 0;
+    while (Forward())
+        ++entered;
+    return entered;
+}
+
 MOve *MOveTree::AddMove(int x, int y, char colour)
 {
     if (colour != Black && colour != White)

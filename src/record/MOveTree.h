@@ -45,6 +45,11 @@ public:
     int Back() override;
     /// Destroys the current node's children (never on the board, so the board is unchanged).
     using MOveTreeBase::DeleteChildren;
+    /// Deletes `node` with its subtree; when the current node is inside it, first walks back
+    /// to `node`'s parent. False, with nothing changed, for the root or a foreign node.
+    bool DeleteVariation(MOve *node);
+    /// Forward until the end of the current branch; how many moves were entered.
+    int GotoBranchEnd();
 
     /// Plays (x, y, colour) from the current node. A child with the same point and colour is
     /// re-entered (cursor on it, Forward). Otherwise the board plays and judges a new move,

@@ -104,6 +104,89 @@ public:
     /// Back, cursor on the last child, Forward; Forward's answer (0 when Back failed).
     virtual int LastVariation() { return jumpVariation(true); }
 
+    /// Walks from the current node to `node` by Back and Forward (so a document keeps its
+    /// board in step) and leaves every cursor on its path pointing towards it. False, with
+    /// nothing changed, when `node` is not in this tree.
+    bool GotoNode(N *node)
+    {
+        std::vector<N *> path; // node, its parent, ..., the root
+        for (N *n = node; n; n = n->parent())
+            path.push_back(n);
+        if (path.empty() || path.back() != root_)
+            return false;
+        while (std::find(path.begin(), path.end(), current_) == path.end())
+            if (!Back())
+                return false;
+        auto at = std::find(path.begin(), path.end(), current_);
+        while (at != path.begin()) {
+            N *next = *(at - 1);
+            setCursorOf(current_, indexOfChild(current_, next));
+            if (!Forward())
+                return false;
+            --at;
+        }
+        return true;
+    }
+
+    /// Makes the line through `node` the main line: `node`, and each of its ancestors in
+    /// turn, becomes the first child of its parent; the others keep their order and every
+    /// cursor keeps its child. False when `node` is not in this tree.
+    bool PromoteToMainLine(N *node)
+    {
+        if (!Contains(node))
+            return false;
+        for (N *n = node; n->parent(); n = n->parent()) {
+            N *up = n->parent();
+            MoveList &kids = up->children_;
+            const int32_t i = indexOfChild(up, n);
+            const int32_t cursor = up->cursor_;
+            std::rotate(kids.begin(), kids.begin() + i, kids.begin() + i + 1);
+            if (cursor == i)
+                up->cursor_ = 0;
+            else if (cursor < i)
+                up->cursor_ = cursor + 1;
+        }
+        return true;
+    }
+
+    /// Unlinks `node` from its parent and destroys it with everything below it. The parent's
+    /// cursor keeps its child, or goes to the first remaining one when it pointed at `node`.
+    /// The current node must lie outside the subtree (a document walks out first). False, with
+    /// nothing changed, for the root, a node of another tree or a subtree holding the current node.
+    bool DeleteSubtree(N *node)
+    {
+        if (!node || node == root_ || !Contains(node) || IsInSubtree(current_, node))
+            return false;
+        N *up = node->parent();
+        const int32_t i = indexOfChild(up, node);
+        up->children_.erase(up->children_.begin() + i);
+        if (up->cursor_ == i)
+            up->cursor_ = up->childCount() > 0 ? 0 : TOctTreeNode<N>::NoChild;
+        else if (up->cursor_ > i)
+            --up->cursor_;
+        delete node;
+        return true;
+    }
+
+    /// True when `node` is this tree's root or lies below it.
+    bool Contains(const N *node) const { return node && IsInSubtree(node, root_); }
+    /// True when `node` is `top` or lies below it.
+    static bool IsInSubtree(const N *node, const N *top)
+    {
+        for (const N *n = node; n; n = n->parent())
+            if (n == top)
+                return true;
+        return false;
+    }
+    /// True when `node` lies on the main line (every node on its path is a first child).
+    static bool IsOnMainLine(const N *node)
+    {
+        for (const N *n = node; n && n->parent(); n = n->parent())
+            if (n->parent()->child(0) != n)
+                return false;
+        return true;
+    }
+
     N *root() const { return root_; }
     N *current() const { return current_; }
     /// Depth of the current node (0 at the root).
@@ -123,6 +206,12 @@ protected:
     int32_t depth_ = 0;
 
 private:
+    static int32_t indexOfChild(const N *parent, const N *child)
+    {
+        const MoveList &kids = parent->children_;
+        return static_cast<int32_t>(std::find(kids.begin(), kids.end(), child) - kids.begin());
+    }
+
     int stepVariation(int step)
     {
         if (!Back())
