@@ -34,6 +34,7 @@ public:
         if (!node)
             return nullptr;
         current_->appendChild(node);
+        ++structureChanges_;
         current_ = node;
         ++depth_;
         return node;
@@ -46,10 +47,17 @@ public:
         root_ = new N();
         current_ = root_;
         depth_ = 0;
+        ++structureChanges_;
+        ++removals_;
     }
 
     /// Destroys every child of the current node; its cursor becomes NoChild.
-    virtual void DeleteChildren() { current_->destroyChildren(); }
+    virtual void DeleteChildren()
+    {
+        current_->destroyChildren();
+        ++structureChanges_;
+        ++removals_;
+    }
 
     /// Current node := root; depth 0.
     virtual void GotoRoot()
@@ -146,6 +154,7 @@ public:
             else if (cursor < i)
                 up->cursor_ = cursor + 1;
         }
+        ++structureChanges_;
         return true;
     }
 
@@ -165,6 +174,8 @@ public:
         else if (up->cursor_ > i)
             --up->cursor_;
         delete node;
+        ++structureChanges_;
+        ++removals_;
         return true;
     }
 
@@ -187,6 +198,12 @@ public:
         return true;
     }
 
+    /// Counts changes of any node's children (added, removed, re-ordered): a view of the
+    /// tree compares it to know whether its rows are still right.
+    uint64_t structureChanges() const { return structureChanges_; }
+    /// Counts removals of nodes: a view holding node pointers must drop them when it moved.
+    uint64_t removals() const { return removals_; }
+
     N *root() const { return root_; }
     N *current() const { return current_; }
     /// Depth of the current node (0 at the root).
@@ -194,7 +211,11 @@ public:
 
 protected:
     /// Children of a node for re-ordering; the caller keeps them all (owned by the node).
-    static MoveList &childrenOf(N *node) { return node->children_; }
+    MoveList &childrenOf(N *node)
+    {
+        ++structureChanges_;
+        return node->children_;
+    }
     /// Sets a node's child cursor; out of range means NoChild.
     static void setCursorOf(N *node, int32_t index)
     {
@@ -206,6 +227,9 @@ protected:
     int32_t depth_ = 0;
 
 private:
+    uint64_t structureChanges_ = 0;
+    uint64_t removals_ = 0;
+
     static int32_t indexOfChild(const N *parent, const N *child)
     {
         const MoveList &kids = parent->children_;

@@ -21,6 +21,7 @@ constexpr Default defaults[] = {
     {"System", "ViewWarning", "0"},
     {"System", "ViewToolBar", "1"},
     {"System", "ViewAxisCharacter", "1"},
+    {"System", "ViewGameTree", "0"},
     {"Option", "GameRule", "0"},
     {"Option", "InputAssistant", "0"},
     {"Option", "SountEffect", "1"},
@@ -33,6 +34,8 @@ constexpr Default defaults[] = {
     {"Database", "NewDataID", "1024"},
     {"WIN32", "PosWinForm", "-1,-1"},
     {"WIN32", "PosDBDirForm", "-1,-1"},
+    {"WIN32", "PosTreeForm", "-1,-1"},
+    {"WIN32", "SizeTreeForm", "415,446"},
 };
 
 } // namespace

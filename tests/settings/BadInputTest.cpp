@@ -78,7 +78,8 @@ TEST(BadInput, OneKeyRepeatedManyTimes)
         file += "ViewToolBar=" + std::to_string(i) + "\n\n";
     loadText(param, file);
     EXPECT_EQ(param.GetInt("System", "ViewToolBar"), 199999);
-    EXPECT_EQ(param.FindSection("System")->keys().size(), 9u) << "eight defaults and the empty name";
+    EXPECT_EQ(param.FindSection("System")->keys().size(), KvParam().FindSection("System")->keys().size() + 1)
+        << "the defaults and the empty name";
 }
 
 // Random bytes, with and without the '[' that makes them read, and biased

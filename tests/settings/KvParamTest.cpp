@@ -26,6 +26,7 @@ const std::string defaultFile = "[Korvana]\n"
                                 "ViewWarning=0\n"
                                 "ViewToolBar=1\n"
                                 "ViewAxisCharacter=1\n"
+                                "ViewGameTree=0\n"
                                 "[Option]\n"
                                 "GameRule=0\n"
                                 "InputAssistant=0\n"
@@ -40,7 +41,9 @@ const std::string defaultFile = "[Korvana]\n"
                                 "NewDataID=1024\n"
                                 "[WIN32]\n"
                                 "PosWinForm=-1,-1\n"
-                                "PosDBDirForm=-1,-1\n";
+                                "PosDBDirForm=-1,-1\n"
+                                "PosTreeForm=-1,-1\n"
+                                "SizeTreeForm=415,446\n";
 
 /// defaultFile with oldLine taken out and newLine put at the end of its
 /// section, before the line of nextSection (or at the end), as a set does.
