@@ -1,7 +1,11 @@
 #include "view/MoveList.h"
 
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+
+#include <algorithm>
 
 namespace korvana {
 
@@ -12,12 +16,23 @@ MoveList::MoveList(QWidget *parent) : QPlainTextEdit(parent)
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setFixedSize(ListWidth, ListHeight);
-    // Small enough that "W88(g6):STRAIGHT FOUR" fits the narrow list.
     QFont small = font();
     small.setPixelSize(11);
     setFont(small);
+    // The classic size; sizeHint asks the layout for enough width for every label.
+    setMinimumSize(ListWidth, ListHeight);
+    resize(ListWidth, ListHeight);
+    viewport()->setCursor(Qt::PointingHandCursor);
 }
+
+int MoveList::fittingWidth() const
+{
+    const int text = fontMetrics().horizontalAdvance(QString::fromLatin1(WidestLine));
+    const int margins = 2 * static_cast<int>(document()->documentMargin()) + 2 * frameWidth() + 4;
+    return text + margins + verticalScrollBar()->sizeHint().width();
+}
+
+QSize MoveList::sizeHint() const { return {std::max(ListWidth, fittingWidth()), ListHeight}; }
 
 void MoveList::appendLine(const std::string &line)
 {
@@ -40,7 +55,40 @@ void MoveList::deleteLastLine()
     cursor.removeSelectedText();
 }
 
-void MoveList::clearLines() { clear(); }
+void MoveList::clearLines()
+{
+    clear();
+    current_ = -1;
+}
+
+void MoveList::showLines(const std::vector<std::string> &lines, int current)
+{
+    const int wanted = static_cast<int>(lines.size());
+    int same = 0;
+    while (same < wanted && same < lineCount() && line(same) == QString::fromStdString(lines[static_cast<size_t>(same)]))
+        ++same;
+    while (lineCount() > same)
+        deleteLastLine();
+    for (int k = same; k < wanted; ++k)
+        appendLine(lines[static_cast<size_t>(k)]);
+    highlight(current >= 0 && current < wanted ? current : -1);
+}
+
+void MoveList::highlight(int k)
+{
+    current_ = k;
+    QList<QTextEdit::ExtraSelection> marks;
+    if (k >= 0) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(document()->findBlockByNumber(k));
+        mark.format.setBackground(QColor(255, 220, 120));
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        marks.append(mark);
+        // Scrolls the line into view without selecting anything.
+        setTextCursor(mark.cursor);
+    }
+    setExtraSelections(marks);
+}
 
 int MoveList::lineCount() const { return document()->isEmpty() ? 0 : document()->blockCount(); }
 
@@ -49,6 +97,22 @@ QString MoveList::line(int k) const
     if (k < 0 || k >= lineCount())
         return {};
     return document()->findBlockByNumber(k).text();
+}
+
+void MoveList::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const QPoint at = event->position().toPoint();
+        const QTextBlock block = cursorForPosition(at).block();
+        // Below the last line is no line.
+        const QRectF row = blockBoundingGeometry(block).translated(contentOffset());
+        if (block.isValid() && !document()->isEmpty() && at.y() >= row.top() && at.y() < row.bottom()) {
+            const int k = block.blockNumber();
+            emit lineClicked(k);
+            return;
+        }
+    }
+    QPlainTextEdit::mousePressEvent(event);
 }
 
 } // namespace korvana

@@ -1,10 +1,13 @@
 #pragma once
 // MoveList: the read-only list of the game's moves beside the board
-// (`MemoHistory`), one line per move; the game flow writes the lines.
+// (`MemoHistory`), one line per move of the line being studied; the game flow
+// writes the lines. The current move is highlighted, and a click on a line
+// asks to go to that move.
 
 #include <QPlainTextEdit>
 
 #include <string>
+#include <vector>
 
 namespace korvana {
 
@@ -13,6 +16,8 @@ class MoveList : public QPlainTextEdit {
 public:
     static constexpr int ListWidth = 145;
     static constexpr int ListHeight = 241;
+    /// The widest line the list must show whole.
+    static constexpr const char *WidestLine = "B225(oF):NG:DOUBLE-THREE +";
 
     explicit MoveList(QWidget *parent = nullptr);
 
@@ -22,10 +27,30 @@ public:
     void deleteLastLine();
     /// Removes every line.
     void clearLines();
+    /// Shows exactly `lines`, highlighting line `current` (none when out of range). Lines
+    /// already shown stay, so a step through a long game rewrites nothing.
+    void showLines(const std::vector<std::string> &lines, int current);
     /// Number of lines.
     int lineCount() const;
     /// Line k (from 0); empty when there is no such line.
     QString line(int k) const;
+    /// The highlighted line; -1 when none.
+    int currentLine() const { return current_; }
+    /// Width that shows WidestLine without cutting it, scroll bar and frame included.
+    int fittingWidth() const;
+    QSize sizeHint() const override;
+
+signals:
+    /// The user clicked line k.
+    void lineClicked(int k);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void highlight(int k);
+
+    int current_ = -1;
 };
 
 } // namespace korvana

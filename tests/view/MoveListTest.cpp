@@ -4,6 +4,9 @@
 #include "view/MoveList.h"
 #include "view/StatusLine.h"
 
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
 #include <gtest/gtest.h>
 
 namespace korvana {
@@ -42,6 +45,31 @@ TEST(MoveListTest, AppendDeleteAndClear)
     EXPECT_EQ(list.lineCount(), 0);
     list.appendLine("B1(a1):");
     EXPECT_EQ(list.line(0), QStringLiteral("B1(a1):")) << "no empty line left by clearing";
+}
+
+TEST(MoveListTest, ShowLinesHighlightsTheCurrentAndClicksNameALine)
+{
+    MoveList list;
+    list.resize(list.sizeHint());
+    list.show();
+    EXPECT_GE(list.viewport()->width(), list.fontMetrics().horizontalAdvance(QString::fromLatin1(MoveList::WidestLine)))
+        << "no label is cut";
+    list.showLines({"B1(h8):", "W2(i9): +", "B3(j8):THREE"}, 1);
+    EXPECT_EQ(list.currentLine(), 1);
+    ASSERT_EQ(list.extraSelections().size(), 1);
+    EXPECT_EQ(list.extraSelections()[0].cursor.blockNumber(), 1);
+    // Another branch from move 2: the first line stays, the rest is rewritten.
+    list.showLines({"B1(h8):", "W2(g9): +"}, -1);
+    EXPECT_EQ(list.toPlainText(), QStringLiteral("B1(h8):\nW2(g9): +"));
+    EXPECT_EQ(list.currentLine(), -1);
+    EXPECT_TRUE(list.extraSelections().isEmpty());
+
+    QSignalSpy clicked(&list, &MoveList::lineClicked);
+    const QRect row = list.cursorRect(QTextCursor(list.document()->findBlockByNumber(1)));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(60, row.center().y()));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(5, row.bottom() + 30));
+    ASSERT_EQ(clicked.count(), 1) << "a click below the last line names no line";
+    EXPECT_EQ(clicked[0][0].toInt(), 1);
 }
 
 TEST(StatusLineTest, ShowsOneTextAtATime)
