@@ -1,6 +1,7 @@
 // Move tree and game board: playing new moves (with judging), walking known moves,
 // the candidate scans, and the memory of a large tree.
 
+#include "StudyRecord.h"
 #include "board/CandidateScan.h"
 #include "record/MOveTree.h"
 
@@ -163,6 +164,45 @@ BENCHMARK(BM_ForcedCandidates);
 BENCHMARK(BM_ExpandCandidates);
 BENCHMARK(BM_ExpandCandidatesAll);
 BENCHMARK(BM_EvaluatePosition);
+
+/// Studying a 10,000-node record: Forward to the end of a branch and Back to the root,
+/// timed per step (goal: under 1 ms). Each round first picks a random leaf's branch.
+void BM_StudyForwardBack(benchmark::State &state)
+{
+    MOveTree tree;
+    bench::growStudyRecord(tree, 10000);
+    std::vector<MOve *> leaves;
+    for (MOve *node : bench::allNodes(tree))
+        if (node->childCount() == 0)
+            leaves.push_back(node);
+    std::mt19937 rng(3);
+    long long steps = 0;
+    for (auto _ : state) {
+        tree.GotoNode(leaves[rng() % leaves.size()]);
+        tree.GotoRoot();
+        const auto start = std::chrono::steady_clock::now();
+        while (tree.Forward())
+            ++steps;
+        while (tree.Back())
+            ++steps;
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    state.counters["nodes"] = static_cast<double>(bench::allNodes(tree).size());
+    state.counters["per_step"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_StudyForwardBack)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+/// A click in the game tree or the move list: from one random node of the record to another.
+void BM_StudyGotoNode(benchmark::State &state)
+{
+    MOveTree tree;
+    bench::growStudyRecord(tree, 10000);
+    const std::vector<MOve *> nodes = bench::allNodes(tree);
+    std::mt19937 rng(4);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tree.GotoNode(nodes[rng() % nodes.size()]));
+}
+BENCHMARK(BM_StudyGotoNode)->Unit(benchmark::kMicrosecond);
 
 long residentBytes()
 {
