@@ -13,6 +13,9 @@ using ShowTwoPointFn = int (*)(uint8_t *, uint8_t *, uint8_t *, int);
 using WhichColorFn = int (*)(uint8_t *, char *, int);
 using SelectOpeningFn = int (*)(uint8_t *, int);
 using AboutFn = int (*)(char *);
+using AnalyseFn = int (*)(int, const unsigned char *, int, KumoAnalysisCallback, void *);
+using StopAnalysisFn = void (*)();
+using ForcedWinFn = int (*)(int, const unsigned char *, int, unsigned char *, int, int *);
 
 } // namespace
 
@@ -105,6 +108,27 @@ int Kumo98Dll::About(char *text)
 {
     auto fn = reinterpret_cast<AboutFn>(entry("About"));
     return fn ? fn(text) : Unavailable;
+}
+
+int Kumo98Dll::Analyse(int count, const uint8_t *moves, int timeMs, KumoAnalysisCallback callback, void *user)
+{
+    auto fn = reinterpret_cast<AnalyseFn>(entry("Analyse"));
+    return fn ? fn(count, moves, timeMs, callback, user) : Unavailable;
+}
+
+int Kumo98Dll::StopAnalysis()
+{
+    auto fn = reinterpret_cast<StopAnalysisFn>(entry("StopAnalysis"));
+    if (!fn)
+        return Unavailable;
+    fn();
+    return 0;
+}
+
+int Kumo98Dll::FindForcedWin(int count, const uint8_t *moves, int timeMs, uint8_t *line, int maxLine, int &lineLength)
+{
+    auto fn = reinterpret_cast<ForcedWinFn>(entry("FindForcedWin"));
+    return fn ? fn(count, moves, timeMs, line, maxLine, &lineLength) : Unavailable;
 }
 
 } // namespace korvana

@@ -4,6 +4,8 @@
 // its entry point up by name, so a library lacking one entry still serves the
 // others. Calls may come from any thread; loading happens before any worker.
 
+#include "kumo98/KumoAnalysisApi.h"
+
 #include <cstdint>
 #include <string>
 
@@ -54,6 +56,17 @@ public:
     int ThinkingSelectOpeningPattern(uint8_t &index);
     /// The library's text about itself; `text` has room for 256 bytes.
     int About(char *text);
+
+    // Analysis: these may run beside Thinking; StopAnalysis from any thread.
+
+    /// Analyses until `timeMs` passes (0: until StopAnalysis), reporting through
+    /// `callback` on the calling thread. The best move's code, 255 on failure.
+    int Analyse(int count, const uint8_t *moves, int timeMs, KumoAnalysisCallback callback, void *user);
+    /// Makes a running Analyse or FindForcedWin return soon; 0, or Unavailable.
+    int StopAnalysis();
+    /// A forced win for the side to move within `timeMs`: 1 VCF, 2 VCT, 0 none,
+    /// 255 bad position; the line (attacker first) into `line`, its length into `lineLength`.
+    int FindForcedWin(int count, const uint8_t *moves, int timeMs, uint8_t *line, int maxLine, int &lineLength);
 
 private:
     void *entry(const char *name) const;

@@ -15,6 +15,12 @@ struct FakeLibrary {
     int (*calls)(int) = nullptr;
     int (*lastMoves)(uint8_t *) = nullptr;
     int (*lastProposals)() = nullptr;
+    // Analysis controls.
+    void (*reportEvery)(int) = nullptr;
+    int (*analyseCalls)(int *, int *) = nullptr;
+    int (*analysedMoves)(uint8_t *) = nullptr;
+    void (*forcedWin)(int, const uint8_t *, int, int) = nullptr;
+    int (*forcedWinCalls)(int *) = nullptr;
 
     FakeLibrary()
     {
@@ -26,7 +32,13 @@ struct FakeLibrary {
         calls = reinterpret_cast<int (*)(int)>(dlsym(handle, "FakeKumoCalls"));
         lastMoves = reinterpret_cast<int (*)(uint8_t *)>(dlsym(handle, "FakeKumoLastMoves"));
         lastProposals = reinterpret_cast<int (*)()>(dlsym(handle, "FakeKumoLastProposals"));
+        reportEvery = reinterpret_cast<void (*)(int)>(dlsym(handle, "FakeKumoReportEvery"));
+        analyseCalls = reinterpret_cast<int (*)(int *, int *)>(dlsym(handle, "FakeKumoAnalyseCalls"));
+        analysedMoves = reinterpret_cast<int (*)(uint8_t *)>(dlsym(handle, "FakeKumoAnalysedMoves"));
+        forcedWin = reinterpret_cast<void (*)(int, const uint8_t *, int, int)>(dlsym(handle, "FakeKumoForcedWin"));
+        forcedWinCalls = reinterpret_cast<int (*)(int *)>(dlsym(handle, "FakeKumoForcedWinCalls"));
         reset();
+        reinterpret_cast<void (*)()>(dlsym(handle, "FakeKumoResetAnalysis"))();
     }
     ~FakeLibrary()
     {
