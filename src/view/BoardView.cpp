@@ -253,12 +253,65 @@ void BoardView::drawPosition(const MOveTree &tree, const BoardOverlay &overlay)
         }
     }
 
+    if (setting("System", "ViewForbiddenPoints") && count % 2 == 0)
+        drawForbiddenPoints(stones);
+    drawAnalysisMarks(overlay.analysisMarks, stones);
+    drawGhostLine(overlay.ghostLine, stones, count % 2 == 0 ? Black : White);
+
     if (overlay.viewTree && count >= 1 && tree.current()) {
         for (const MOve *child : tree.current()->children()) {
             // The value is the disc's text; a move number under it would only blur it.
             drawStone(child->x(), child->y(), -1, TreeChildDisc, false);
             drawValue(child->x(), child->y(), child->GetValue(), Qt::black);
         }
+    }
+}
+
+void BoardView::drawForbiddenPoints(const BanArray &stones)
+{
+    BanArray scratch = stones;
+    ChkStat judge(scratch);
+    PainterScope p(*this);
+    p->setRenderHint(QPainter::Antialiasing, true);
+    p->setPen(QPen(QColor(200, 0, 0), 2, Qt::SolidLine, Qt::RoundCap));
+    for (int point = 0; point < PointCount; ++point) {
+        if (scratch.cell(point) != Empty || !isForbidden(judge.judgeBlack(point)))
+            continue;
+        const QPointF c = QPointF(pointCentre(pointX(point), pointY(point))) + QPointF(0.5, 0.5);
+        p->drawLine(c + QPointF(-4, -4), c + QPointF(4, 4));
+        p->drawLine(c + QPointF(-4, 4), c + QPointF(4, -4));
+    }
+}
+
+void BoardView::drawGhostLine(const std::vector<uint8_t> &line, const BanArray &stones, char firstColour)
+{
+    PainterScope p(*this);
+    p->setRenderHint(QPainter::Antialiasing, true);
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] >= PointCount || stones.cell(line[i]) != Empty)
+            continue;
+        const bool black = (firstColour == Black) == (i % 2 == 0);
+        const int x = pointX(line[i]), y = pointY(line[i]);
+        // Half see-through, so the board shows that these are not played.
+        p->setPen(QPen(QColor(0, 0, 0, 140), 1, Qt::DashLine));
+        p->setBrush(black ? QColor(0, 0, 0, 120) : QColor(255, 255, 255, 170));
+        p->drawEllipse(QRectF(31 + 20 * x, 31 + 20 * y, 19, 19));
+        drawNumber(x, y, static_cast<int>(i) + 1, black ? Qt::white : QColor(Qt::black));
+    }
+}
+
+void BoardView::drawAnalysisMarks(const std::vector<uint8_t> &points, const BanArray &stones)
+{
+    PainterScope p(*this);
+    p->setRenderHint(QPainter::Antialiasing, true);
+    for (size_t i = 0; i < points.size() && i < 26; ++i) {
+        if (points[i] >= PointCount || stones.cell(points[i]) != Empty)
+            continue;
+        const int x = pointX(points[i]), y = pointY(points[i]);
+        p->setPen(QPen(QColor(0, 60, 160), 1));
+        p->setBrush(QColor(120, 180, 255));
+        p->drawRoundedRect(QRectF(32.5 + 20 * x, 32.5 + 20 * y, 16, 16), 2, 2);
+        drawCharacter(37 + 20 * x, 34 + 20 * y, 10, static_cast<char>('A' + i), Qt::black);
     }
 }
 

@@ -17,6 +17,7 @@
 
 namespace korvana {
 
+class BanArray;
 class KvParam;
 class MOveTree;
 
@@ -30,6 +31,10 @@ struct BoardOverlay {
     int openingStep = 0;
     Pos proposalA; ///< first proposed fifth move
     Pos proposalB; ///< second proposed fifth move
+    /// A forced win from the current position, side to move first: numbered ghost stones.
+    std::vector<uint8_t> ghostLine;
+    /// The analysis's best moves, best first: lettered marks A, B, C, ...
+    std::vector<uint8_t> analysisMarks;
 };
 
 class BoardView {
@@ -57,6 +62,12 @@ public:
     /// A value inside the cell of (x, y): "INI", "MAX", "MIN" for the special values,
     /// nothing for 225, a negative value's absolute value in black, others in `colour`.
     void drawValue(int x, int y, int value, QColor colour);
+    /// A small red cross on every empty point where Black may not play, when Black is to move.
+    void drawForbiddenPoints(const BanArray &stones);
+    /// Stones of a line not yet played: see-through, numbered from 1, `firstColour` first.
+    void drawGhostLine(const std::vector<uint8_t> &line, const BanArray &stones, char firstColour);
+    /// Lettered squares A, B, C, ... on the given points.
+    void drawAnalysisMarks(const std::vector<uint8_t> &points, const BanArray &stones);
     /// The whole picture of the tree's current position.
     void drawPosition(const MOveTree &tree, const BoardOverlay &overlay);
     /// The two proposed fifth moves of the WC1998 opening, when the rule and step show them.

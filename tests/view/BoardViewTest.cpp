@@ -295,6 +295,43 @@ TEST_F(BoardViewTest, TreeChildrenAreYellowDiscs)
     EXPECT_EQ(at(discPixel(8, 8)), QColor(255, 255, 0));
 }
 
+TEST_F(BoardViewTest, ForbiddenPointsAreCrossedWhenBlackIsToMove)
+{
+    // Black twos on row 7 and column 7 cross at h8: a double three there.
+    play({{5, 7}, {0, 0}, {6, 7}, {0, 2}, {7, 5}, {0, 4}, {7, 6}, {0, 6}});
+    const QPoint h8 = BoardView::pointCentre(7, 7);
+    auto crossed = [&] { return at(h8).red() > 150 && at(h8).green() < 100; };
+    draw();
+    EXPECT_FALSE(crossed()) << "off by default";
+    settings.SetInt("System", "ViewForbiddenPoints", 1);
+    draw();
+    EXPECT_TRUE(crossed());
+    EXPECT_FALSE(at(BoardView::pointCentre(9, 9)).red() > 150 && at(BoardView::pointCentre(9, 9)).green() < 100);
+    play({{14, 14}});
+    draw();
+    EXPECT_FALSE(crossed()) << "White to move";
+}
+
+TEST_F(BoardViewTest, GhostLineAndAnalysisMarks)
+{
+    play({{7, 7}, {8, 8}});
+    BoardOverlay overlay;
+    overlay.ghostLine = {pointOf(10, 10), pointOf(11, 11), pointOf(7, 7)}; // the last is taken
+    overlay.analysisMarks = {pointOf(3, 3), pointOf(8, 8)};
+    draw(overlay);
+    // Black moves first here: a darkened board, then a lightened one, each numbered.
+    const QColor black = at(discPixel(10, 10)), white = at(discPixel(11, 11));
+    EXPECT_LT(black.lightness(), DefaultBoard.lightness() - 40);
+    EXPECT_NE(black, QColor(Qt::black)) << "ghosts are see-through";
+    EXPECT_GT(white.lightness(), DefaultBoard.lightness() + 20);
+    EXPECT_GT(pixelsInNumberBox(view.bitmap(), 10, 10, Qt::white), 3);
+    EXPECT_GT(pixelsInNumberBox(view.bitmap(), 11, 11, Qt::black), 3);
+    EXPECT_EQ(at(discPixel(7, 7)), QColor(Qt::black)) << "played stones stay";
+    EXPECT_EQ(at(discPixel(3, 3)), QColor(120, 180, 255));
+    EXPECT_GT(pixelsInNumberBox(view.bitmap(), 3, 3, Qt::black), 3) << "letter A";
+    EXPECT_EQ(at(discPixel(8, 8)), QColor(Qt::white)) << "no mark on a stone";
+}
+
 TEST(BoardViewGeometry, MouseToPointTruncatesTowardZero)
 {
     struct Case {
