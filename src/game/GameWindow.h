@@ -7,6 +7,8 @@
 
 namespace korvana {
 
+struct AnalysisReport;
+
 class GameWindow {
 public:
     virtual ~GameWindow() = default;
@@ -38,6 +40,8 @@ public:
     virtual void setGiveUpEnabled(bool enabled) = 0;
     /// Both game file dialogs back to the .ban filter (a new game). Optional.
     virtual void resetFileDialogFilter() {}
+    /// The newest analysis of the position after `moveCount` moves. Optional.
+    virtual void showAnalysis(const AnalysisReport & /*report*/, int /*moveCount*/) {}
     /// Runs `call` later on the GUI thread; callable from any thread.
     virtual void postToGuiThread(std::function<void()> call) = 0;
 
