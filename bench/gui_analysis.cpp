@@ -1,8 +1,10 @@
 // The GUI thread while the engine library analyses: a zero-interval timer
 // counts the passes of the event loop with analysis off and on (the position
-// changing every 100 ms, as when walking through a game), together with the
-// longest gap between two passes, the rate of reports reaching the GUI thread
-// and the time from a new position to its first report.
+// changing every 200 ms, as when walking through a game), together with the
+// longest gap between two passes, the longest the GUI thread spent handing a
+// position over, the rate of reports reaching the GUI thread and the time
+// from a new position to its first report (positions left without one are
+// counted).
 //
 // Needs libkumo98.so beside this program (it is built there).
 
@@ -24,7 +26,7 @@ using namespace korvana;
 
 namespace {
 
-// A game to walk through, one position every 100 ms.
+// A game to walk through, one position every 200 ms.
 const char *const Game = "h8 i7 j8 k8 k7 i9 i8 f8 h9 hA e7 j7 h5 iA i5 j9 hB l9 h7 h6 i6 m9 k9 kA jA";
 
 std::vector<std::vector<uint8_t>> positions()
@@ -59,6 +61,7 @@ void BM_GuiThreadPasses(benchmark::State &state)
     QObject receiver;
     const auto all = positions();
     double passes = 0, seconds = 0, reports = 0, maxGapMs = 0, restarts = 0, restartMsSum = 0, restartMsMax = 0;
+    double unanswered = 0, handOverUsMax = 0;
     for (auto _ : state) {
         QElapsedTimer clock;
         qint64 shownAt = 0;   // when the current position was handed over
@@ -92,12 +95,15 @@ void BM_GuiThreadPasses(benchmark::State &state)
         QObject::connect(&walk, &QTimer::timeout, [&] {
             if (!analysing)
                 return;
+            unanswered += answered ? 0 : 1;
+            const qint64 before = clock.nsecsElapsed();
             worker.SetPosition(all[next++ % all.size()]);
             shownAt = clock.nsecsElapsed();
+            handOverUsMax = std::max(handOverUsMax, static_cast<double>(shownAt - before) / 1e3);
             answered = false;
         });
         tick.start(0);
-        walk.start(100);
+        walk.start(200);
         QTimer::singleShot(2000, &loop, &QEventLoop::quit);
         clock.start();
         if (analysing)
@@ -110,6 +116,8 @@ void BM_GuiThreadPasses(benchmark::State &state)
     state.counters["reports_per_s"] = reports / seconds;
     state.counters["restart_ms_mean"] = restarts > 0 ? restartMsSum / restarts : 0;
     state.counters["restart_ms_max"] = restartMsMax;
+    state.counters["unanswered"] = unanswered;
+    state.counters["hand_over_us_max"] = handOverUsMax;
 }
 BENCHMARK(BM_GuiThreadPasses)->ArgName("analysis")->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 
