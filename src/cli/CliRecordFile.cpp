@@ -1,14 +1,17 @@
 #include "cli/CliRecordFile.h"
 
+#include "log/BoundedFileReader.h"
 #include "record/MOveTree.h"
-
-#include <fstream>
 
 namespace korvana {
 
-bool readableFile(const std::string &path)
+bool readableFile(const std::string &path, std::string &why)
 {
-    return std::ifstream(path, std::ios::binary).is_open();
+    BoundedFileReader reader;
+    std::string bytes;
+    const bool ok = reader.read(path, BoundedFileReader::RecordLimit, bytes);
+    why = reader.reason();
+    return ok;
 }
 
 int loadMainLine(MOveTree &game, const std::string &path)

@@ -21,8 +21,9 @@ private:
     std::streambuf *saved_;
 };
 
-/// Whether `path` can be opened for reading.
-bool readableFile(const std::string &path);
+/// Whether `path` is a game file that can be read; when not, `why` says so,
+/// to follow the file name ("is a directory").
+bool readableFile(const std::string &path, std::string &why);
 
 /// Loads `path` into `game` quietly and, as after Open, puts the main line on the board.
 /// The result of MOveTree::Load (1 on success, 0 on failure).

@@ -4,6 +4,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliRecordFile.h"
 
+#include "log/SafeFileWriter.h"
 #include "record/MOveTree.h"
 
 #include <cstdio>
@@ -49,19 +50,16 @@ int run(const std::vector<std::string> &args)
         return fail("usage: korvana-cli convert IN OUT --format sgf|ban|pos");
 
     MOveTree game;
-    if (!readableFile(files[0]))
-        return fail("convert: cannot read " + files[0]);
+    if (std::string why; !readableFile(files[0], why))
+        return fail("convert: " + files[0] + " " + why);
     // .ban and .pos keep the line on the board: the main line.
     if (!loadMainLine(game, files[0]))
         return fail("convert: " + files[0] + " is not a game record");
     game.setRecordFormat(format);
-    int saved;
-    {
-        QuietDiagnostics quiet;
-        saved = game.Save(files[1]);
-    }
-    if (!saved)
-        return fail("convert: cannot write " + files[1]);
+    // Written here rather than by Save, so that the reason of a failure can be told.
+    SafeFileWriter out(files[1]);
+    if (!out.open() || !out.write(game.RecordText(format)) || !out.commit())
+        return fail("convert: " + out.error());
     return 0;
 }
 

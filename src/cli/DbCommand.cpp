@@ -37,6 +37,9 @@ int run(const std::vector<std::string> &args)
     for (size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--dir" && i + 1 < args.size()) {
             directory = args[++i];
+            // The database takes the directory part up to the last separator.
+            if (!directory.empty() && directory.back() != '/')
+                directory += '/';
         } else if (update && args[i] == "--id" && i + 1 < args.size()) {
             char *end = nullptr;
             const long value = std::strtol(args[++i].c_str(), &end, 10);
@@ -106,7 +109,8 @@ int run(const std::vector<std::string> &args)
     database.setStoneCount(static_cast<int>(moves.size()));
     database.Update(record);
     if (!database.Save()) {
-        std::fprintf(stderr, "db: can't save %s\n", database.fileName().c_str());
+        std::fprintf(stderr, "db: can't save %s: %s\n", database.fileName().c_str(),
+                     database.lastError().c_str());
         return 1;
     }
     return 0;

@@ -20,8 +20,8 @@ int run(const std::vector<std::string> &args)
         return 1;
     }
     MOveTree game;
-    if (!readableFile(args[0])) {
-        std::fprintf(stderr, "moves: cannot read %s\n", args[0].c_str());
+    if (std::string why; !readableFile(args[0], why)) {
+        std::fprintf(stderr, "moves: %s %s\n", args[0].c_str(), why.c_str());
         return 1;
     }
     if (!loadMainLine(game, args[0])) {

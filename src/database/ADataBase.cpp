@@ -3,12 +3,17 @@
 #include <filesystem>
 
 #include "board/Point.h"
+#include "log/BoundedFileReader.h"
+#include "log/ErrorLog.h"
+#include "log/SafeFileWriter.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <map>
+#include <mutex>
 #include <fcntl.h>
 #include <filesystem>
 #include <string_view>
@@ -50,72 +55,30 @@ bool stampTrusted(const ADataBase::FileStamp &stamp)
     return std::max(stamp.modifiedNs, stamp.changedNs) < nowNs - 1000000000;
 }
 
-// Reads a file line by line through one fixed buffer; CR before LF is dropped.
+// Walks the lines of a file held in memory; CR before LF is dropped.
 class LineReader {
 public:
     enum Result { Line, TooLong, End };
 
-    explicit LineReader(int fd) : fd_(fd), buffer_(1 << 20) {}
+    explicit LineReader(std::string_view text) : text_(text) {}
 
     Result next(std::string_view &line)
     {
-        bool skipping = false;
-        for (;;) {
-            char *start = buffer_.data() + begin_;
-            auto *newline = static_cast<char *>(std::memchr(start, '\n', end_ - begin_));
-            if (newline) {
-                const size_t length = static_cast<size_t>(newline - start);
-                begin_ += length + 1;
-                if (skipping || length > MaxLineLength)
-                    return TooLong;
-                line = std::string_view(start, length);
-                if (!line.empty() && line.back() == '\r')
-                    line.remove_suffix(1);
-                return Line;
-            }
-            if (end_ - begin_ > MaxLineLength) {
-                skipping = true;
-                begin_ = end_ = 0;
-            }
-            if (begin_ > 0) {
-                std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-                end_ -= begin_;
-                begin_ = 0;
-            }
-            const ssize_t got = fill();
-            if (got <= 0) {
-                // End of file (or a read error): a last line without line end.
-                if (skipping) {
-                    begin_ = end_ = 0;
-                    return TooLong;
-                }
-                if (end_ > begin_) {
-                    line = std::string_view(buffer_.data() + begin_, end_ - begin_);
-                    if (!line.empty() && line.back() == '\r')
-                        line.remove_suffix(1);
-                    begin_ = end_;
-                    return Line;
-                }
-                return End;
-            }
-            end_ += static_cast<size_t>(got);
-        }
+        if (text_.empty())
+            return End;
+        const size_t newline = text_.find('\n');
+        const size_t length = newline == std::string_view::npos ? text_.size() : newline;
+        line = text_.substr(0, length);
+        text_.remove_prefix(newline == std::string_view::npos ? length : length + 1);
+        if (length > MaxLineLength)
+            return TooLong;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        return Line;
     }
 
 private:
-    ssize_t fill()
-    {
-        for (;;) {
-            const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
-            if (got < 0 && errno == EINTR)
-                continue;
-            return got;
-        }
-    }
-
-    int fd_;
-    std::vector<char> buffer_;
-    size_t begin_ = 0, end_ = 0;
+    std::string_view text_;
 };
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
@@ -171,19 +134,20 @@ void appendNumber(std::string &out, int32_t value)
     out.append(p, static_cast<size_t>(end - p));
 }
 
-bool writeAll(int fd, const std::string &text)
+// Book errors go to the error log once for each file and each state of it,
+// not on every reload after every move.
+void reportOnce(const std::string &name, const ADataBase::FileStamp &stamp, const std::string &message)
 {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<size_t>(wrote);
+    static std::mutex lock;
+    static std::map<std::string, ADataBase::FileStamp> reported;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        auto [it, added] = reported.try_emplace(name, stamp);
+        if (!added && it->second == stamp)
+            return;
+        it->second = stamp;
     }
-    return true;
+    ErrorLog::instance().log(message + " (" + name + ")");
 }
 
 void deleteRecords(tvector<ADataHash::Chain> &chains)
@@ -267,39 +231,39 @@ bool ADataBase::Load()
 
 bool ADataBase::readFile(const std::string &name)
 {
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    unreadableFile_.clear();
+    lastError_.clear();
+    BoundedFileReader reader;
+    std::string bytes;
     struct stat st{};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (fd >= 0)
-            ::close(fd);
-        std::fputs("error: database not found\n", stderr);
+    if (!reader.read(name, BoundedFileReader::BookLimit, bytes, &st)) {
+        // A missing file is an empty book, the normal state of most stone counts.
+        if (!reader.missing()) {
+            struct stat now{};
+            const FileStamp stamp = ::stat(name.c_str(), &now) == 0 ? stampOf(now) : FileStamp{};
+            fail(name, stamp, "error: database " + reader.reason());
+        }
         return false;
     }
     const FileStamp stamp = stampOf(st);
     const bool trusted = stampTrusted(stamp);
 
-    LineReader reader(fd);
+    LineReader lines(bytes);
     std::string_view line;
     LineReader::Result result;
     // The header is the first line that is not blank.
     do {
-        result = reader.next(line);
+        result = lines.next(line);
     } while (result == LineReader::Line && line.find_first_not_of(" \t\r\v\f") == std::string_view::npos);
 
     size_t pos = 0;
     int32_t version = 0, count = 0, stones = 0;
     if (result != LineReader::Line || nextNumber(line, pos, version) != Token::Number ||
-        version >= VersionLimit) {
-        ::close(fd);
-        std::fputs("error: can't read this version\n", stderr);
-        return false;
-    }
+        version >= VersionLimit)
+        return fail(name, stamp, "error: can't read this version");
     if (nextNumber(line, pos, count) != Token::Number || nextNumber(line, pos, stones) != Token::Number ||
-        stones < 0 || stones >= PointCount) {
-        ::close(fd);
-        std::fputs("error: count is out of range\n", stderr);
-        return false;
-    }
+        stones < 0 || stones >= PointCount)
+        return fail(name, stamp, "error: count is out of range");
     stoneCount_ = static_cast<uint8_t>(stones);
 
     // The header's count is only an upper bound on the lines read: nothing is
@@ -308,7 +272,7 @@ bool ADataBase::readFile(const std::string &name)
     uint8_t stoneBuffer[PointCount];
     std::vector<ADataElement> candidates;
     for (int32_t read = 0; read < count;) {
-        result = reader.next(line);
+        result = lines.next(line);
         if (result == LineReader::End)
             break;
         if (result == LineReader::TooLong) {
@@ -352,9 +316,16 @@ bool ADataBase::readFile(const std::string &name)
         insertRecord(key, record);
         index_.insert(record);
     }
-    ::close(fd);
     origin_ = Origin{name, stamp, trusted, stoneCount_};
     return true;
+}
+
+bool ADataBase::fail(const std::string &name, const FileStamp &stamp, const std::string &message)
+{
+    unreadableFile_ = name;
+    lastError_ = message;
+    reportOnce(name, stamp, message);
+    return false;
 }
 
 bool ADataBase::Save()
@@ -369,10 +340,15 @@ bool ADataBase::Save()
         std::error_code ignored;
         std::filesystem::create_directories(parent, ignored);
     }
-    std::string temporary = name + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
+    if (name == unreadableFile_) {
+        lastError_ = name + " could not be read, so it is not saved over";
         return false;
+    }
+    SafeFileWriter file(name);
+    if (!file.open()) {
+        lastError_ = file.error();
+        return false;
+    }
 
     // Records that do not fit this stone count would make the file unreadable.
     int32_t written = 0, key = 0;
@@ -409,19 +385,16 @@ bool ADataBase::Save()
         }
         text += "\r\n";
         if (text.size() >= (1 << 20)) {
-            ok = writeAll(fd, text);
+            ok = file.write(text);
             text.clear();
         }
     }
     resetWalk();
-    struct stat old{};
-    const mode_t mode = ::stat(name.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    ok = ok && writeAll(fd, text) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || ::rename(temporary.c_str(), name.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    if (!ok || !file.write(text) || !file.commit()) {
+        lastError_ = file.error();
         return false;
     }
+    lastError_.clear();
 
     // A parked copy of this file is out of date now.
     std::erase_if(stashes_, [&](const std::unique_ptr<Stash> &stash) { return stash->origin.fileName == name; });

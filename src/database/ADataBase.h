@@ -39,16 +39,22 @@ public:
     // --- file --------------------------------------------------------------
     /// Reads the file of the current stone count. Fails (records kept) when
     /// the stone count is above 224. Otherwise the records are replaced by the
-    /// file's; on a missing file, a version of 220 or more or a stones field
-    /// outside 0..224 the database is left empty, a line goes to stderr and
-    /// the answer is false. The stone count becomes the file's stones field.
+    /// file's; on a missing file, a version of 220 or more, a stones field
+    /// outside 0..224 or a file that cannot be read the database is left
+    /// empty and the answer is false. A missing file is an empty book and says
+    /// nothing; the other failures go to the error log once per file and state
+    /// of it, and mark the file so that Save does not replace it.
+    /// The stone count becomes the file's stones field.
     bool Load();
     /// Sets the stone count, then Load.
     bool Load(int stoneCount);
     /// Writes every record to the file of the current stone count through a
-    /// temporary file and a rename; false (file and records untouched) when
-    /// that fails or no stone count is set.
+    /// temporary file and a rename; false (file and records untouched, the
+    /// reason in lastError()) when that fails, when no stone count is set, or
+    /// when the file is there but its last Load could not read it.
     bool Save();
+    /// Why the last failed Load or Save failed; empty for a missing file.
+    const std::string &lastError() const { return lastError_; }
 
     // --- look-up -----------------------------------------------------------
     /// The oldest stored record of exactly this position, orientation 0 only.
@@ -123,6 +129,7 @@ private:
     };
 
     bool readFile(const std::string &name);
+    bool fail(const std::string &name, const FileStamp &stamp, const std::string &message);
     bool restoreFromStash(const std::string &name, const FileStamp &stamp);
     void stashCurrent();
     void dropRecords();
@@ -131,6 +138,8 @@ private:
 
     uint8_t stoneCount_ = NothingLoaded;
     std::string directory_;
+    std::string unreadableFile_; ///< a file whose last Load failed though it exists
+    std::string lastError_;
     PositionIndex index_;
     Origin origin_;
     std::vector<std::unique_ptr<Stash>> stashes_; ///< most recently used last

@@ -3,6 +3,7 @@
 
 #include "record/MOveTree.h"
 
+#include "log/BoundedFileReader.h"
 #include "log/SafeFileWriter.h"
 
 #include <climits>
@@ -110,13 +111,30 @@ bool isPosFile(std::streambuf *in)
 
 } // namespace
 
+namespace {
+
+/// The whole record file in memory, or (said on stderr) false: only a
+/// regular file of bounded size, so a directory, a FIFO or /dev/zero cannot
+/// block or run on for ever.
+bool readRecordFile(const std::string &fileName, std::istringstream &in)
+{
+    BoundedFileReader reader;
+    std::string bytes;
+    if (!reader.read(fileName, BoundedFileReader::RecordLimit, bytes)) {
+        std::cerr << "error : " << fileName << " " << reader.reason() << "\n";
+        return false;
+    }
+    in.str(std::move(bytes));
+    return true;
+}
+
+} // namespace
+
 MOveTree::RecordFormat MOveTree::DetectFormat(const std::string &fileName)
 {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in.is_open()) {
-        std::cerr << "error : " << fileName << "can't be read\n";
+    std::istringstream in;
+    if (!readRecordFile(fileName, in))
         return FormatUnknown;
-    }
     return DetectFormat(in);
 }
 
@@ -136,12 +154,10 @@ MOveTree::RecordFormat MOveTree::DetectFormat(std::istream &in)
 
 int MOveTree::Load(const std::string &fileName)
 {
-    // One open for recognising and reading, so both see the same bytes.
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in.is_open()) {
-        std::cerr << "error : " << fileName << "can't be read\n";
+    // One read for recognising and parsing, so both see the same bytes.
+    std::istringstream in;
+    if (!readRecordFile(fileName, in))
         return 0;
-    }
     return LoadFrom(in);
 }
 

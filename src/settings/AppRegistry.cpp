@@ -1,5 +1,6 @@
 #include "settings/AppRegistry.h"
 
+#include "log/BoundedFileReader.h"
 #include "log/ErrorLog.h"
 #include "log/SafeFileWriter.h"
 
@@ -99,18 +100,17 @@ void AppRegistry::Write(std::ostream &out) const
         key.Write(out);
 }
 
-bool AppRegistry::OpenForLoad(const std::string &fileName, std::ifstream &in)
+bool AppRegistry::OpenForLoad(const std::string &fileName, std::istringstream &in)
 {
     if (fileName.empty())
         return false;
-    std::error_code error;
-    // A directory opens without complaint here but holds no settings.
-    if (!std::filesystem::is_directory(fileName, error))
-        in.open(fileName, std::ios::binary);
-    if (!in.is_open()) {
+    BoundedFileReader reader;
+    std::string bytes;
+    if (!reader.read(fileName, BoundedFileReader::SettingsLimit, bytes)) {
         ErrorLog::instance().log("error: can't open " + fileName);
         return false;
     }
+    in.str(std::move(bytes));
     return true;
 }
 
@@ -126,7 +126,7 @@ bool AppRegistry::SaveText(const std::string &fileName, std::string_view text)
 
 int AppRegistry::LoadFile(const std::string &fileName)
 {
-    std::ifstream in;
+    std::istringstream in;
     if (!OpenForLoad(fileName, in))
         return 1;
     if (in.peek() == '[') {

@@ -40,9 +40,10 @@ public:
     /// After the '[' of a section line: reads the rest of the line and answers
     /// the text up to the first ']' (the whole rest when there is none).
     static std::string ReadSectionName(std::istream &in);
-    /// Opens a settings file for reading. False for an empty name, or, logged
-    /// "error: can't open ", for a file that can't be read (a directory included).
-    static bool OpenForLoad(const std::string &fileName, std::ifstream &in);
+    /// Reads a whole settings file into `in`. False for an empty name, or,
+    /// logged "error: can't open ", for anything but a
+    /// readable regular file of at most 64 MB (a FIFO must not block start-up).
+    static bool OpenForLoad(const std::string &fileName, std::istringstream &in);
     /// Replaces a settings file with `text` through a temporary file, so a failure
     /// keeps the old one. False, logged "error: can't save ", on any failure.
     static bool SaveText(const std::string &fileName, std::string_view text);

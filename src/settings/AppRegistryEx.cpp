@@ -1,5 +1,6 @@
 #include "settings/AppRegistryEx.h"
 
+#include "log/ErrorLog.h"
 #include "settings/ProgramPaths.h"
 
 #include <climits>
@@ -54,6 +55,10 @@ AppRegistry &AppRegistryEx::AddSection(const std::string &name)
 
 void AppRegistryEx::ReadSections(std::istream &in)
 {
+    // Keys and sections already here are always read; what the file adds is
+    // bounded, so a file of junk cannot take the memory and the start-up time.
+    droppedOnLoad_ = 0;
+    std::size_t newSections = 0, newKeys = 0, newBytes = 0;
     for (;;) {
         int c = in.get();
         if (c != '[') {
@@ -61,9 +66,35 @@ void AppRegistryEx::ReadSections(std::istream &in)
                 in.unget();
             return;
         }
-        AppRegistry &section = AddSection(AppRegistry::ReadSectionName(in));
-        if (section.ReadBody(in))
-            return;
+        std::string name = AppRegistry::ReadSectionName(in);
+        AppRegistry *section = FindSection(name);
+        if (!section && newSections < MaxNewSections && newBytes + name.size() <= MaxNewBytes) {
+            ++newSections;
+            newBytes += name.size();
+            section = &AddSection(name);
+        } else if (!section) {
+            ++droppedOnLoad_;
+        }
+        for (;;) {
+            const int next = in.peek();
+            if (next == std::istream::traits_type::eof())
+                return;
+            if (next == '[')
+                break;
+            AppRegistryKey key;
+            if (key.Read(in) != 0)
+                return;
+            const std::size_t size = key.name().size() + key.value().size();
+            if (section && section->Find(key.name())) {
+                section->Set(std::move(key));
+            } else if (section && newKeys < MaxNewKeys && newBytes + size <= MaxNewBytes) {
+                ++newKeys;
+                newBytes += size;
+                section->Set(std::move(key));
+            } else {
+                ++droppedOnLoad_;
+            }
+        }
     }
 }
 
@@ -75,10 +106,13 @@ void AppRegistryEx::WriteSections(std::ostream &out) const
 
 int AppRegistryEx::LoadFile(const std::string &fileName)
 {
-    std::ifstream in;
+    std::istringstream in;
     if (!AppRegistry::OpenForLoad(fileName, in))
         return 1;
     ReadSections(in);
+    if (droppedOnLoad_ > 0)
+        ErrorLog::instance().log("error: too many settings in " + fileName + ", " +
+                                 std::to_string(droppedOnLoad_) + " dropped");
     return 0;
 }
 

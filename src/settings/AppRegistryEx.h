@@ -28,12 +28,22 @@ public:
     virtual std::string Prefix() const = 0;
     /// Nothing here; subclasses register their default sections.
     virtual void Initialise() {}
+    /// Most sections, keys and bytes of names and values one read adds; keys
+    /// and sections that exist already are always read.
+    static constexpr std::size_t MaxNewSections = 100000;
+    static constexpr std::size_t MaxNewKeys = 100000;
+    static constexpr std::size_t MaxNewBytes = 16u << 20;
+
     /// Reads sections from a stream. A stream not starting with '[' gives nothing;
     /// keys read replace keys of the same name; new sections are appended.
+    /// New keys past the limits above are dropped and counted in droppedOnLoad().
     virtual void ReadSections(std::istream &in);
+    /// How many keys the last ReadSections dropped.
+    std::size_t droppedOnLoad() const { return droppedOnLoad_; }
     /// Writes every section that has keys, in order.
     virtual void WriteSections(std::ostream &out) const;
-    /// 0 on success; 1 for an empty name, or (logged "error: can't open ") an unreadable file.
+    /// 0 on success; 1 for an empty name, or (logged "error: can't open ") an
+    /// unreadable file. Dropped keys are logged in one line.
     virtual int LoadFile(const std::string &fileName);
     /// Replaces the file through a temporary file, so a failure keeps the old one.
     /// 0 on success; 1, logged "error: can't save ", on any failure.
@@ -83,6 +93,7 @@ public:
     const std::list<AppRegistry> &sections() const { return sections_; }
 
 private:
+    std::size_t droppedOnLoad_ = 0;
     /// Lets the index be searched with a string_view.
     struct NameHash {
         using is_transparent = void;

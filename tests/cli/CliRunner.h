@@ -50,7 +50,8 @@ inline CliResult runCli(const std::string &args, const std::string &input = "")
         std::ofstream in(dir / "in", std::ios::binary);
         in << input;
     }
-    std::string cmd = std::string(KORVANA_BIN_DIR) + "/korvana-cli " + args + " <" + shellQuote((dir / "in").string())
+    // timeout: a command that hangs fails its test instead of stalling the run.
+    std::string cmd = "timeout 60 " + std::string(KORVANA_BIN_DIR) + "/korvana-cli " + args + " <" + shellQuote((dir / "in").string())
         + " >" + shellQuote((dir / "out").string()) + " 2>" + shellQuote((dir / "err").string());
     int raw = std::system(cmd.c_str());
     CliResult r;

@@ -98,6 +98,22 @@ TEST_F(DbCommand, EmptyBoard)
     EXPECT_EQ(cli({"db", "lookup", "--dir", dir_, "**,"}).out, "h8\n");
 }
 
+TEST_F(DbCommand, AnUnreadBookIsNotSavedOver)
+{
+    const std::string book = "230 2 3\r\n1024 112 113 128 129 0 96 0\r\n";
+    std::ofstream(dir_ + "kumo003.adb", std::ios::binary) << book;
+    EXPECT_EQ(cli({"db", "update", "--dir", dir_, "a1,b1,c1,**,", "d1"}).status, 1);
+    EXPECT_EQ(readText(dir_ + "kumo003.adb"), book);
+}
+
+TEST_F(DbCommand, TheDirectoryIsTakenAsGiven)
+{
+    std::filesystem::create_directory(dir_ + "book");
+    ASSERT_EQ(cli({"db", "update", "--dir", dir_ + "book", "h8,", "h9"}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir_ + "book/kumo001.adb"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "kumo001.adb"));
+}
+
 TEST_F(DbCommand, BadArgumentsAreRefused)
 {
     const std::vector<std::vector<std::string>> cases = {

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
+
 namespace korvana::test {
 namespace {
 
@@ -50,6 +52,23 @@ TEST(MovesCommandArgs, MissingFileOrArgument)
 {
     EXPECT_EQ(runCli("moves /nonexistent/record").status, 1);
     EXPECT_EQ(runCli("moves").status, 1);
+}
+
+// Input that is not a file must neither abort, block nor run on.
+TEST(MovesCommandArgs, WhatIsNotAFileIsRefusedWithItsReason)
+{
+    const korvana::test::ScratchDir dir;
+    ::mkfifo(dir.file("fifo").c_str(), 0600);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.dir(), "is a directory"},
+        {"/dev/zero", "is not a regular file"},
+        {dir.file("fifo"), "is not a regular file"},
+    };
+    for (const auto &[path, reason] : cases) {
+        const CliResult r = runCli("moves " + shellQuote(path));
+        EXPECT_EQ(r.status, 1) << path;
+        EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The database file: names, text written, text accepted, messages.
 #include "database/ADataBase.h"
 
+#include "support/CapturedLog.h"
 #include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 using namespace korvana;
 using korvana::test::readAll;
@@ -99,7 +102,7 @@ struct LoadCase {
     const char *name;
     const char *text;     // file contents; nullptr: no file
     bool loaded;
-    const char *message;  // stderr
+    const char *message;  // error log (the terminal hears nothing)
     const char *records;  // dump afterwards
 };
 
@@ -111,11 +114,19 @@ TEST_P(ADataBaseLoad, ReadsWhatItCanAndSaysWhy)
     ScratchDir tmp;
     if (c.text)
         writeAll(tmp.file("kumo002.adb"), c.text);
+    CapturedLog log; // the first Load, by the constructor, reports; the second is quiet
     ADataBase db(2, tmp.dir());
     db.Add(record({0, 1}, {{2, 0}})); // in memory only: every Load drops it
     testing::internal::CaptureStderr();
     EXPECT_EQ(db.Load(), c.loaded);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    const std::vector<std::string> logged = log.messages();
+    if (*c.message) {
+        ASSERT_EQ(logged.size(), 1u);
+        EXPECT_EQ(logged[0], std::string(c.message) + " (" + tmp.file("kumo002.adb") + ")");
+    } else {
+        EXPECT_TRUE(logged.empty());
+    }
     EXPECT_EQ(dump(db), c.records);
     EXPECT_EQ(db.count(), static_cast<int32_t>(std::count(c.records, c.records + std::strlen(c.records), '\n')));
 }
@@ -123,18 +134,18 @@ TEST_P(ADataBaseLoad, ReadsWhatItCanAndSaysWhy)
 INSTANTIATE_TEST_SUITE_P(
     Table, ADataBaseLoad,
     testing::Values(
-        LoadCase{"Missing", nullptr, false, "error: database not found\n", ""},
+        LoadCase{"Missing", nullptr, false, "", ""},
         LoadCase{"CrLf", "210 2 2\r\n1024 112 113 97 0 127 5\r\n9 1 2 3 4\r\n", true, "",
                  "1024 112 113 97 0 127 5\n9 1 2 3 4\n"},
         LoadCase{"LfAndNoFinalLineEnd", "210 2 2\n1 112 113 97 0\n2 1 2 3 4", true, "",
                  "1 112 113 97 0\n2 1 2 3 4\n"},
         LoadCase{"Version219", "219 1 2\n1 112 113 97 0\n", true, "", "1 112 113 97 0\n"},
-        LoadCase{"Version220", "220 1 2\n1 112 113 97 0\n", false, "error: can't read this version\n", ""},
-        LoadCase{"StonesAbove224", "210 1 225\n", false, "error: count is out of range\n", ""},
-        LoadCase{"StonesNegative", "210 1 -1\n", false, "error: count is out of range\n", ""},
-        LoadCase{"EmptyFile", "", false, "error: can't read this version\n", ""},
-        LoadCase{"HeaderGarbage", "abc\n", false, "error: can't read this version\n", ""},
-        LoadCase{"HeaderWithoutCount", "210\n", false, "error: count is out of range\n", ""},
+        LoadCase{"Version220", "220 1 2\n1 112 113 97 0\n", false, "error: can't read this version", ""},
+        LoadCase{"StonesAbove224", "210 1 225\n", false, "error: count is out of range", ""},
+        LoadCase{"StonesNegative", "210 1 -1\n", false, "error: count is out of range", ""},
+        LoadCase{"EmptyFile", "", false, "error: can't read this version", ""},
+        LoadCase{"HeaderGarbage", "abc\n", false, "error: can't read this version", ""},
+        LoadCase{"HeaderWithoutCount", "210\n", false, "error: count is out of range", ""},
         LoadCase{"OddTokenDropped", "210 1 2\n1 112 113 97 0 127\n", true, "", "1 112 113 97 0\n"},
         LoadCase{"DuplicatesAllKept", "210 2 2\n1 112 113 97 0\n2 112 113 98 0\n", true, "",
                  "1 112 113 97 0\n2 112 113 98 0\n"},
@@ -244,3 +255,64 @@ TEST(ADataBaseFile, SaveWritesOnlyRecordsOfItsStoneCount)
 }
 
 } // namespace
+
+namespace {
+
+struct UnreadBook {
+    const char *name;
+    void (*make)(const std::string &path);
+};
+
+class ADataBaseUnreadBook : public testing::TestWithParam<UnreadBook> {};
+
+// Reading a FIFO would block the test: it stands for itself.
+std::string contentOf(const std::string &path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode) ? "(fifo)" : readAll(path);
+}
+
+// Whatever could not be read stays as it was: saving the one new record over it would lose the book.
+TEST_P(ADataBaseUnreadBook, IsNeverSavedOver)
+{
+    ScratchDir tmp;
+    CapturedLog log;
+    const std::string path = tmp.file("kumo002.adb");
+    GetParam().make(path);
+    const std::string before = contentOf(path);
+    ADataBase db(2, tmp.dir());
+    EXPECT_EQ(db.count(), 0);
+    ASSERT_TRUE(db.Update(record({112, 113}, {{97, 0}})));
+    EXPECT_FALSE(db.Save());
+    EXPECT_NE(db.lastError().find(path), std::string::npos) << db.lastError();
+    EXPECT_EQ(contentOf(path), before);
+    EXPECT_EQ(tmp.entries(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Books, ADataBaseUnreadBook,
+    testing::Values(UnreadBook{"LaterVersion", [](const std::string &p) { writeAll(p, "230 2 2\r\n1 1 2 3 0\r\n"); }},
+                    UnreadBook{"GarbageHeader", [](const std::string &p) { writeAll(p, "garbage\n1 1 2 3 0\n"); }},
+                    UnreadBook{"Fifo", [](const std::string &p) { ::mkfifo(p.c_str(), 0600); }}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
+
+TEST(ADataBaseFile, ABadBookIsLoggedOncePerChangeAndTheTerminalHearsNothing)
+{
+    ScratchDir tmp;
+    CapturedLog log;
+    const std::string path = tmp.file("kumo002.adb");
+    writeAll(path, "230 1 2\n");
+    ADataBase db(2, tmp.dir());
+    testing::internal::CaptureStderr();
+    for (int move = 0; move < 5; ++move)
+        EXPECT_FALSE(db.Load(2));
+    EXPECT_FALSE(db.Load(3)); // missing: an empty book
+    writeAll(path, "abc\n");  // a change of the file is worth a new line
+    EXPECT_FALSE(db.Load(2));
+    EXPECT_FALSE(db.Load(2));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(log.messages(), (std::vector<std::string>{"error: can't read this version (" + path + ")",
+                                                        "error: can't read this version (" + path + ")"}));
+}
