@@ -110,6 +110,15 @@ int Kumo98Dll::About(char *text)
     return fn ? fn(text) : Unavailable;
 }
 
+int Kumo98Dll::SetMoveTime(int ms)
+{
+    auto fn = reinterpret_cast<void (*)(int)>(entry("SetMoveTime"));
+    if (!fn)
+        return Unavailable;
+    fn(ms);
+    return 0;
+}
+
 int Kumo98Dll::Analyse(int count, const uint8_t *moves, int timeMs, KumoAnalysisCallback callback, void *user)
 {
     auto fn = reinterpret_cast<AnalyseFn>(entry("Analyse"));

@@ -57,6 +57,10 @@ public:
     /// The library's text about itself; `text` has room for 256 bytes.
     int About(char *text);
 
+    /// The engine's time per move in milliseconds (its environment variable
+    /// still wins); 0, or Unavailable.
+    int SetMoveTime(int ms);
+
     // Analysis: these may run beside Thinking; StopAnalysis from any thread.
 
     /// Analyses until `timeMs` passes (0: until StopAnalysis), reporting through

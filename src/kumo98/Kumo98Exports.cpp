@@ -108,6 +108,12 @@ KUMO98_EXPORT int About(char *text256)
     return 0;
 }
 
+// The move time the program's options choose; KUMO98_MOVE_TIME_MS still wins.
+KUMO98_EXPORT void SetMoveTime(int ms)
+{
+    KumoEngine::setMoveTimeMs(ms);
+}
+
 namespace {
 
 // A row of five or more of one colour anywhere: the game is over.

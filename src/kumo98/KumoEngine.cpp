@@ -3,6 +3,7 @@
 #include "kumo98/OpeningStones.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <random>
@@ -30,16 +31,25 @@ bool KumoEngine::loadMoves(KumoBoard &board, const unsigned char *moves, int cou
     return true;
 }
 
+namespace {
+std::atomic<int> chosenMoveTimeMs{1000};
+}
+
 int KumoEngine::moveTimeMs()
 {
     const char *text = std::getenv("KUMO98_MOVE_TIME_MS");
     if (!text || !*text)
-        return 1000;
+        return chosenMoveTimeMs.load();
     char *end = nullptr;
     const long value = std::strtol(text, &end, 10);
     if (*end != '\0' || value < 10 || value > 600000)
-        return 1000;
+        return chosenMoveTimeMs.load();
     return static_cast<int>(value);
+}
+
+void KumoEngine::setMoveTimeMs(int ms)
+{
+    chosenMoveTimeMs.store(ms >= 10 && ms <= 600000 ? ms : 1000);
 }
 
 SearchResult KumoEngine::bestMove(KumoBoard &board, int timeMs)

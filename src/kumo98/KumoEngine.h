@@ -19,8 +19,10 @@ public:
     static bool loadMoves(KumoBoard &board, const unsigned char *moves, int count);
 
     /// The move budget in milliseconds: KUMO98_MOVE_TIME_MS from the
-    /// environment (10..600000), else 1000.
+    /// environment (10..600000), else the time the program set, else 1000.
     static int moveTimeMs();
+    /// The program's own choice of move time; out of 10..600000 restores 1000.
+    static void setMoveTimeMs(int ms);
 
     /// Best move for the side to move, within `timeMs`.
     SearchResult bestMove(KumoBoard &board, int timeMs);

@@ -95,6 +95,24 @@ TEST_F(Kumo98LibraryTest, AboutStaysInsideItsBuffer)
         ASSERT_EQ(text[i], 0x7f);
 }
 
+TEST_F(Kumo98LibraryTest, TheEnvironmentsMoveTimeWinsOverTheProgramsChoice)
+{
+    auto setMoveTime = reinterpret_cast<void (*)(int)>(dlsym(handle, "SetMoveTime"));
+    ASSERT_NE(setMoveTime, nullptr);
+    auto budget = [] {
+        char text[256];
+        about(text);
+        return std::string(text);
+    };
+    setMoveTime(2500);
+    EXPECT_NE(budget().find(", 40 ms"), std::string::npos) << budget();
+    unsetenv("KUMO98_MOVE_TIME_MS");
+    EXPECT_NE(budget().find(", 2500 ms"), std::string::npos) << budget();
+    setMoveTime(5); // out of range: the default
+    EXPECT_NE(budget().find(", 1000 ms"), std::string::npos) << budget();
+    setenv("KUMO98_MOVE_TIME_MS", "40", 1);
+}
+
 struct BadInput {
     const char *what;
     std::vector<int> moves; // the buffer's first codes
