@@ -257,45 +257,6 @@ bool hasTwo(const LineScan &scan, int d)
     return openRunWithInner(scan, d, 2);
 }
 
-POS_STAT classifyWhite(const LineScan &scan)
-{
-    int overlines = 0, fives = 0, straightFours = 0;
-    for (int d = 0; d < 4; ++d) {
-        int k = lineKind(scan, d);
-        if (k >= 6)
-            ++overlines;
-        else if (k == 5)
-            ++fives;
-        else if (k == -4)
-            ++straightFours;
-    }
-    if (overlines)
-        return 0;
-    if (fives)
-        return 1;
-    if (straightFours)
-        return 2;
-    int fours = 0, threes = 0, twos = 0;
-    for (int d = 0; d < 4; ++d) {
-        if (hasFour(scan, d))
-            ++fours;
-        else if (hasThree(scan, d))
-            ++threes;
-        else if (hasTwo(scan, d))
-            ++twos;
-    }
-    if (fours >= 2)
-        return 3;
-    if (threes >= 1 && fours == 1)
-        return 4;
-    if (fours == 1)
-        return static_cast<POS_STAT>(8 - twos);
-    if (threes >= 2)
-        return static_cast<POS_STAT>(11 - twos);
-    if (threes == 1)
-        return static_cast<POS_STAT>(15 - twos);
-    return static_cast<POS_STAT>(20 - twos);
-}
 
 // --- The judge proper -----------------------------------------------------------------
 //
@@ -524,6 +485,20 @@ POS_STAT offBoardCode(BanArray &board, int point)
 }
 
 } // namespace
+
+POS_STAT classifyWhite(const LineScan &scan)
+{
+    uint32_t lines[4];
+    for (int d = 0; d < 4; ++d) {
+        // Drop the judged point's bit to get the 10-cell layout of readAround.
+        const auto tenCells = [](unsigned mask) { return (mask & 31) | ((mask >> 6) << 5); };
+        uint64_t own = tenCells(scan.ownMask[d]), empty = tenCells(scan.emptyMask[d]);
+        uint32_t one[4];
+        lineEntries(own, empty, one);
+        lines[d] = one[0];
+    }
+    return classifyWhiteLines(lines);
+}
 
 bool ChkStat::anyTrueThree(int point, int d, unsigned keys)
 {

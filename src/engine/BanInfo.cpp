@@ -1,13 +1,9 @@
 #include "engine/BanInfo.h"
 
 #include "board/ChkStat.h"
+#include "board/LineDirection.h"
 
 namespace korvana {
-
-namespace {
-constexpr int DX[4] = {1, 1, 0, -1};
-constexpr int DY[4] = {0, 1, 1, 1};
-} // namespace
 
 BanInfo::BanInfo() : own(PointCount), other(PointCount) {}
 
@@ -53,7 +49,7 @@ int BanInfo::updateAfter(BanArray &board, int move)
         for (int d = 0; d < 4; ++d) {
             for (int sign : {1, -1}) {
                 for (int k = 1; k <= 5; ++k) {
-                    const int x = mx + sign * k * DX[d], y = my + sign * k * DY[d];
+                    const int x = mx + sign * k * LineDirections[d].dx, y = my + sign * k * LineDirections[d].dy;
                     if (!onBoard(x, y))
                         break;
                     const int p = pointOf(x, y);

@@ -2,6 +2,7 @@
 // Builds judge boards from short diagrams for table-driven tests.
 
 #include "board/BanArray.h"
+#include "board/LineDirection.h"
 
 #include <string>
 
@@ -11,10 +12,9 @@ namespace korvana::test {
 /// the judged point, left empty. Returns the point of 'C' (or NoPoint).
 inline int layLine(BanArray &board, int x, int y, int d, const std::string &cells)
 {
-    static constexpr int dx[4] = {1, 1, 0, -1}, dy[4] = {0, 1, 1, 1};
     int judged = NoPoint;
     for (size_t k = 0; k < cells.size(); ++k) {
-        int px = x + static_cast<int>(k) * dx[d], py = y + static_cast<int>(k) * dy[d];
+        int px = x + static_cast<int>(k) * LineDirections[d].dx, py = y + static_cast<int>(k) * LineDirections[d].dy;
         if (!onBoard(px, py))
             continue;
         int p = pointOf(px, py);

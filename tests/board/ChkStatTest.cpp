@@ -106,6 +106,49 @@ TEST(ChkStat, LeavesBoardUntouched)
     }
 }
 
+// The other ways to the same codes: both colours at once, and White's classification of a
+// scan built by hand.
+TEST(ChkStat, JudgeBothAndLineScanAgreeWithSingleJudgements)
+{
+    std::mt19937 rng(8);
+    for (int game = 0; game < 100; ++game) {
+        BanArray board;
+        const int stones = 10 + static_cast<int>(rng() % 50);
+        while (board.count() < stones)
+            board.putStone(static_cast<int>(rng() % 225));
+        ChkStat judge(board);
+        for (int p = 0; p < PointCount; ++p) {
+            if (board.cell(p) != Empty)
+                continue;
+            POS_STAT black = 99, white = 99;
+            judge.judgeBoth(p, black, white);
+            ASSERT_EQ(black, judge.judgeBlack(p)) << p;
+            ASSERT_EQ(white, judge.judgeWhite(p)) << p;
+            board.cell(p) = White;
+            LineScan scan;
+            scan.build(board, p, White);
+            board.cell(p) = Empty;
+            ASSERT_EQ(classifyWhite(scan), white) << p;
+        }
+    }
+}
+
+// The trace names the straight-four point the three was checked with, and nothing for White.
+TEST(ChkStat, TraceNamesTheStraightFourPointJudgedOnTheWay)
+{
+    BanArray board;
+    const int c = korvana::test::layLine(board, 3, 7, 0, "W.CBB..W");
+    ChkStat judge(board);
+    PointSet trace;
+    judge.setTrace(&trace);
+    EXPECT_EQ(judge.judgeWhite(c), Stat::Nothing);
+    EXPECT_TRUE(trace.empty());
+    EXPECT_EQ(judge.judgeBlack(c), 15);
+    PointSet expected;
+    expected.add(pointOf(8, 7));
+    EXPECT_TRUE(trace == expected);
+}
+
 TEST(ChkStat, JudgeLastUsesParity)
 {
     BanArray board;
