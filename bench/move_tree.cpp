@@ -46,7 +46,7 @@ const std::vector<std::vector<Pos>> &games()
 }
 
 /// Mean time of AddMove for a move never played before (node creation, the judge's verdict,
-/// up to 80 judgements), over the moves of the whole game set.
+/// the judgements of the points it can change), over the moves of the whole game set.
 void BM_AddMoveNew(benchmark::State &state)
 {
     MOveTree tree;

@@ -14,7 +14,7 @@
 namespace korvana {
 
 /// One judged point of a move: the code before and after the move was played.
-/// Three bytes instead of two MovedPos records: a large tree keeps up to 80 of these per node.
+/// Three bytes instead of two MovedPos records: a large tree keeps about 80 of these per node.
 struct CodeRecord {
     uint8_t point = 0;  ///< point index 0..224
     POS_STAT before = 20;
