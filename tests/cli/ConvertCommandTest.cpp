@@ -35,6 +35,8 @@ struct ConvertCase {
     const char *format;
     std::string output;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const ConvertCase &c, std::ostream *os) { *os << c.name; }
 
 class ConvertFormats : public ConvertCommand, public testing::WithParamInterface<ConvertCase> {};
 

@@ -21,6 +21,8 @@ struct MovesCase {
     int status;
     std::string out;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const MovesCase &c, std::ostream *os) { *os << c.name; }
 
 class MovesCommand : public testing::TestWithParam<MovesCase> {};
 

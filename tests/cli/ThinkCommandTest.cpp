@@ -17,6 +17,8 @@ struct Case {
     const char *args;
     const char *out;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const Case &c, std::ostream *os) { *os << c.name; }
 
 class ThinkCommand : public testing::TestWithParam<Case> {};
 
@@ -87,6 +89,8 @@ struct BadCase {
     int status;
     const char *err;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const BadCase &c, std::ostream *os) { *os << c.name; }
 
 class ThinkCommandBad : public testing::TestWithParam<BadCase> {};
 

@@ -4,6 +4,8 @@
 #include "support/CapturedLog.h"
 #include "support/ScratchDir.h"
 
+#include "support/CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -56,6 +58,8 @@ struct NameCase {
     int stones;
     const char *expected;
 };
+[[maybe_unused]] std::string nameOf(const NameCase &c) { return korvana::test::caseName(std::string(c.directory) + " stones " + std::to_string(c.stones)); }
+[[maybe_unused]] void PrintTo(const NameCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class ADataBaseFileName : public testing::TestWithParam<NameCase> {};
 
@@ -71,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(Table, ADataBaseFileName,
                                          NameCase{"adb", 3, "adb/kumo003.adb"},
                                          NameCase{"C:\\k\\adb\\", 12, "C:\\k\\adb\\kumo012.adb"},
                                          NameCase{"C:adb", 1, "C:kumo001.adb"},
-                                         NameCase{"a/b\\c", 2, "a/b\\kumo002.adb"}));
+                                         NameCase{"a/b\\c", 2, "a/b\\kumo002.adb"}),
+    [](const auto &info) { return nameOf(info.param); });
 
 TEST(ADataBaseFile, SaveWritesHeaderRecordsAndCrLf)
 {
@@ -105,6 +110,8 @@ struct LoadCase {
     const char *message;  // error log (the terminal hears nothing)
     const char *records;  // dump afterwards
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const LoadCase &c, std::ostream *os) { *os << c.name; }
 
 class ADataBaseLoad : public testing::TestWithParam<LoadCase> {};
 

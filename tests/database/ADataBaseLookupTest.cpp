@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace korvana;
@@ -66,7 +67,11 @@ TEST_P(ADataBaseOrientation, FoundFromEveryOrientation)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllPairs, ADataBaseOrientation,
-                         testing::Combine(testing::Range(0, 8), testing::Range(0, 8)));
+                         testing::Combine(testing::Range(0, 8), testing::Range(0, 8)),
+                         [](const auto &info) {
+                             return "Stored" + std::to_string(std::get<0>(info.param)) + "Asked" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
 
 TEST(ADataBaseLookup, FirstOrientationThenOldestRecordWins)
 {
@@ -119,6 +124,8 @@ struct AddCase {
     AData candidate;
     bool added;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const AddCase &c, std::ostream *os) { *os << c.name; }
 
 class ADataBaseAdd : public testing::TestWithParam<AddCase> {};
 

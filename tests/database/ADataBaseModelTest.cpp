@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace korvana;
@@ -165,6 +166,7 @@ TEST_P(ADataBaseModel, SameAnswersAsThePlainDesign)
         EXPECT_TRUE(identical(got[i], plain.records_[i])) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(StoneCounts, ADataBaseModel, testing::Values(1, 2, 3, 4));
+INSTANTIATE_TEST_SUITE_P(StoneCounts, ADataBaseModel, testing::Values(1, 2, 3, 4),
+                         [](const auto &info) { return "Stones" + std::to_string(info.param); });
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 using namespace korvana;
@@ -63,6 +64,8 @@ struct KeyCase {
     int stones;
     int32_t key;
 };
+[[maybe_unused]] std::string nameOf(const KeyCase &c) { return "Stones" + std::to_string(c.stones); }
+[[maybe_unused]] void PrintTo(const KeyCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class ADataKey : public testing::TestWithParam<KeyCase> {};
 
@@ -81,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(Table, ADataKey,
                                          // 61 stones: the sum passes 2^31 and wraps negative.
                                          KeyCase{61, (1 << 30) - 65532},
                                          // 62 stones: the sum wraps past 2^32.
-                                         KeyCase{62, 65532}));
+                                         KeyCase{62, 65532}),
+    [](const auto &info) { return nameOf(info.param); });
 
 TEST(AData, KeysBeyondSixtyTwoStonesAreValidChainKeys)
 {
@@ -136,6 +140,8 @@ struct EditCase {
     bool result;                // toggle's answer
     std::vector<int> expected;  // candidates after
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const EditCase &c, std::ostream *os) { *os << c.name; }
 
 class ADataEdit : public testing::TestWithParam<EditCase> {};
 
@@ -175,6 +181,8 @@ struct SameCase {
     std::vector<uint8_t> a, b;
     bool same;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const SameCase &c, std::ostream *os) { *os << c.name; }
 
 class ADataSame : public testing::TestWithParam<SameCase> {};
 

@@ -2,10 +2,13 @@
 
 #include "EngineTestBoards.h"
 
+#include "support/CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <memory>
+#include <string>
 
 using namespace korvana;
 
@@ -15,6 +18,8 @@ struct KeyCase {
     const char *moves;
     int key;
 };
+[[maybe_unused]] std::string nameOf(const KeyCase &c) { return korvana::test::caseName(c.moves); }
+[[maybe_unused]] void PrintTo(const KeyCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class PositionKey : public testing::TestWithParam<KeyCase> {};
 
@@ -31,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyCase{"a1 a2 a3", 1 + (1 << 15) + 1},         // rows do not count
                     // Five White stones in column o wrap past 2^31: 5 * 2^29 = 2^31 + 2^29,
                     // plus 87 for Black: negative as 32 bits; the key is its absolute value.
-                    KeyCase{"a1 o1 b1 o2 c1 o3 e1 o4 g1 o5", 1610612649}));
+                    KeyCase{"a1 o1 b1 o2 c1 o3 e1 o4 g1 o5", 1610612649}),
+    [](const auto &info) { return nameOf(info.param); });
 
 TEST(PhaseHash, KeyOfMinusTwoToThe31GetsAChainInRange)
 {

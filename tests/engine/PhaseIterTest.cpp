@@ -105,6 +105,8 @@ struct ShortcutCase {
     const char *moves;
     const char *answer;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const ShortcutCase &c, std::ostream *os) { *os << c.name; }
 
 class PhaseIterShortcut : public testing::TestWithParam<ShortcutCase> {};
 
@@ -272,6 +274,8 @@ struct DefenceCase {
     const char *moves;
     std::set<std::string> defences;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const DefenceCase &c, std::ostream *os) { *os << c.name; }
 
 class PhaseIterDefence : public testing::TestWithParam<DefenceCase> {};
 

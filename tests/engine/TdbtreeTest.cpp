@@ -43,6 +43,8 @@ struct TieCase {
     std::vector<std::string> script;
     std::vector<int> tops;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const TieCase &c, std::ostream *os) { *os << c.name; }
 
 class TdbtreeTies : public testing::TestWithParam<TieCase> {};
 

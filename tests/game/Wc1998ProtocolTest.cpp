@@ -235,6 +235,8 @@ struct MoveBackCase {
     int stepAfter;
     int colourAsked;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const MoveBackCase &c, std::ostream *os) { *os << c.name; }
 
 class Wc1998MoveBack : public Wc1998, public ::testing::WithParamInterface<MoveBackCase> {};
 

@@ -3,6 +3,8 @@
 #include "board/ChkStat.h"
 #include "kumo98/OpeningStones.h"
 
+#include "support/CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +12,7 @@
 #include <dlfcn.h>
 #include <random>
 #include <set>
+#include <string>
 #include <vector>
 
 using namespace korvana;
@@ -119,6 +122,8 @@ struct BadInput {
     int count;              // for Thinking
     int faultAt;            // index of the first bad code; -1 when only the count is wrong
 };
+[[maybe_unused]] std::string nameOf(const BadInput &c) { return korvana::test::caseName(c.what); }
+[[maybe_unused]] void PrintTo(const BadInput &c, std::ostream *os) { *os << nameOf(c); }
 
 class BadInputTest : public Kumo98LibraryTest, public ::testing::WithParamInterface<BadInput> {};
 
@@ -152,7 +157,8 @@ INSTANTIATE_TEST_SUITE_P(Buffers, BadInputTest, ::testing::Values(
     BadInput{"code 255", {255, 96, 113}, 3, 0},
     BadInput{"off board in the fourth code", {112, 96, 113, 240}, 4, 3},
     BadInput{"negative count", {112, 96, 113}, -1, -1},
-    BadInput{"count beyond the board", {112, 96, 113}, 226, -1}));
+    BadInput{"count beyond the board", {112, 96, 113}, 226, -1}),
+    [](const auto &info) { return nameOf(info.param); });
 
 TEST_F(Kumo98LibraryTest, ProposalsOnTakenOrOffBoardPointsFail)
 {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 
 using namespace korvana;
 using namespace korvana::kumo;
@@ -88,6 +89,15 @@ struct LineCase {
     int colour;         // 0 Black, 1 White
     LinePattern expected;
 };
+std::string nameOf(const LineCase &c)
+{
+    std::string name = c.colour ? "White_" : "Black_";
+    // An empty cell reads '_' and the board's edge 'E' in the name.
+    for (const char *cell = c.line; *cell; ++cell)
+        name += *cell == '.' ? '_' : *cell == '#' ? 'E' : *cell;
+    return name;
+}
+[[maybe_unused]] void PrintTo(const LineCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class LinePatternTest : public ::testing::TestWithParam<LineCase> {};
 
@@ -114,6 +124,7 @@ INSTANTIATE_TEST_SUITE_P(Shapes, LinePatternTest, ::testing::Values(
     LineCase{"OOOO.O.....", 1, P_B4},        // for White six counts
     LineCase{"....X.X....", 0, P_F3},
     LineCase{"...#X.X....", 0, P_B3},        // the board's edge blocks like a stone
-    LineCase{"XXXX...XXXX", 1, P_None}));    // no room for five
+    LineCase{"XXXX...XXXX", 1, P_None}), // no room for five
+    [](const auto &info) { return nameOf(info.param); });
 
 } // namespace

@@ -1,7 +1,11 @@
 // The search's threat handling on small constructed positions.
 #include "kumo98/KumoSearch.h"
 
+#include "support/CaseName.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 using namespace korvana;
 using namespace korvana::kumo;
@@ -15,6 +19,8 @@ struct ThreatCase {
     int avoid;                                      // a move that must not be played, or -1
     bool win;                                       // the score must say the mover wins
 };
+[[maybe_unused]] std::string nameOf(const ThreatCase &c) { return korvana::test::caseName(c.what); }
+[[maybe_unused]] void PrintTo(const ThreatCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class KumoSearchTest : public ::testing::TestWithParam<ThreatCase> {};
 
@@ -54,6 +60,7 @@ INSTANTIATE_TEST_SUITE_P(Positions, KumoSearchTest, ::testing::Values(
                {{8, 7}, {9, 7}, {7, 8}, {7, 9}}, {{0, 0}, {14, 0}, {0, 14}, {14, 14}}, -1, 7 + 15 * 7, false},
     // Black's four (h8-k8, closed by White g8) must be blocked at l8 even though White has a three.
     ThreatCase{"White blocks a four before its own three",
-               {{7, 7}, {8, 7}, {9, 7}, {10, 7}, {0, 14}}, {{6, 7}, {3, 3}, {4, 3}, {5, 3}}, 11 + 15 * 7, -1, false}));
+               {{7, 7}, {8, 7}, {9, 7}, {10, 7}, {0, 14}}, {{6, 7}, {3, 3}, {4, 3}, {5, 3}}, 11 + 15 * 7, -1, false}),
+    [](const auto &info) { return nameOf(info.param); });
 
 } // namespace

@@ -4,10 +4,13 @@
 #include "match/MatchReferee.h"
 #include "match/MatchStats.h"
 
+#include "support/CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <fstream>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +24,8 @@ struct RefereeCase {
     std::vector<std::string> moves; // written points, Black first
     Verdict last;                   // verdict of the last move; all before it Continue
 };
+[[maybe_unused]] std::string nameOf(const RefereeCase &c) { return korvana::test::caseName(c.what); }
+[[maybe_unused]] void PrintTo(const RefereeCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class MatchRefereeTest : public ::testing::TestWithParam<RefereeCase> {};
 
@@ -49,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Games, MatchRefereeTest, ::testing::Values(
     RefereeCase{"Black double four", {"h8", "a1", "i8", "a3", "j8", "a5", "kA", "aA", "kB", "aD", "kC", "o1", "k8"}, Verdict::Forbidden},
     RefereeCase{"White double three is fine", {"a1", "h8", "a3", "i8", "a5", "j9", "aA", "jA", "aD", "j8"}, Verdict::Continue},
     RefereeCase{"taken point", {"h8", "h8"}, Verdict::Illegal},
-    RefereeCase{"off the board", {"h8", "zz"}, Verdict::Illegal}));
+    RefereeCase{"off the board", {"h8", "zz"}, Verdict::Illegal}),
+    [](const auto &info) { return nameOf(info.param); });
 
 // A Gomocup engine written as a shell script: answers START, then `onMove` to every move request.
 std::string fakeEngine(const std::string &name, const std::string &onMove)
@@ -69,6 +75,8 @@ struct FakeCase {
     int winner;
     const char *reasonStart;
 };
+[[maybe_unused]] std::string nameOf(const FakeCase &c) { return korvana::test::caseName(c.what); }
+[[maybe_unused]] void PrintTo(const FakeCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class MatchGameTest : public ::testing::TestWithParam<FakeCase> {};
 
@@ -96,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, MatchGameTest, ::testing::Values(
     FakeCase{"plays on a taken point", "echo 7,7", 0, "White illegal move 7,7"},
     FakeCase{"answers nonsense", "echo ERROR what", 0, "White answered 'ERROR what'"},
     FakeCase{"dies", "exit 3", 0, "White engine is gone"},
-    FakeCase{"plays on", "m=$((${m:-0}+1)); echo $((2*m)),14", 0, "Black FIVE IN A ROW"}));
+    FakeCase{"plays on", "m=$((${m:-0}+1)); echo $((2*m)),14", 0, "Black FIVE IN A ROW"}),
+    [](const auto &info) { return nameOf(info.param); });
 
 TEST(MatchGameTest, SgfHasEveryMoveAndTheResult)
 {
@@ -114,6 +123,8 @@ struct StatsCase {
     int wins, draws, losses;
     double score, elo;
 };
+[[maybe_unused]] std::string nameOf(const StatsCase &c) { return "W" + std::to_string(c.wins) + "D" + std::to_string(c.draws) + "L" + std::to_string(c.losses); }
+[[maybe_unused]] void PrintTo(const StatsCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class MatchStatsTest : public ::testing::TestWithParam<StatsCase> {};
 
@@ -140,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Tallies, MatchStatsTest, ::testing::Values(
     StatsCase{10, 20, 10, 0.5, 0.0},
     StatsCase{99, 0, 5, 99.0 / 104, 518.7},
     StatsCase{25, 0, 75, 0.25, -190.85},
-    StatsCase{104, 0, 0, 1.0, INFINITY}));
+    StatsCase{104, 0, 0, 1.0, INFINITY}),
+    [](const auto &info) { return nameOf(info.param); });
 
 } // namespace

@@ -1,5 +1,7 @@
 // pbrain-korvana driven through a pipe: a scripted session in, the exact
 // replies out.
+#include "support/CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -39,6 +41,8 @@ struct Session {
     const char *script;
     const char *replies;
 };
+[[maybe_unused]] std::string nameOf(const Session &c) { return korvana::test::caseName(c.what); }
+[[maybe_unused]] void PrintTo(const Session &c, std::ostream *os) { *os << nameOf(c); }
 
 class PbrainSessionTest : public ::testing::TestWithParam<Session> {};
 
@@ -60,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(Scripts, PbrainSessionTest, ::testing::Values(
             "START 15\nBOARD\n7,7,1\n7,7,2\n15,3,1\n3,4,9\n1,1,1\nDONE\nEND\n",
             "OK\nERROR point given twice\nERROR bad BOARD line\nERROR bad BOARD line\nERROR stone counts do not fit a side to move\n"},
     Session{"nothing before START", "BEGIN\nABOUT\nEND\nSTART 15\n",
-            "ERROR no START yet\nname=\"Kumo98\", version=\"1.0\", author=\"Korvana\", country=\"JP\"\n"}));
+            "ERROR no START yet\nname=\"Kumo98\", version=\"1.0\", author=\"Korvana\", country=\"JP\"\n"}),
+    [](const auto &info) { return nameOf(info.param); });
 
 // Blocks a four, refuses a taken point, takes back, restarts and opens at the centre.
 TEST(PbrainSessionFlowTest, BlockTakebackRestartBegin)

@@ -2,18 +2,21 @@
 
 #include "record/RecordFileName.h"
 
-#include <gtest/gtest.h>
+#include "support/CaseName.h"
 
-#include <string>
+#include <gtest/gtest.h>
 
 namespace korvana {
 namespace {
+#include <string>
 
 struct NameCase {
     std::string name;
     int entry;
     std::string saved;
 };
+[[maybe_unused]] std::string nameOf(const NameCase &c) { return korvana::test::caseName(c.name + " " + std::to_string(c.entry)); }
+[[maybe_unused]] void PrintTo(const NameCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class RecordFileNames : public testing::TestWithParam<NameCase> {};
 
@@ -32,7 +35,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, RecordFileNames, testing::Values(
     NameCase{"game.Sgf", 1, "game.Sgf.sgf"},
     NameCase{"game.ban", 1, "game.ban.sgf"},
     NameCase{"my.pos.files/game", 3, "my.pos.files/game"},
-    NameCase{"game", 4, "game"}));
+    NameCase{"game", 4, "game"}),
+    [](const auto &info) { return nameOf(info.param); });
 
 TEST(RecordFileNames, FilterEntries)
 {

@@ -42,6 +42,8 @@ struct DetectCase {
     MOveTree::RecordFormat format;
     std::string tree; ///< after Load (FormatUnknown: the previous game, "Baa")
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const DetectCase &c, std::ostream *os) { *os << c.name; }
 
 class RecordDetect : public testing::TestWithParam<DetectCase> {};
 
@@ -114,6 +116,8 @@ struct SaveCase {
     MOveTree::RecordFormat format;
     std::string written;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const SaveCase &c, std::ostream *os) { *os << c.name; }
 
 class RecordSave : public testing::TestWithParam<SaveCase> {};
 

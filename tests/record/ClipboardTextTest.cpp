@@ -33,6 +33,8 @@ struct ParseCase {
     bool ok;
     std::string moves;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const ParseCase &c, std::ostream *os) { *os << c.name; }
 
 class ClipboardParse : public testing::TestWithParam<ParseCase> {};
 

@@ -21,6 +21,8 @@ struct ReadCase {
     std::string tree; ///< see test::describe
     bool illegalMove = false; ///< "error : Illegal move" expected on stderr
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const ReadCase &c, std::ostream *os) { *os << c.name; }
 
 class SgfRead : public testing::TestWithParam<ReadCase> {};
 
@@ -90,6 +92,8 @@ struct HeaderCase {
     std::string text;
     std::vector<std::string> properties;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const HeaderCase &c, std::ostream *os) { *os << c.name; }
 
 class SgfReadHeader : public testing::TestWithParam<HeaderCase> {};
 

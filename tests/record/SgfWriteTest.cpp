@@ -21,6 +21,8 @@ struct WriteCase {
     std::string input; ///< SGF read first to build the tree
     std::string written;
 };
+// Printed by name: gtest would otherwise show a byte dump that changes between runs.
+[[maybe_unused]] void PrintTo(const WriteCase &c, std::ostream *os) { *os << c.name; }
 
 class SgfWrite : public testing::TestWithParam<WriteCase> {};
 
