@@ -184,16 +184,17 @@ void KumoBoard::update(int point, int colour, bool add)
     const uint32_t code = colour == 0 ? CellBlack : CellWhite;
     for (const Geometry::Ref &r : g.refs[point]) {
         const int q = r.point;
-        const bool counted = cells_[q] == CellEmpty;
-        if (counted)
-            for (int c = 0; c < 2; ++c) {
-                --comboCount_[c][combo_[c][q]];
-                scoreSum_[c] -= score_[c][q];
-            }
         if (add)
             keys_[q][r.d] += code << r.shift;
         else
             keys_[q][r.d] -= code << r.shift;
+        // Shapes of occupied points are left stale; undo refreshes a point as it empties.
+        if (cells_[q] != CellEmpty)
+            continue;
+        for (int c = 0; c < 2; ++c) {
+            --comboCount_[c][combo_[c][q]];
+            scoreSum_[c] -= score_[c][q];
+        }
         for (int c = 0; c < 2; ++c) {
             const uint8_t np = lineTable_[c][keys_[q][r.d]];
             if (np != pat_[c][q][r.d]) {
@@ -203,11 +204,10 @@ void KumoBoard::update(int point, int colour, bool add)
                 score_[c][q] = comboTable_->score[i];
             }
         }
-        if (counted)
-            for (int c = 0; c < 2; ++c) {
-                ++comboCount_[c][combo_[c][q]];
-                scoreSum_[c] += score_[c][q];
-            }
+        for (int c = 0; c < 2; ++c) {
+            ++comboCount_[c][combo_[c][q]];
+            scoreSum_[c] += score_[c][q];
+        }
     }
     for (uint8_t q : g.square[point])
         near_[q] = static_cast<uint8_t>(near_[q] + (add ? 1 : -1));
@@ -254,6 +254,7 @@ void KumoBoard::undo()
     ban_.cells()[point] = Empty;
     hash_ ^= zobrist(colour, point);
     update(point, colour, false);
+    refresh(point);
     for (int c = 0; c < 2; ++c) {
         ++comboCount_[c][combo_[c][point]];
         scoreSum_[c] += score_[c][point];

@@ -109,7 +109,7 @@ void KumoSearch::vctLine(KumoBoard &board, int attacker, int depth, int first, s
                 defence = pts[0];
         } else if (board.fivePoints(attacker, pts, 2) == 0) {
             int moves[MaxMoves];
-            if (generate(board, moves, -1, 1, 1) > 0)
+            if (generate(board, moves, -1, 1, 1, -1) > 0)
                 defence = moves[0];
         }
         if (defence < 0)
@@ -143,8 +143,10 @@ bool KumoSearch::threatened(KumoBoard &board, int opp)
     return found;
 }
 
-int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int defendMode)
+int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int defendMode, int ply)
 {
+    static constexpr int NoKillers[2] = {-1, -1};
+    const int *killers = ply >= 0 ? killers_[std::min(ply, 63)] : NoKillers;
     const int me = board.sideToMove(), opp = 1 - me;
     int five[2];
     if (board.fivePoints(opp, five, 2) > 0) {
@@ -169,6 +171,8 @@ int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int 
         int key = board.score(me, p) * 3 / 2 + board.score(opp, p);
         if (p == ttMove)
             key += 1 << 24;
+        else if (p == killers[0] || p == killers[1])
+            key += 1 << 20;
         list[n++] = {key, p};
     });
     const int keep = std::min(n, max);
@@ -239,22 +243,30 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
 
     int moves[MaxMoves];
     const int width = ply == 0 ? 40 : depth >= 3 ? 16 : 12;
-    const int n = generate(board, moves, ttMove, width, defend ? 1 : 0);
+    const int n = generate(board, moves, ttMove, width, defend ? 1 : 0, ply);
     if (n == 0)
         return 0;
     // Forced replies cost no depth.
     const int next = oppFives && ply < MaxPly ? depth : depth - 1;
+    const bool quietNode = !defend && !oppFives;
+    int *killers = killers_[std::min(ply, 63)];
     const int alphaStart = alpha;
     int best = -Infinity, bestMove = moves[0];
     for (int i = 0; i < n; ++i) {
         const int m = moves[i];
+        // Late quiet moves are first searched less deep; a surprise is searched again in full.
+        int reduction = 0;
+        if (quietNode && depth >= 3 && i >= 3 && board.combo(me, m) < C_F3 && m != killers[0] && m != killers[1])
+            reduction = i >= 8 ? 2 : 1;
         board.place(m, me);
         int v;
         if (i == 0) {
             v = -pvs(board, next, -beta, -alpha, ply + 1);
         } else {
-            v = -pvs(board, next, -alpha - 1, -alpha, ply + 1);
-            if (v > alpha && v < beta)
+            v = -pvs(board, next - reduction, -alpha - 1, -alpha, ply + 1);
+            if (reduction && v > alpha && !aborted_)
+                v = -pvs(board, next, -alpha - 1, -alpha, ply + 1);
+            if (v > alpha && v < beta && !aborted_)
                 v = -pvs(board, next, -beta, -alpha, ply + 1);
         }
         board.undo();
@@ -265,8 +277,13 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
             bestMove = m;
             if (v > alpha)
                 alpha = v;
-            if (alpha >= beta)
+            if (alpha >= beta) {
+                if (quietNode && killers[0] != m) {
+                    killers[1] = killers[0];
+                    killers[0] = m;
+                }
                 break;
+            }
         }
     }
     entry.key = key;
@@ -485,7 +502,7 @@ bool KumoSearch::vctDefend(KumoBoard &board, int attacker, int depth, int ply)
     if (!threatened(board, attacker))
         return false; // the last move threatened nothing
     int moves[MaxMoves];
-    const int n = generate(board, moves, -1, MaxMoves, 1);
+    const int n = generate(board, moves, -1, MaxMoves, 1, -1);
     if (n == 0)
         return true;
     for (int i = 0; i < n; ++i) {
@@ -572,7 +589,7 @@ ForcedWin KumoSearch::findForcedWin(KumoBoard &board, int timeMs, const std::fun
 std::vector<int> KumoSearch::candidates(KumoBoard &board, int max)
 {
     int moves[MaxMoves];
-    const int n = generate(board, moves, -1, std::min(max, MaxMoves), -1);
+    const int n = generate(board, moves, -1, std::min(max, MaxMoves), -1, -1);
     std::vector<int> out(moves, moves + n);
     if (out.empty() && board.count() == 0)
         out.push_back(112);
@@ -590,6 +607,8 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     limits_ = &limits;
     started_ = lastReport_ = start;
     progress_ = {};
+    for (auto &k : killers_)
+        k[0] = k[1] = -1;
     SearchResult result;
     auto finish = [&](SearchResult r) {
         r.nodes = nodes_;
@@ -768,7 +787,7 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         if (bestScore > WinBound || bestScore < -WinBound)
             break;
         const auto elapsed = std::chrono::steady_clock::now() - start;
-        if (elapsed * 5 > std::chrono::milliseconds(limits.timeMs) * 2)
+        if (elapsed * 2 > std::chrono::milliseconds(limits.timeMs))
             break; // the next iteration would not finish
     }
     return finish(result);

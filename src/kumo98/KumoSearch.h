@@ -90,7 +90,7 @@ private:
     /// First move of a win by threes and fours for the side to move, or -1.
     int runVct(KumoBoard &board, int depth, uint64_t maxNodes);
     /// defendMode: 1 answer a threat, 0 free choice, -1 find out.
-    int generate(KumoBoard &board, int *moves, int ttMove, int max, int defendMode);
+    int generate(KumoBoard &board, int *moves, int ttMove, int max, int defendMode, int ply);
     bool timeUp();
     void tick();
     std::vector<int> principalLine(KumoBoard &board, int first);
@@ -98,6 +98,7 @@ private:
     bool threatened(KumoBoard &board, int opp);
 
     std::vector<Entry> table_;
+    int killers_[64][2] = {};               ///< two refutations per ply, for ordering and reductions
     uint64_t mask_;
     std::vector<uint64_t> vcfFailed_; ///< hashes of positions without a VCF (lossy)
     uint64_t nodes_ = 0;

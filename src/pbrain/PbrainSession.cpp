@@ -60,7 +60,7 @@ int PbrainSession::moveBudgetMs() const
     if (timeLeft_ >= 0)
         budget = std::min<int64_t>(budget, timeLeft_ / 8);
     // Room for the reply to reach the manager in time.
-    budget -= std::min<int64_t>(budget / 6 + 30, 300);
+    budget -= std::min<int64_t>(budget / 10 + 20, 300);
     return static_cast<int>(std::clamp<int64_t>(budget, 10, 600000));
 }
 
