@@ -11,13 +11,19 @@ namespace {
 constexpr int Infinity = Win + 1;
 constexpr int MaxMoves = 225;
 constexpr int VcfTableBits = 16;
-constexpr uint64_t LeafVcfNodes = 40;
+constexpr uint64_t LeafVcfNodes = 80;
 constexpr int MaxPly = 48; // forced replies are searched on only up to here
 constexpr uint64_t RootDefenceVcfNodes = 20000;
-constexpr int RootVctDepth = 4;            // attacker threats in the root's threat search
+constexpr int RootVctDepth = 5;            // attacker threats in the root's threat search
 constexpr uint64_t RootVctNodes = 60000;
-constexpr uint64_t RootDefenceVctNodes = 4000;
-constexpr int ThreatPlies = 4; // plies past the horizon in which threes still count
+// The opponent's threat search after each root move: deep enough for the traps
+// through Black's forbidden points that take four or five threats to spring.
+constexpr int RootDefenceVctDepth = 4;
+constexpr uint64_t RootDefenceVctNodes = 15000;
+constexpr int ThreatPlies = 2; // plies past the horizon in which threes still count
+constexpr int WideWidth = 16;  // moves tried where three or more plies remain
+constexpr int NarrowWidth = 12;
+constexpr int LmrStart = 3;    // moves before the first reduced one
 
 int toTable(int score, int ply)
 {
@@ -242,7 +248,7 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
     }
 
     int moves[MaxMoves];
-    const int width = ply == 0 ? 40 : depth >= 3 ? 16 : 12;
+    const int width = ply == 0 ? 40 : depth >= 3 ? WideWidth : NarrowWidth;
     const int n = generate(board, moves, ttMove, width, defend ? 1 : 0, ply);
     if (n == 0)
         return 0;
@@ -256,7 +262,7 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
         const int m = moves[i];
         // Late quiet moves are first searched less deep; a surprise is searched again in full.
         int reduction = 0;
-        if (quietNode && depth >= 3 && i >= 3 && board.combo(me, m) < C_F3 && m != killers[0] && m != killers[1])
+        if (quietNode && depth >= 3 && i >= LmrStart && board.combo(me, m) < C_F3 && m != killers[0] && m != killers[1])
             reduction = i >= 8 ? 2 : 1;
         board.place(m, me);
         int v;
@@ -704,7 +710,7 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         deadline_ = fullDeadline;
         return finish(result);
     }
-    dropLosing(20, [&] { return runVct(board, RootVctDepth - 1, RootDefenceVctNodes) >= 0; });
+    dropLosing(25, [&] { return runVct(board, RootDefenceVctDepth, RootDefenceVctNodes) >= 0; });
     deadline_ = fullDeadline;
     aborted_ = false;
 
@@ -787,8 +793,8 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         if (bestScore > WinBound || bestScore < -WinBound)
             break;
         const auto elapsed = std::chrono::steady_clock::now() - start;
-        if (elapsed * 2 > std::chrono::milliseconds(limits.timeMs))
-            break; // the next iteration would not finish
+        if (elapsed * 10 > std::chrono::milliseconds(limits.timeMs) * 7)
+            break; // too little left for the next iteration to say much
     }
     return finish(result);
 }
