@@ -1,0 +1,77 @@
+// Positions from games the engine lost as Black by having to block a four on a
+// point forbidden to Black. As Black it must steer clear of the trap; as White
+// it must spring it. The search is bounded by nodes, not time, so the answers
+// do not depend on the machine's load.
+#include "board/Point.h"
+#include "kumo98/KumoSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+using namespace korvana;
+using namespace korvana::kumo;
+
+namespace {
+
+struct TrapCase {
+    const char *name;
+    const char *moves; // whole game record up to the position
+    const char *trap;  // Black's losing move here, or "" when White is to move and wins
+};
+
+int parsed(const std::string &word)
+{
+    int x = 0, y = 0;
+    EXPECT_TRUE(parseWrittenPoint(word, x, y)) << word;
+    return pointOf(x, y);
+}
+
+KumoBoard boardOf(const char *moves)
+{
+    KumoBoard board;
+    std::istringstream words(moves);
+    std::string w;
+    while (words >> w)
+        EXPECT_TRUE(board.play(parsed(w))) << w;
+    return board;
+}
+
+class ForbiddenTrapTest : public ::testing::TestWithParam<TrapCase> {};
+
+TEST_P(ForbiddenTrapTest, BlackAvoidsTheTrapAndWhiteSpringsIt)
+{
+    const TrapCase &c = GetParam();
+    KumoBoard board = boardOf(c.moves);
+    KumoSearch search(18);
+    SearchLimits limits;
+    limits.timeMs = 600000;
+    limits.maxNodes = 150000;
+    const SearchResult r = search.think(board, limits);
+    ASSERT_GE(r.move, 0);
+    if (*c.trap) {
+        ASSERT_EQ(board.sideToMove(), 0);
+        const int trap = parsed(c.trap);
+        EXPECT_NE(r.move, trap) << writtenPoint(r.move);
+        EXPECT_GT(r.score, -WinBound) << writtenPoint(r.move);
+        // The trap is real: after it, White's threat search wins.
+        board.play(trap);
+        EXPECT_NE(search.findForcedWin(board, 60000).kind, 0);
+    } else {
+        ASSERT_EQ(board.sideToMove(), 1);
+        EXPECT_GT(r.score, WinBound) << writtenPoint(r.move);
+        EXPECT_NE(search.findForcedWin(board, 60000).kind, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BaselineGames, ForbiddenTrapTest, ::testing::Values(
+    TrapCase{"Sangetsu", "h8 h7 iA g8 f9 g9 gA hB fB hA iB g6 iC i9 fC g7 g5 f8", "e7"},
+    TrapCase{"Sosei", "h8 h7 j6 i7 g7 i9 i6 h6 g5 j8 g6 g4 e8 k9 lA h9 g8 g9 j9 f8 h5 f7 f6 f5 e7 e9 f9 h4 d7 c6 e5 d4 "
+                      "d8 c9 e4 e6 d6 d9 b8 c7 c8 a8 l9 i8 gA hB hA j7 l7 l8 k8 l5 k6 m6 iB", ""},
+    TrapCase{"Kinsei", "h8 h7 j8 g8 j6 g9 g7 f9 eA f8 j9 jA hA j5 i6 fA fB e9 d9 gC c8 b7 gA", ""},
+    TrapCase{"Suisei", "h8 i7 fA h7 g7 i9 iA j9 g8 h9 g9 gA i8 f8 j8 k8 l9 l7 k7 fB eC eB dB f6 f5 e6 g6 g5 h4 c9 "
+                       "d8 cA fC gC cC eA d9 dA i5 j6 c7 e9 bC dC", "j4"}),
+    [](const ::testing::TestParamInfo<TrapCase> &info) { return std::string(info.param.name); });
+
+} // namespace
