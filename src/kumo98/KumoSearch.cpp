@@ -758,6 +758,8 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
                 result.move = bestMove;
                 result.score = bestScore;
                 result.pv = {bestMove};
+                std::erase_if(result.candidates, [&](const auto &c) { return c.first == bestMove; });
+                result.candidates.insert(result.candidates.begin(), {bestMove, bestScore});
             }
             break;
         }
