@@ -164,6 +164,10 @@ TMainForm::TMainForm(const std::string &programPath, QWidget *parent, Kumo98Dll 
     paintBox_ = new BoardPaintBox(view_, central);
     paintBox_->move(0, 0);
     connect(paintBox_, &BoardPaintBox::pressed, this, &TMainForm::boardPressed);
+    connect(paintBox_, &BoardPaintBox::pictureSizeWanted, this, [this](QSize devicePixels) {
+        view_.setBoxSize(devicePixels);
+        flow_->Redraw();
+    });
     buildPanel(central);
     setCentralWidget(central);
     statusLine_ = new StatusLine(this);

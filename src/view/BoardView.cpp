@@ -11,6 +11,7 @@
 #include <QRectF>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace korvana {
@@ -37,6 +38,12 @@ BoardView::PainterScope::PainterScope(BoardView &view) : view_(view)
     if (!view_.painter_) {
         view_.painter_ = new QPainter(&view_.bitmap_);
         owner_ = true;
+        // Callers draw in the designed geometry; the painter puts it where the box wants it.
+        if (view_.cell_ != DesignCell || !view_.origin_.isNull()) {
+            view_.painter_->translate(view_.origin_);
+            const qreal scale = qreal(view_.cell_) / DesignCell;
+            view_.painter_->scale(scale, scale);
+        }
     }
 }
 
@@ -76,13 +83,49 @@ QColor BoardView::buttonFace()
 
 int BoardView::setting(const char *section, const char *key) const { return settings_.GetInt(section, key); }
 
+void BoardView::setBoxSize(QSize box)
+{
+    box_ = box;
+    // Whole pixels per cell keep every grid line on a whole pixel.
+    cell_ = std::max(DesignCell, std::min(box.width() * DesignCell / BoxWidth, box.height() * DesignCell / BoxHeight));
+    origin_ = QPoint(std::max(0, (box.width() - BoxWidth * cell_ / DesignCell) / 2),
+                     std::max(0, (box.height() - BoxHeight * cell_ / DesignCell) / 2));
+    // At least the designed picture scaled, and at least the box.
+    const int width = std::max(box.width(), origin_.x() + (BitmapWidth * cell_ + DesignCell - 1) / DesignCell);
+    const int height = std::max(box.height(), origin_.y() + (BitmapHeight * cell_ + DesignCell - 1) / DesignCell);
+    if (bitmap_.size() != QSize(width, height))
+        bitmap_ = QImage(width, height, QImage::Format_RGB32);
+    bitmap_.fill(buttonFace());
+}
+
+QPoint BoardView::pointAt(QPointF devicePixel) const
+{
+    const QPointF designed = (devicePixel - QPointF(origin_)) * (qreal(DesignCell) / cell_);
+    // The designed formula truncates toward zero, as integer division does.
+    return {static_cast<int>(std::trunc((designed.x() - 30) / 20)),
+            static_cast<int>(std::trunc((designed.y() - 30) / 20))};
+}
+
 void BoardView::drawEmptyBoard()
 {
     PainterScope p(*this);
     p->setRenderHint(QPainter::Antialiasing, false);
-    p->fillRect(0, 0, BitmapWidth, BoxHeight, buttonFace());
+    // The whole picture: a box larger than the board shows the same colour around it.
+    p->save();
+    p->resetTransform();
+    p->fillRect(bitmap_.rect(), buttonFace());
+    p->restore();
     // Rectangle (20, 20)-(340, 340): filled with the board colour, outlined in black.
-    p->setPen(Qt::black);
+    // Lines are as many whole device pixels wide as the scale allows.
+    const int lineWidth = std::max(1, cell_ / DesignCell);
+    QPen line(Qt::black, lineWidth);
+    line.setCosmetic(true);
+    p->setPen(line);
+    // A wide line is centred on its coordinate; shifted, it starts there, like the
+    // one-pixel line whose pixel centre is where the stones are centred.
+    p->save();
+    const qreal shift = qreal(lineWidth / 2) * DesignCell / cell_;
+    p->translate(shift, shift);
     p->setBrush(boardColour());
     p->drawRect(20, 20, 319, 319);
     for (int k = 0; k < BoardSize; ++k) {
@@ -90,6 +133,7 @@ void BoardView::drawEmptyBoard()
         p->drawLine(40, at, 320, at);
         p->drawLine(at, 40, at, 320);
     }
+    p->restore();
     p->setRenderHint(QPainter::Antialiasing, true);
     p->setPen(Qt::NoPen);
     p->setBrush(Qt::black);

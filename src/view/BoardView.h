@@ -2,7 +2,11 @@
 // BoardView: draws the current position into one off-screen picture that the
 // paint box copies in a single operation, so the window never shows a
 // half-drawn board. Every draw reads the display settings afresh and redraws
-// everything from the move tree; the picture is the only state kept.
+// everything from the move tree; the picture and its size are the only state kept.
+//
+// All drawing is written in the designed geometry (20-pixel cells, picture
+// 352 x 362); a larger paint box or a HiDPI screen scales it by a whole number
+// of device pixels per cell, so grid lines stay on whole pixels.
 
 #include "board/Point.h"
 
@@ -39,12 +43,14 @@ struct BoardOverlay {
 
 class BoardView {
 public:
-    /// Size of the off-screen picture.
+    /// Size of the off-screen picture at the designed size.
     static constexpr int BitmapWidth = 352;
     static constexpr int BitmapHeight = 362;
-    /// Size of the paint box the picture is copied to.
+    /// Designed size of the paint box the picture is copied to.
     static constexpr int BoxWidth = 351;
     static constexpr int BoxHeight = 343;
+    /// Cell size in pixels at the designed size.
+    static constexpr int DesignCell = 20;
 
     /// Kinds of disc drawDisc knows.
     enum Kind { BlackStone = 0, WhiteStone = 1, CandidateDisc = 2, WarningDisc = 3, TreeChildDisc = 4 };
@@ -79,8 +85,25 @@ public:
     void drawCandidates(const std::vector<uint8_t> &stones, const std::vector<uint8_t> &candidates,
                         bool redraw);
 
-    /// The picture.
+    /// The picture, in device pixels.
     const QImage &bitmap() const { return bitmap_; }
+
+    // --- Size --------------------------------------------------------------
+
+    /// Makes the picture for a paint box of `box` device pixels: cells of the largest
+    /// whole number of pixels (at least 20) that fits, the board centred in the box.
+    /// The designed box (351 x 343) gives the designed picture. Clears the picture;
+    /// draw again afterwards.
+    void setBoxSize(QSize box);
+    /// The box size the picture was made for.
+    QSize boxSize() const { return box_; }
+    /// Device pixels of one cell (20 at the designed size).
+    int cell() const { return cell_; }
+    /// Device pixel where the designed picture's (0, 0) lies.
+    QPoint origin() const { return origin_; }
+    /// Column and row under a device pixel of the box, by the designed formula after
+    /// undoing the scale; may lie off the board.
+    QPoint pointAt(QPointF devicePixel) const;
 
     // --- Geometry and colours --------------------------------------------
 
@@ -119,6 +142,9 @@ private:
 
     const KvParam &settings_;
     QImage bitmap_;
+    QSize box_{BoxWidth, BoxHeight};
+    int cell_ = DesignCell;
+    QPoint origin_;
     QFont font10_, font9_, font7_, font6_;
     QPainter *painter_ = nullptr; ///< open while a drawing call runs
 };

@@ -332,6 +332,62 @@ TEST_F(BoardViewTest, GhostLineAndAnalysisMarks)
     EXPECT_EQ(at(discPixel(8, 8)), QColor(Qt::white)) << "no mark on a stone";
 }
 
+TEST_F(BoardViewTest, BackToTheDesignedBoxTheSamePictureAsNeverResized)
+{
+    play({{7, 7}, {8, 7}, {3, 3}});
+    settings.SetInt("System", "ViewWarning", 1);
+    const QImage designed = draw();
+    view.setBoxSize({1000, 900});
+    draw();
+    view.setBoxSize({BoardView::BoxWidth, BoardView::BoxHeight});
+    EXPECT_TRUE(draw() == designed);
+}
+
+/// A larger box (a grown window, a HiDPI screen): whole pixels per cell, board centred,
+/// stones where clicks find them, grid lines sharp.
+TEST_F(BoardViewTest, ScaledBoxesDrawAndMapAlike)
+{
+    struct Case {
+        QSize box;
+        int cell;
+        QPoint origin;
+    };
+    const Case cases[] = {
+        {{702, 686}, 40, {0, 0}},    // the designed box at twice the pixels
+        {{1000, 1000}, 56, {9, 20}}, // square: the width decides
+        {{600, 343}, 20, {124, 0}},  // wide but no taller: the designed board, centred
+    };
+    play({{3, 11}, {12, 2}});
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.cell);
+        view.setBoxSize(c.box);
+        EXPECT_EQ(view.cell(), c.cell);
+        EXPECT_EQ(view.origin(), c.origin);
+        const QImage &image = draw();
+        EXPECT_GE(image.width(), c.box.width());
+        EXPECT_GE(image.height(), c.box.height());
+        const double s = c.cell / 20.0;
+        auto device = [&](double designed, int origin) { return origin + designed * s; };
+        for (auto [x, y, colour] : {std::tuple{3, 11, QColor(Qt::black)}, {12, 2, QColor(Qt::white)}}) {
+            const QPointF centre(device(40.5 + 20 * x, c.origin.x()), device(40.5 + 20 * y, c.origin.y()));
+            EXPECT_EQ(image.pixelColor((centre + QPointF(-5 * s, -5 * s)).toPoint()), colour);
+            EXPECT_EQ(view.pointAt(centre), QPoint(x, y));
+            // Cell edges: just inside is the point, just outside the neighbour.
+            const double left = device(30 + 20 * x, c.origin.x());
+            EXPECT_EQ(view.pointAt({left + 0.5, centre.y()}).x(), x);
+            EXPECT_EQ(view.pointAt({left - 0.5, centre.y()}).x(), x - 1);
+        }
+        // A grid line on whole pixels: black on it, board colour right beside it.
+        const int line = static_cast<int>(device(40 + 20 * 5, c.origin.y()));
+        const int column = static_cast<int>(device(50 + 20 * 5, c.origin.x()));
+        const int width = std::max(1, c.cell / 20);
+        EXPECT_EQ(image.pixelColor(column, line), QColor(Qt::black));
+        EXPECT_EQ(image.pixelColor(column, line + width - 1), QColor(Qt::black));
+        EXPECT_EQ(image.pixelColor(column, line + width), DefaultBoard);
+        EXPECT_EQ(image.pixelColor(column, line - 1), DefaultBoard);
+    }
+}
+
 TEST(BoardViewGeometry, MouseToPointTruncatesTowardZero)
 {
     struct Case {
