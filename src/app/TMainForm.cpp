@@ -1,10 +1,14 @@
 #include "app/TMainForm.h"
 
+#include "app/ClientArea.h"
+
 #include "dialogs/TConfirmDatabaseUpdate.h"
+#include "dialogs/THelpBrowser.h"
 #include "dialogs/TMyMessageWindow.h"
 #include "dialogs/TPagesDlg.h"
 #include "dialogs/TSelectBlackOrWhiteForm.h"
 #include "dialogs/TWhichRemoveForm.h"
+#include "dialogs/WindowPlacement.h"
 #include "game/Kumo98Dll.h"
 #include "record/RecordFileName.h"
 #include "settings/ProgramPaths.h"
@@ -30,10 +34,13 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QScreen>
 #include <QToolBar>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <ctime>
 #include <string_view>
 
@@ -159,8 +166,7 @@ TMainForm::TMainForm(const std::string &programPath, QWidget *parent, Kumo98Dll 
 {
     setObjectName(QStringLiteral("MainForm"));
 
-    auto *central = new QWidget(this);
-    central->setFixedSize(ClientWidth, BoardView::BoxHeight);
+    auto *central = new ClientArea(this);
     paintBox_ = new BoardPaintBox(view_, central);
     paintBox_->move(0, 0);
     connect(paintBox_, &BoardPaintBox::pressed, this, &TMainForm::boardPressed);
@@ -168,7 +174,8 @@ TMainForm::TMainForm(const std::string &programPath, QWidget *parent, Kumo98Dll 
         view_.setBoxSize(devicePixels);
         flow_->Redraw();
     });
-    buildPanel(central);
+    QWidget *panel = buildPanel(central);
+    central->setParts(paintBox_, panel, moveList_);
     setCentralWidget(central);
     statusLine_ = new StatusLine(this);
     setStatusBar(statusLine_);
@@ -191,13 +198,15 @@ TMainForm::TMainForm(const std::string &programPath, QWidget *parent, Kumo98Dll 
     qApp->installEventFilter(this);
 
     fitWindowHeight();
+    restorePlacement();
     flow_->Redraw();
 }
 
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
-    flow_->settings().Save();
+    if (saveSettingsAtExit_)
+        flow_->settings().Save();
     flow_.reset();
 }
 
@@ -212,7 +221,7 @@ void TMainForm::setDialogs(TMyMessageWindow *message, TSelectBlackOrWhiteForm *c
 
 // --- Layout -------------------------------------------------------------------
 
-void TMainForm::buildPanel(QWidget *central)
+QWidget *TMainForm::buildPanel(QWidget *central)
 {
     auto *panel = new QWidget(central);
     panel->setObjectName(QStringLiteral("Panel"));
@@ -242,7 +251,7 @@ void TMainForm::buildPanel(QWidget *central)
     whiteTime_ = label(QStringLiteral("Thinking Time"), "WhiteTime", 70, 74, 86);
 
     moveList_ = new MoveList(panel);
-    moveList_->move((PanelWidth - MoveList::ListWidth) / 2, BoardView::BoxHeight - MoveList::ListHeight - 6);
+    return panel;
 }
 
 QAction *TMainForm::addAction(QMenu *menu, const QString &text, const char *name)
@@ -264,14 +273,20 @@ QAction *TMainForm::addToggle(QMenu *menu, const QString &text, const char *name
 void TMainForm::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    connect(addAction(file, QStringLiteral("&New Game"), "New Game"), &QAction::triggered, this,
-            [this] { flow_->NewGame(); });
-    connect(addAction(file, QStringLiteral("&Open Game"), "Open Game"), &QAction::triggered, this,
-            &TMainForm::OpenGameCommand);
-    connect(addAction(file, QStringLiteral("&Save Game"), "Save Game"), &QAction::triggered, this,
-            &TMainForm::SaveGameCommand);
+    // The desktop's usual keys where the menus have none of their own.
+    auto shortcut = [](QAction *item, QKeySequence keys) {
+        item->setShortcut(keys);
+        return item;
+    };
+    connect(shortcut(addAction(file, QStringLiteral("&New Game"), "New Game"), Qt::CTRL | Qt::Key_N),
+            &QAction::triggered, this, [this] { flow_->NewGame(); });
+    connect(shortcut(addAction(file, QStringLiteral("&Open Game"), "Open Game"), Qt::CTRL | Qt::Key_O),
+            &QAction::triggered, this, &TMainForm::OpenGameCommand);
+    connect(shortcut(addAction(file, QStringLiteral("&Save Game"), "Save Game"), Qt::CTRL | Qt::Key_S),
+            &QAction::triggered, this, &TMainForm::SaveGameCommand);
     file->addSeparator();
-    connect(addAction(file, QStringLiteral("E&xit"), "Exit"), &QAction::triggered, this, &QWidget::close);
+    connect(shortcut(addAction(file, QStringLiteral("E&xit"), "Exit"), Qt::CTRL | Qt::Key_Q), &QAction::triggered,
+            this, &QWidget::close);
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     QAction *copy = addAction(edit, QStringLiteral("&Copy"), "Copy");
@@ -350,7 +365,7 @@ void TMainForm::buildMenus()
             &TMainForm::ShowOptions);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    connect(addAction(help, QStringLiteral("&Help"), "Help"), &QAction::triggered, this,
+    connect(shortcut(addAction(help, QStringLiteral("&Help"), "Help"), Qt::Key_F1), &QAction::triggered, this,
             [this] { ShowHelp(HelpFile); });
     connect(addAction(help, QStringLiteral("&About"), "About"), &QAction::triggered, this, &TMainForm::ShowAbout);
 }
@@ -388,9 +403,10 @@ void TMainForm::buildToolBar()
     toolBar_->addAction(action(QStringLiteral("White")));
     toolBar_->addAction(giveUp_);
     toolBar_->addAction(action(QStringLiteral("Previous move")));
-    // A place kept for stepping forward; it does nothing yet.
+    // A place kept for stepping forward; it does nothing yet, but says what it is for.
     QAction *last = toolBar_->addAction(backIcon().pixmap(24, 24).transformed(QTransform().scale(-1, 1)), QString());
     last->setObjectName(QStringLiteral("ToolLast"));
+    last->setToolTip(QStringLiteral("Next move"));
     last->setEnabled(false);
 }
 
@@ -462,10 +478,53 @@ void TMainForm::setToolBarShown(bool shown)
 
 void TMainForm::fitWindowHeight()
 {
-    // Fixed size: the menu bar, the tool bar when shown, the board and the status line.
+    // The designed size is the least: the menu bar, the tool bar when shown, the board
+    // and the status line. Showing or hiding the tool bar keeps the client area's size.
     const int menu = menuBar()->sizeHint().height();
     const int tools = viewToolBar_->isChecked() ? ToolBarHeight : 0;
-    setFixedSize(ClientWidth, menu + tools + BoardView::BoxHeight + StatusLine::LineHeight);
+    setMinimumSize(ClientWidth, menu + tools + BoardView::BoxHeight + StatusLine::LineHeight);
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    const QWidget *client = centralWidget();
+    resize(std::max(client->width(), ClientWidth),
+           menu + tools + std::max(client->height(), int(BoardView::BoxHeight)) + StatusLine::LineHeight);
+}
+
+void TMainForm::restorePlacement()
+{
+    // "left,top,width,height,maximised" of the last session; without it the designed
+    // size at the place the system chooses.
+    const std::optional<std::string> text = flow_->settings().GetText("WIN32", PlacementKey);
+    if (!text)
+        return;
+    std::array<int, 5> values{};
+    const char *at = text->data();
+    const char *end = at + text->size();
+    for (size_t i = 0; i < values.size(); ++i) {
+        const auto [next, error] = std::from_chars(at, end, values[i]);
+        const bool last = i + 1 == values.size();
+        // A damaged entry is ignored, not half applied.
+        if (error != std::errc() || (last ? next != end : next == end || *next != ','))
+            return;
+        at = last ? next : next + 1;
+    }
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const QRect wanted(values[0], values[1], std::max(values[2], minimumWidth()), std::max(values[3], minimumHeight()));
+    setGeometry(WindowPlacement::onScreen(wanted, screens));
+    if (values[4])
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TMainForm::storePlacement()
+{
+    // A window maximised from the start has no normal geometry of its own.
+    const QRect normal = isMaximized() && normalGeometry().isValid() ? normalGeometry() : geometry();
+    const std::string text = std::to_string(normal.left()) + ',' + std::to_string(normal.top()) + ',' +
+                             std::to_string(normal.width()) + ',' + std::to_string(normal.height()) + ',' +
+                             (isMaximized() ? '1' : '0');
+    flow_->settings().SetText("WIN32", PlacementKey, text);
 }
 
 QSize TMainForm::clientSize() const { return {width(), height() - menuBar()->height()}; }
@@ -563,6 +622,9 @@ void TMainForm::customEvent(QEvent *event)
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    // Only a window the user saw has a place worth keeping.
+    if (isVisible() && !testAttribute(Qt::WA_DontShowOnScreen))
+        storePlacement();
     if (pages_)
         pages_->close();
     // Leaving play mode also asks a running worker to stop.
@@ -590,7 +652,13 @@ void TMainForm::PasteGame() { flow_->records().Paste(); }
 
 void TMainForm::ShowHelp(const std::string &relativeName)
 {
-    if (!openDocument(programDirectory_ + relativeName))
+    const std::string page = programDirectory_ + relativeName;
+    if (openDocument(page))
+        return;
+    // Without an opener on the desktop the program shows the page itself.
+    if (!helpBrowser_)
+        helpBrowser_ = new THelpBrowser(this);
+    if (!helpBrowser_->ShowPage(QString::fromStdString(page)))
         showMessageWindow("Can't open help files", "Korvana");
 }
 

@@ -29,6 +29,7 @@ class Kumo98Dll;
 class MoveList;
 class StatusLine;
 class TConfirmDatabaseUpdate;
+class THelpBrowser;
 class TMyMessageWindow;
 class TOptionForm;
 class TPagesDlg;
@@ -41,10 +42,12 @@ public:
     /// The repaint request another window posts (the information window after a display change).
     static constexpr QEvent::Type RepaintRequest = static_cast<QEvent::Type>(QEvent::User + 1000);
 
-    static constexpr int ClientWidth = 510;   ///< window without its menu bar
-    static constexpr int ClientHeight = 401;  ///< with the tool bar shown
+    static constexpr int ClientWidth = 510;   ///< designed (and least) window width
+    static constexpr int ClientHeight = 401;  ///< designed height without the menu bar, tool bar shown
     static constexpr int ToolBarHeight = 33;
     static constexpr int PanelWidth = 159;
+    /// WIN32 key of the window's place and size between sessions.
+    static constexpr const char *PlacementKey = "MainForm";
 
     /// The version notice of About.
     static constexpr const char *VersionNotice = "Korvana3 for Preview Release\nVersion 3.0PR1.0";
@@ -57,13 +60,15 @@ public:
     /// empty game, settings applied to the menus. Not shown. `library` defaults to the
     /// program's engine library.
     explicit TMainForm(const std::string &programPath, QWidget *parent = nullptr, Kumo98Dll *library = nullptr);
-    /// Writes the settings file, then frees the game flow and what it owns.
+    /// Writes the settings file (unless told not to), then frees the game flow and what it owns.
     ~TMainForm() override;
 
     /// The message and question windows the program created at start-up (borrowed).
     /// Windows not given are created on first use.
     void setDialogs(TMyMessageWindow *message, TSelectBlackOrWhiteForm *colour, TConfirmDatabaseUpdate *update,
                     TWhichRemoveForm *remove);
+    /// A run that must leave the settings file alone (a screenshot) turns this off.
+    void setSettingsSavedAtExit(bool saved) { saveSettingsAtExit_ = saved; }
     /// The options dialog made at start-up (borrowed); made on first use when not given.
     void setOptionForm(TOptionForm *form) { optionForm_ = form; }
 
@@ -83,7 +88,8 @@ public:
     void CopyGame();
     /// A game from the clipboard's text, replacing the current one when readable.
     void PasteGame();
-    /// Opens a help file given relative to the program's directory.
+    /// Opens a help file given relative to the program's directory: on the desktop, or,
+    /// when the desktop cannot, in the program's own help window.
     void ShowHelp(const std::string &relativeName);
     /// The engine library's About, then the version notice.
     void ShowAbout();
@@ -101,6 +107,8 @@ public:
     int saveFilterEntry() const { return flow_->records().saveFilterEntry(); }
     /// The board's pop-up menu.
     QMenu *popupMenu() const { return popup_; }
+    /// The program's own help window; null until the desktop first failed to open a page.
+    THelpBrowser *helpBrowser() const { return helpBrowser_; }
     /// The information window; null before its first use.
     TPagesDlg *informationWindow() const { return pages_; }
     /// The program's directory: the program path up to its last '/'.
@@ -153,7 +161,7 @@ protected:
 private:
     void buildMenus();
     void buildToolBar();
-    void buildPanel(QWidget *central);
+    QWidget *buildPanel(QWidget *central);
     void buildPopupMenu();
     void applySettingsToMenus();
     void applyOptionMarks();
@@ -161,6 +169,8 @@ private:
     void databaseItemsEnabled(bool editing, bool updating);
     void setToolBarShown(bool shown);
     void fitWindowHeight();
+    void restorePlacement();
+    void storePlacement();
     void boardPressed(int column, int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     bool keyTyped(const QKeyEvent &key);
     TMyMessageWindow &messageWindow();
@@ -197,6 +207,8 @@ private:
     TWhichRemoveForm *removeForm_ = nullptr;
     TOptionForm *optionForm_ = nullptr;
     TPagesDlg *pages_ = nullptr;
+    THelpBrowser *helpBrowser_ = nullptr;
+    bool saveSettingsAtExit_ = true;
 };
 
 } // namespace korvana

@@ -7,6 +7,7 @@
 
 #include "app/TMainForm.h"
 
+#include "dialogs/THelpBrowser.h"
 #include "dialogs/TPagesDlg.h"
 #include "game/Kumo98Dll.h"
 #include "record/MOveTree.h"
@@ -23,13 +24,16 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
 #include <QToolBar>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -209,10 +213,10 @@ TEST_F(MainFormCommandsTest, MenuBarCaptionsShortcutsAndStates)
         bool checkable, checked, visible, enabled;
     };
     const Item items[] = {
-        {"New Game", "&New Game", "", false, false, true, true},
-        {"Open Game", "&Open Game", "", false, false, true, true},
-        {"Save Game", "&Save Game", "", false, false, true, true},
-        {"Exit", "E&xit", "", false, false, true, true},
+        {"New Game", "&New Game", "Ctrl+N", false, false, true, true},
+        {"Open Game", "&Open Game", "Ctrl+O", false, false, true, true},
+        {"Save Game", "&Save Game", "Ctrl+S", false, false, true, true},
+        {"Exit", "E&xit", "Ctrl+Q", false, false, true, true},
         {"Copy", "&Copy", "Ctrl+C", false, false, true, true},
         {"Paste", "&Paste", "Ctrl+V", false, false, true, true},
         {"Numbering", "&Numbering", "", true, true, true, true},
@@ -238,7 +242,7 @@ TEST_F(MainFormCommandsTest, MenuBarCaptionsShortcutsAndStates)
         {"Color", "&Color", "", false, false, false, true},
         {"Information", "&Information", "", false, false, false, false},
         {"Option", "&Option", "", false, false, true, true},
-        {"Help", "&Help", "", false, false, true, true},
+        {"Help", "&Help", "F1", false, false, true, true},
         {"About", "&About", "", false, false, true, true},
     };
     for (const Item &i : items) {
@@ -267,8 +271,8 @@ TEST_F(MainFormCommandsTest, ToolBarHintsAndPopupMenu)
         enabled << a->isEnabled();
     }
     ASSERT_EQ(hints.size(), 8);
-    EXPECT_EQ(hints.mid(0, 7), (QStringList{"New Game", "Open Game File", "Save Game Data", "Begin with Black",
-                                            "Begin with White", "Give up", "Move Back"}));
+    EXPECT_EQ(hints, (QStringList{"New Game", "Open Game File", "Save Game Data", "Begin with Black",
+                                  "Begin with White", "Give up", "Move Back", "Next move"}));
     EXPECT_EQ(enabled, (QList<bool>{true, true, true, true, true, false, true, false})) << "Give up, last button";
     w.action(QStringLiteral("Black"))->trigger();
     EXPECT_TRUE(w.toolBar()->actions().contains(item("Give up")));
@@ -447,6 +451,24 @@ TEST_F(MainFormCommandsTest, FailedPasteKeepsTheGameButClearsTheFileName)
         EXPECT_EQ(moveCount(), 2);
         EXPECT_EQ(w.moveList()->lineCount(), 2);
     }
+}
+
+TEST_F(MainFormCommandsTest, FileAndHelpShortcutsReachTheirCommands)
+{
+    CommandForm &w = start();
+    QApplication::setActiveWindow(&w);
+    play({{7, 7}});
+    QTest::keyClick(&w, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(moveCount(), 0) << "Ctrl+N";
+    QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(w.openStartEntries.size(), 1u) << "Ctrl+O";
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(w.saveStartEntries.size(), 1u) << "Ctrl+S";
+    QTest::keyClick(&w, Qt::Key_F1);
+    EXPECT_EQ(w.documents.size(), 1u) << "F1";
+    EXPECT_EQ(w.flow().flags().pendingColumn, 'z') << "no shortcut is a typed column";
+    QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(w.isVisible()) << "Ctrl+Q";
 }
 
 TEST_F(MainFormCommandsTest, CopyAndPasteShortcuts)
@@ -698,6 +720,48 @@ TEST_F(MainFormCommandsTest, HelpFilesFromTheProgramDirectory)
     EXPECT_EQ(w.messages[0], (std::pair<std::string, std::string>{"Can't open help files", "Korvana"}));
     // The platform's opener refuses what is not there, before asking the desktop.
     EXPECT_FALSE(w.TMainForm::openDocument(programDir + "help/help_j.html"));
+}
+
+TEST_F(MainFormCommandsTest, WithoutADesktopOpenerHelpShowsInTheProgramsOwnWindow)
+{
+    // A page with a picture and a link to the other page, beside the program.
+    QDir(dir.path()).mkpath(QStringLiteral("help"));
+    QImage red(24, 24, QImage::Format_RGB32);
+    red.fill(QColor(255, 0, 0));
+    ASSERT_TRUE(red.save(dir.filePath(QStringLiteral("help/red.png"))));
+    std::ofstream(path("help/help_j.html"))
+        << "<html><head><title>Korvana Help</title></head><body><p><a href=\"editor.html\">Book</a></p>"
+           "<p><img src=\"red.png\"></p></body></html>";
+    std::ofstream(path("help/editor.html"))
+        << "<html><head><title>Editing the opening book</title></head><body>Book pages</body></html>";
+    CommandForm &w = start();
+    w.documentOpens = false;
+    item("Help")->trigger();
+    EXPECT_TRUE(w.messages.empty());
+    ASSERT_NE(w.helpBrowser(), nullptr);
+    EXPECT_TRUE(w.helpBrowser()->isVisible());
+    QTextBrowser *browser = w.helpBrowser()->browser();
+    EXPECT_EQ(browser->source(), QUrl::fromLocalFile(QString::fromStdString(path("help/help_j.html"))));
+    EXPECT_EQ(w.helpBrowser()->windowTitle(), QStringLiteral("Korvana Help"));
+    QApplication::processEvents();
+    const QImage shown = browser->viewport()->grab().toImage();
+    int redPixels = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            redPixels += shown.pixelColor(x, y) == QColor(255, 0, 0);
+    EXPECT_GE(redPixels, 24 * 24) << "the picture";
+
+    // The link, by keyboard: Tab to it, Return to follow it.
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Tab);
+    QTest::keyClick(browser, Qt::Key_Return);
+    EXPECT_EQ(browser->source().fileName(), QStringLiteral("editor.html"));
+    EXPECT_EQ(w.helpBrowser()->windowTitle(), QStringLiteral("Editing the opening book"));
+
+    item("Database Help")->trigger();
+    EXPECT_EQ(browser->source(), QUrl::fromLocalFile(QString::fromStdString(path("help/editor.html"))));
+    EXPECT_EQ(w.documents.size(), 2u) << "the desktop is asked first every time";
+    EXPECT_TRUE(w.messages.empty());
 }
 
 TEST_F(MainFormCommandsTest, AboutAsksTheEngineLibraryThenShowsTheVersion)

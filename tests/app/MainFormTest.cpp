@@ -17,10 +17,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -120,7 +122,8 @@ TEST_F(MainFormTest, WindowAndPaintBoxSizes)
 {
     ScriptedMainForm &w = start();
     EXPECT_EQ(w.clientSize(), QSize(510, 401));
-    EXPECT_EQ(w.minimumSize(), w.maximumSize()) << "fixed size";
+    EXPECT_EQ(w.minimumSize(), w.size()) << "the designed size is the least";
+    EXPECT_GT(w.maximumWidth(), 510) << "and the window can grow";
     EXPECT_EQ(w.paintBox()->size(), QSize(351, 343));
     EXPECT_EQ(w.paintBox()->objectName(), QStringLiteral("Goban0"));
     EXPECT_EQ(w.toolBar()->height(), 33);
@@ -157,6 +160,76 @@ TEST_F(MainFormTest, ToolBarSettingHidesItAndShortensTheWindow)
     EXPECT_TRUE(w.toolBar()->isVisible());
     EXPECT_EQ(w.clientSize(), QSize(510, 401));
     EXPECT_EQ(w.flow().settings().GetInt("System", "ViewToolBar"), 1);
+}
+
+TEST_F(MainFormTest, GrownWindowGrowsTheBoardAndClicksFindTheirPoints)
+{
+    ScriptedMainForm &w = start();
+    const QSize designed = w.size();
+    const QWidget *panel = w.findChild<QWidget *>(QStringLiteral("Panel"));
+    // The designed window shows exactly the designed picture.
+    auto designedPicture = [&] {
+        BoardView fresh(w.flow().settings());
+        fresh.paint(w.flow().game(), {});
+        return fresh.bitmap();
+    };
+    const QSize sizes[] = {designed, designed + QSize(400, 300), designed + QSize(100, 500)};
+    for (const QSize size : sizes) {
+        SCOPED_TRACE(size.width());
+        w.resize(size);
+        QApplication::processEvents();
+        const QSize box = w.paintBox()->size();
+        EXPECT_EQ(box.height(), w.centralWidget()->height());
+        EXPECT_EQ(panel->geometry().left(), box.width()) << "the panel takes the rest";
+        EXPECT_EQ(panel->geometry().right() + 1, w.width());
+        EXPECT_GE(w.moveList()->width(), 145);
+        EXPECT_EQ(w.moveList()->height(), box.height() - 102) << "the move list grows with the panel";
+        const int cell = std::max(20, std::min(box.width() * 20 / 351, box.height() * 20 / 343));
+        const QPoint origin((box.width() - 351 * cell / 20) / 2, (box.height() - 343 * cell / 20) / 2);
+        w.flow().NewGame();
+        for (auto [x, y] : {std::pair{0, 0}, {7, 7}, {14, 13}}) {
+            const QPoint centre = origin + QPoint(40 + 20 * x, 40 + 20 * y) * cell / 20;
+            click(centre);
+            const MovedPos &move = w.flow().game().board().history()[moveCount() - 1];
+            EXPECT_EQ(std::pair(int(move.x), int(move.y)), std::pair(x, y));
+            const QColor stone = (moveCount() % 2) ? QColor(Qt::black) : QColor(Qt::white);
+            EXPECT_EQ(w.view().bitmap().pixelColor(centre + QPoint(-cell / 4, -cell / 4)), stone)
+                << "the stone lies under the click";
+        }
+        if (size == designed) {
+            EXPECT_TRUE(w.view().bitmap() == designedPicture());
+        }
+    }
+    w.resize(designed);
+    QApplication::processEvents();
+    EXPECT_TRUE(w.view().bitmap() == designedPicture()) << "back at the designed size";
+}
+
+TEST_F(MainFormTest, PlaceAndSizeAreKeptAndRestoredOnScreen)
+{
+    ScriptedMainForm &first = start();
+    first.setGeometry(30, 40, 700, 560);
+    QApplication::processEvents();
+    first.close();
+    form.reset();
+    EXPECT_NE(settingsFileText().find("MainForm=30,40,700,560,0"), std::string::npos) << settingsFileText();
+    EXPECT_EQ(start().geometry(), QRect(30, 40, 700, 560));
+    form.reset();
+
+    auto startWith = [&](const char *placement) -> ScriptedMainForm & {
+        form.reset(); // its settings file first, then ours
+        KvParam settings;
+        settings.SetPath(programPath);
+        settings.Load();
+        settings.SetText("WIN32", "MainForm", placement);
+        EXPECT_EQ(settings.Save(), 0);
+        return start();
+    };
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(startWith("5000,-4000,700,560,0").geometry())) << "moved back on screen";
+    EXPECT_TRUE(startWith("30,40,700,560,1").isMaximized());
+    for (const char *damaged : {"30,40,700", "30,40,700,560,0,9", "x,40,700,560,0", ""})
+        EXPECT_EQ(startWith(damaged).size(), form->minimumSize()) << damaged;
 }
 
 TEST_F(MainFormTest, CaptionFollowsPlayModeAndRule)
