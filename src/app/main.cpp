@@ -1,10 +1,15 @@
 // korvana: the desktop program.
 //
 //     korvana [GAMEFILE]
-//     korvana --screenshot FILE.png [GAMEFILE]
+//     korvana --screenshot FILE.png [--size WxH] [--setting SECTION/KEY=VALUE]...
+//             [--action NAME]... [GAMEFILE]
 //
 // The second form starts as usual, renders the main window into FILE.png
 // without showing it, and exits (status 1 when the picture cannot be written).
+// --size sets the window's size; --setting changes a setting for this run only;
+// --action triggers a menu item by its name without '&' ("Warning", ...) after
+// the game is loaded. Windows the actions open are drawn beside the main window.
+// The settings file is left as it was.
 
 #include "app/TMainForm.h"
 #include "dialogs/TConfirmDatabaseUpdate.h"
@@ -21,17 +26,84 @@
 #include "settings/ProgramPaths.h"
 #include "dialogs/TOptionForm.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <string>
+#include <tuple>
+#include <vector>
 
 using namespace korvana;
 
 namespace {
+
+struct ScreenshotOptions {
+    QSize size;
+    std::vector<std::tuple<std::string, std::string, std::string>> settings;
+    QStringList actions;
+};
+
+/// Takes the options after "--screenshot FILE.png" out of `arguments`; false for a bad one.
+bool readScreenshotOptions(QStringList &arguments, ScreenshotOptions &options)
+{
+    while (arguments.size() >= 5 && arguments[3].startsWith(QLatin1String("--"))) {
+        const QString option = arguments[3];
+        const QString value = arguments[4];
+        if (option == QLatin1String("--size")) {
+            const QStringList parts = value.split(QLatin1Char('x'));
+            bool wide = false, high = false;
+            if (parts.size() != 2)
+                return false;
+            options.size = QSize(parts[0].toInt(&wide), parts[1].toInt(&high));
+            if (!wide || !high || options.size.width() > 8192 || options.size.height() > 8192)
+                return false;
+        } else if (option == QLatin1String("--setting")) {
+            const qsizetype slash = value.indexOf(QLatin1Char('/'));
+            const qsizetype equals = value.indexOf(QLatin1Char('='));
+            if (slash <= 0 || equals <= slash + 1)
+                return false;
+            options.settings.emplace_back(value.left(slash).toStdString(),
+                                          value.mid(slash + 1, equals - slash - 1).toStdString(),
+                                          value.mid(equals + 1).toStdString());
+        } else if (option == QLatin1String("--action")) {
+            options.actions << value;
+        } else {
+            return false;
+        }
+        arguments.remove(3, 2);
+    }
+    return arguments.size() < 4 || !arguments[3].startsWith(QLatin1String("--"));
+}
+
+/// The main window and, to its right, every other window the program shows, tops aligned.
+QImage windowsSideBySide(QWidget &mainWindow)
+{
+    QList<QImage> pictures{mainWindow.grab().toImage()};
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window != &mainWindow && window->isVisible() && !window->inherits("QMenu"))
+            pictures << window->grab().toImage();
+    constexpr int Gap = 8;
+    QSize size(-Gap, 0);
+    for (const QImage &picture : pictures)
+        size = QSize(size.width() + Gap + picture.width(), std::max(size.height(), picture.height()));
+    QImage all(size, QImage::Format_RGB32);
+    all.fill(QApplication::palette().color(QPalette::Window));
+    QPainter painter(&all);
+    int left = 0;
+    for (const QImage &picture : pictures) {
+        painter.drawImage(QPoint(left, 0), picture);
+        left += picture.width() + Gap;
+    }
+    return all;
+}
 
 int run(int argc, char **argv)
 {
@@ -41,9 +113,11 @@ int run(int argc, char **argv)
 
     QStringList arguments = QApplication::arguments();
     QString screenshot;
+    ScreenshotOptions options;
     if (arguments.size() >= 2 && arguments[1] == QLatin1String("--screenshot")) {
-        if (arguments.size() < 3) {
-            std::cerr << "usage: korvana --screenshot FILE.png [GAMEFILE]\n";
+        if (arguments.size() < 3 || !readScreenshotOptions(arguments, options)) {
+            std::cerr << "usage: korvana --screenshot FILE.png [--size WxH] [--setting SECTION/KEY=VALUE]... "
+                         "[--action NAME]... [GAMEFILE]\n";
             return 2;
         }
         screenshot = arguments[2];
@@ -66,20 +140,34 @@ int run(int argc, char **argv)
     auto *update = new TConfirmDatabaseUpdate(&mainForm);
     auto *remove = new TWhichRemoveForm(&mainForm);
     new TSelectDatabaseDirectory(&mainForm);
-    auto *options = new TOptionForm(&mainForm);
+    auto *optionForm = new TOptionForm(&mainForm);
     new TTreeForm(&mainForm);
     auto *directories = new TDababaseDirectryForm(&mainForm);
     mainForm.setDialogs(message, colour, update, remove);
-    mainForm.setOptionForm(options);
-    options->setDirectoryForm(directories);
-    mainForm.OpenFromCommandLine(arguments);
+    mainForm.setOptionForm(optionForm);
+    optionForm->setDirectoryForm(directories);
 
     if (!screenshot.isEmpty()) {
+        mainForm.setSettingsSavedAtExit(false);
+        for (const auto &[section, key, value] : options.settings)
+            mainForm.flow().settings().SetText(section, key, value);
+        mainForm.OpenFromCommandLine(arguments);
+        if (options.size.isValid())
+            mainForm.resize(options.size.expandedTo(mainForm.minimumSize()));
         // Laid out and rendered as on screen, but never mapped.
         mainForm.setAttribute(Qt::WA_DontShowOnScreen);
         mainForm.show();
         QApplication::processEvents();
-        const bool saved = mainForm.grab().save(screenshot, "PNG");
+        for (const QString &name : options.actions) {
+            QAction *item = mainForm.action(name);
+            if (!item) {
+                std::cerr << "korvana: no menu item " << name.toStdString() << '\n';
+                return 2;
+            }
+            item->trigger();
+            QApplication::processEvents();
+        }
+        const bool saved = windowsSideBySide(mainForm).save(screenshot, "PNG");
         mainForm.close();
         if (!saved) {
             std::cerr << "korvana: can't write " << screenshot.toStdString() << '\n';
@@ -87,6 +175,7 @@ int run(int argc, char **argv)
         }
         return 0;
     }
+    mainForm.OpenFromCommandLine(arguments);
 
     mainForm.show();
     return QApplication::exec();
