@@ -90,6 +90,9 @@ QImage windowsSideBySide(QWidget &mainWindow)
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != &mainWindow && window->isVisible() && !window->inherits("QMenu"))
             pictures << window->grab().toImage();
+    // Pixel for pixel: on a scaled screen the grabs carry a ratio the painter would undo.
+    for (QImage &picture : pictures)
+        picture.setDevicePixelRatio(1);
     constexpr int Gap = 8;
     QSize size(-Gap, 0);
     for (const QImage &picture : pictures)

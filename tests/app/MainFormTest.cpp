@@ -456,5 +456,30 @@ TEST(KorvanaProgramTest, ScreenshotRendersTheMainWindow)
     EXPECT_EQ(image.pixelColor(194, top + 194), QColor(Qt::white));
 }
 
+TEST(KorvanaProgramTest, ScaledScreenGetsABoardDrawnForItsPixels)
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("shot.png"));
+    QProcess program;
+    program.setWorkingDirectory(dir.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(KORVANA_BIN_DIR "/korvana"), {QStringLiteral("--screenshot"), picture});
+    ASSERT_TRUE(program.waitForFinished(30000)) << "korvana must be built";
+    const QImage image(picture);
+    ASSERT_EQ(image.width(), 2 * 510);
+    // A picture drawn at the designed size and stretched would repeat every pixel
+    // twice; one drawn for the screen has edges (star points, axis letters) that
+    // fall between the pairs.
+    const int top = image.height() - 2 * 401 + 2 * 33;
+    int splitPairs = 0;
+    for (int y = top; y < top + 2 * 343; ++y)
+        for (int x = 0; x + 1 < 2 * 351; x += 2)
+            splitPairs += image.pixel(x, y) != image.pixel(x + 1, y);
+    EXPECT_GT(splitPairs, 100);
+    EXPECT_EQ(image.pixelColor(2 * 330, top + 2 * 330), QColor(228, 175, 14)) << "the board fills its box";
+}
+
 } // namespace
 } // namespace korvana
