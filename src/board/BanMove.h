@@ -4,7 +4,6 @@
 
 #include "board/BanHistory.h"
 #include "board/Point.h"
-#include "board/PointSet.h"
 #include "board/PosStat.h"
 
 #include <cstdint>
@@ -19,14 +18,6 @@ struct CodeRecord {
     uint8_t point = 0;  ///< point index 0..224
     POS_STAT before = 20;
     POS_STAT after = 20;
-};
-
-/// A point whose Black judgement judged other points on the way (see ChkStat::setTrace)
-/// differently before and after the move: the board needs both to know what later moves reach.
-struct NestedRecord {
-    uint8_t point = 0;
-    PointSet before;
-    PointSet after;
 };
 
 /// The four code lists a move carries.
@@ -65,7 +56,7 @@ public:
     /// Heap bytes held by the code records (for memory accounting).
     size_t recordBytes() const
     {
-        return sizeof(CodeRecord) * (blackCount_ + whiteCount_) + sizeof(NestedRecord) * nestedCount_;
+        return sizeof(CodeRecord) * (blackCount_ + whiteCount_) + nestedBytes_;
     }
 
 private:
@@ -77,11 +68,14 @@ private:
     POS_STAT code_ = 20;
     uint8_t blackCount_ = 0; ///< records of Black
     uint8_t whiteCount_ = 0; ///< records of White (at most 40)
-    uint8_t nestedCount_ = 0;
     bool recorded_ = false;
     bool coded_ = false;
     std::unique_ptr<CodeRecord[]> records_; ///< Black records, then White records
-    std::unique_ptr<NestedRecord[]> nested_;
+    /// The points whose Black judgement judged other points on the way (ChkStat::setTrace)
+    /// differently after the move, so the board knows what later moves reach: per point,
+    /// the point, the counts before and after, then those points.
+    std::unique_ptr<uint8_t[]> nested_;
+    uint32_t nestedBytes_ = 0;
 };
 
 } // namespace korvana

@@ -115,9 +115,14 @@ void Board::writeRecords(const BanMove *move, bool after)
     POS_STAT *white = whiteCodes_.data();
     for (int i = 0, n = move->whiteRecordCount(); i < n; ++i)
         white[r[i].point] = after ? r[i].after : r[i].before;
-    for (int i = 0; i < move->nestedCount_; ++i) {
-        const NestedRecord &n = move->nested_[i];
-        setNested(n.point, after ? n.after : n.before);
+    for (const uint8_t *n = move->nested_.get(), *end = n + move->nestedBytes_; n < end;) {
+        const int point = n[0], before = n[1], afterCount = n[2];
+        const uint8_t *first = n + 3 + (after ? before : 0);
+        PointSet set;
+        for (int i = 0, count = after ? afterCount : before; i < count; ++i)
+            set.add(first[i]);
+        setNested(point, set);
+        n += 3 + before + afterCount;
     }
 }
 
@@ -176,7 +181,7 @@ void Board::judgeAround(BanMove *move)
 
     ChkStat judge(ban_);
     // Reused between moves: a move rarely changes more than a few of these.
-    static thread_local std::vector<NestedRecord> nestedFound;
+    static thread_local std::vector<uint8_t> nestedFound;
     nestedFound.clear();
     for (int side = 0; side < 2; ++side) {
         HanteiBoard &table = side == 0 ? blackCodes_ : whiteCodes_;
@@ -190,7 +195,11 @@ void Board::judgeAround(BanMove *move)
                 rec.after = judge.judgeBlack(p);
                 judge.setTrace(nullptr);
                 if (!(trace == nested_[p])) {
-                    nestedFound.push_back(NestedRecord{static_cast<uint8_t>(p), nested_[p], trace});
+                    nestedFound.push_back(static_cast<uint8_t>(p));
+                    nestedFound.push_back(static_cast<uint8_t>(nested_[p].size()));
+                    nestedFound.push_back(static_cast<uint8_t>(trace.size()));
+                    nested_[p].forEach([&](int q) { nestedFound.push_back(static_cast<uint8_t>(q)); });
+                    trace.forEach([&](int q) { nestedFound.push_back(static_cast<uint8_t>(q)); });
                     setNested(p, trace);
                 }
             } else {
@@ -206,14 +215,13 @@ void Board::judgeAround(BanMove *move)
         std::copy(found[0], found[0] + count[0], move->records_.get());
         std::copy(found[1], found[1] + count[1], move->records_.get() + count[0]);
     }
-    const int nestedCount = static_cast<int>(nestedFound.size());
-    if (nestedCount > 0) {
-        move->nested_ = std::make_unique<NestedRecord[]>(static_cast<size_t>(nestedCount));
+    if (!nestedFound.empty()) {
+        move->nested_ = std::make_unique<uint8_t[]>(nestedFound.size());
         std::copy(nestedFound.begin(), nestedFound.end(), move->nested_.get());
     }
     move->blackCount_ = static_cast<uint8_t>(count[0]);
     move->whiteCount_ = static_cast<uint8_t>(count[1]);
-    move->nestedCount_ = static_cast<uint8_t>(nestedCount);
+    move->nestedBytes_ = static_cast<uint32_t>(nestedFound.size());
     move->recorded_ = true;
 }
 
