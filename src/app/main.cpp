@@ -23,6 +23,7 @@
 #include "game/Kumo98Dll.h"
 #include "game/KvFlags.h"
 #include "game/OpeningTable.h"
+#include "log/ErrorLog.h"
 #include "settings/ProgramPaths.h"
 #include "dialogs/TOptionForm.h"
 
@@ -129,6 +130,8 @@ int run(int argc, char **argv)
 
     // The process-wide objects, before any window.
     const std::string programPath = executablePath().empty() ? std::string(argv[0]) : executablePath();
+    // Beside the program, or in the per-user directory, like the settings file.
+    ErrorLog::instance().setFileName(programDirectory(directoryPart(programPath)) + "error.log");
     KvFlags::instance();
     // A missing engine library is not an error here: only WC1998 asks it, and its
     // requests then fail with a message instead of a move.

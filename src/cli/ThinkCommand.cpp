@@ -4,6 +4,8 @@
 #include "cli/CliMoves.h"
 
 #include "board/BanArray.h"
+#include "board/ChkStat.h"
+#include "board/PosStat.h"
 #include "board/Point.h"
 #include "engine/PhaseIter.h"
 
@@ -66,8 +68,14 @@ int run(const std::vector<std::string> &args)
         return 1;
     }
     BanArray board;
-    for (uint8_t point : moves)
+    for (uint8_t point : moves) {
         board.putStone(point);
+        // A five (or a forbidden move) ended the game: no move to answer.
+        if (isGameEnd(ChkStat(board).judgeLast())) {
+            std::fputs("the game is over\n", stderr);
+            return 1;
+        }
+    }
     const ThinkingLevel &level = ThinkingLevel::preset(1);
     PhaseIter iter(std::make_unique<Phase>(board), level, level.depth, level.hashSize, db);
     if (haveSeed)

@@ -1,6 +1,9 @@
 // korvana-cli: scripting front end over the program's core.
 #include "cli/CliCommand.h"
 
+#include "log/ErrorLog.h"
+#include "settings/ProgramPaths.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -24,6 +27,8 @@ static void usage(FILE *out)
 
 int main(int argc, char **argv)
 {
+    // Beside the program, or in the per-user directory, like the settings file.
+    korvana::ErrorLog::instance().setFileName(korvana::programDirectory() + "error.log");
     if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
         usage(argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;

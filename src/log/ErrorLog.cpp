@@ -4,6 +4,9 @@
 #include "log/SimpleMutex.h"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -149,10 +152,15 @@ void ErrorLog::log(const std::string &message)
         localtime_r(&now, &local);
         std::string entry = timeStamp(local) + " : " + message + '\r';
 
-        std::ofstream out(fileName_, std::ios::binary | std::ios::app);
-        if (!out)
+        // Non-blocking, and a regular file only: a FIFO or a device in the
+        // log's place must not stall the program.
+        const int fd = ::open(fileName_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+        if (fd < 0)
             return;
-        out.write(entry.data(), static_cast<std::streamsize>(entry.size()));
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+            (void)!::write(fd, entry.data(), entry.size());
+        ::close(fd);
     } catch (...) {
         // Logging never disturbs the caller.
     }

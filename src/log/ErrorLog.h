@@ -16,7 +16,7 @@ public:
     /// Longest line (without its line end) the trimming reads.
     static constexpr std::size_t MaxLineLength = 4095;
 
-    /// A log writing to fileName ("error.log" in the working directory for the program).
+    /// A log writing to fileName; the programs point theirs beside themselves at start.
     explicit ErrorLog(std::string fileName = "error.log");
     virtual ~ErrorLog() = default;
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -112,6 +113,30 @@ TEST_F(DbCommand, TheDirectoryIsTakenAsGiven)
     ASSERT_EQ(cli({"db", "update", "--dir", dir_ + "book", "h8,", "h9"}).status, 0);
     EXPECT_TRUE(std::filesystem::exists(dir_ + "book/kumo001.adb"));
     EXPECT_FALSE(std::filesystem::exists(dir_ + "kumo001.adb"));
+}
+
+// A bad book is worth an error-log entry, which belongs beside the program
+// (or in the per-user directory), never in the working directory.
+TEST_F(DbCommand, TheErrorLogLivesBesideTheProgram)
+{
+    namespace fs = std::filesystem;
+    for (const char *dir : {"prog", "work", "book", "config"})
+        fs::create_directory(dir_ + dir);
+    fs::copy_file(KORVANA_BIN_DIR "/korvana-cli", dir_ + "prog/korvana-cli");
+    std::ofstream(dir_ + "book/kumo001.adb") << "garbage\n";
+    const std::string run = "cd '" + dir_ + "work' && XDG_CONFIG_HOME='" + dir_ + "config' ../prog/korvana-cli db lookup --dir ../book h8 >/dev/null 2>&1";
+    EXPECT_EQ(std::system(run.c_str()) >> 8, 1);
+    EXPECT_NE(readText(dir_ + "prog/error.log").find("error: can't read this version"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(dir_ + "work"));
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes to a read-only program directory; the per-user fall-back is not reached";
+    fs::remove(dir_ + "prog/error.log");
+    fs::permissions(dir_ + "prog", fs::perms::owner_read | fs::perms::owner_exec);
+    std::ofstream(dir_ + "book/kumo001.adb") << "garbage again\n";
+    EXPECT_EQ(std::system(run.c_str()) >> 8, 1);
+    fs::permissions(dir_ + "prog", fs::perms::owner_all);
+    EXPECT_FALSE(fs::exists(dir_ + "prog/error.log"));
+    EXPECT_NE(readText(dir_ + "config/korvana/error.log").find("error:"), std::string::npos);
 }
 
 TEST_F(DbCommand, BadArgumentsAreRefused)

@@ -41,6 +41,16 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"seedIgnoredBySearch", "h8,a1,h7,c1,h6,a3,h5,c3,**, --seed 9", "h4 52\n"}),
     [](const testing::TestParamInfo<Case> &info) { return std::string(info.param.name); });
 
+TEST(ThinkCommandEnd, AFinishedGameHasNoMove)
+{
+    for (const char *game : {"h8,a1,h7,c1,h6,a3,h5,c3,h4,**,", "h8,a1,h7,c1,h6,a3,h5,c3,h4,e1,**,"}) {
+        auto r = runCli(std::string("think ") + game);
+        EXPECT_EQ(r.status, 1) << game;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "the game is over\n");
+    }
+}
+
 // "x y\n" output whose column letter and row character lie in the given ranges,
 // and whose code matches the written point.
 bool answerWithin(const std::string &out, char colFrom, char colTo, const std::string &rows)

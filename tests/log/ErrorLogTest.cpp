@@ -3,6 +3,8 @@
 #include "support/ErrorLogEntry.h"
 #include "support/ScratchDir.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -87,6 +89,11 @@ TEST(ErrorLog, UnopenableFileLosesTheEntrySilently)
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing-dir")));
     ErrorLog onDirectory(dir.path().string());
     EXPECT_NO_THROW(onDirectory.log("lost"));
+    // A FIFO without a reader would block a plain open for writing.
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    ErrorLog onFifo(dir.file("fifo"));
+    onFifo.log("lost");
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("fifo")));
 }
 
 TEST(ErrorLog, InstanceCanBePointedElsewhere)
