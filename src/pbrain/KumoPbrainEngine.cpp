@@ -12,7 +12,11 @@ int KumoPbrainEngine::think(const std::vector<uint8_t> &moves, int timeMs)
     kumo::KumoBoard board;
     if (!kumo::KumoEngine::loadMoves(board, moves.data(), static_cast<int>(moves.size())))
         return -1;
-    return engine_->bestMove(board, timeMs).move;
+    // As bestMove, with the protocol's STOP polled by the search.
+    kumo::SearchLimits limits;
+    limits.timeMs = timeMs;
+    limits.stopWhen = [this] { return stopRequested(); };
+    return engine_->search().think(board, limits).move;
 }
 
 void KumoPbrainEngine::setMemoryLimit(uint64_t bytes)

@@ -1,6 +1,7 @@
 #pragma once
 // PbrainEngine: the engine behind a Gomocup session.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -16,6 +17,14 @@ public:
     virtual void setMemoryLimit(uint64_t /*bytes*/) {}
     /// Name and version for ABOUT.
     virtual const char *about() const = 0;
+
+    /// A flag another thread sets to make think() answer its best move so far
+    /// at once; borrowed, null for none.
+    void setStopFlag(const std::atomic<bool> *stop) { stop_ = stop; }
+
+protected:
+    bool stopRequested() const { return stop_ && stop_->load(); }
+    const std::atomic<bool> *stop_ = nullptr;
 };
 
 } // namespace korvana::pbrain

@@ -4,8 +4,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <sstream>
+#include <thread>
+#include <unistd.h>
 
 namespace korvana::pbrain {
 
@@ -70,7 +74,16 @@ void PbrainSession::reply(std::ostream &out)
         out << "ERROR board is full" << std::endl;
         return;
     }
+    if (input_) {
+        std::lock_guard<std::mutex> hold(input_->lock);
+        input_->thinking = true;
+        input_->stop = input_->ended; // after END every answer is wanted at once
+    }
     const int move = engine_.think(moves_, moveBudgetMs());
+    if (input_) {
+        std::lock_guard<std::mutex> hold(input_->lock);
+        input_->thinking = false;
+    }
     if (move < 0 || move >= 225 || std::find(moves_.begin(), moves_.end(), move) != moves_.end()) {
         out << "ERROR no move" << std::endl;
         return;
@@ -219,12 +232,98 @@ bool PbrainSession::handleLine(const std::string &rawLine, std::ostream &out)
             out << "ERROR no stone there" << std::endl;
             return true;
         }
+        // Taking back an earlier stone would leave a position no game reached.
+        if (at + 1 != moves_.end()) {
+            out << "ERROR not the last stone" << std::endl;
+            return true;
+        }
         moves_.erase(at);
         out << "OK" << std::endl;
         return true;
     }
     out << "UNKNOWN" << std::endl;
     return true;
+}
+
+void PbrainSession::readInput(int fd, std::shared_ptr<Input> input, std::function<void()> stuck)
+{
+    std::string line;
+    bool tooLong = false;
+    auto take = [&](std::string text) {
+        const std::string command = upper(trim(text).substr(0, trim(text).find_first_of(" \t")));
+        std::lock_guard<std::mutex> hold(input->lock);
+        if (command == "STOP" || command == "YXSTOP") {
+            if (input->thinking)
+                input->stop = true;
+            return; // no answer of its own: the move is the answer
+        }
+        if (command == "END") {
+            input->ended = true;
+            input->stop = true;
+        }
+        input->lines.push_back(std::move(text));
+        input->changed.notify_all();
+    };
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        for (ssize_t i = 0; i < n; ++i) {
+            const char c = buffer[i];
+            if (c != '\n') {
+                if (line.size() < MaxLine)
+                    line.push_back(c);
+                else
+                    tooLong = true;
+                continue;
+            }
+            take(tooLong ? std::string("\x01") : std::move(line));
+            line.clear();
+            tooLong = false;
+        }
+    }
+    if (!line.empty())
+        take(tooLong ? std::string("\x01") : std::move(line));
+    std::unique_lock<std::mutex> hold(input->lock);
+    input->ended = true;
+    input->stop = true;
+    input->changed.notify_all();
+    // The manager is gone or said END: a session still busy after 100 ms is cut off.
+    if (!input->changed.wait_for(hold, std::chrono::milliseconds(100), [&] { return input->finished; }) && stuck)
+        stuck();
+}
+
+void PbrainSession::run(int inputFd, std::ostream &out, std::function<void()> stuck)
+{
+    input_ = std::make_shared<Input>();
+    engine_.setStopFlag(&input_->stop);
+    // Detached: after END it may still wait for input that never comes.
+    std::thread(readInput, inputFd, input_, std::move(stuck)).detach();
+    for (;;) {
+        std::string line;
+        {
+            std::unique_lock<std::mutex> hold(input_->lock);
+            input_->changed.wait(hold, [&] { return !input_->lines.empty() || input_->ended; });
+            if (input_->lines.empty())
+                break;
+            line = std::move(input_->lines.front());
+            input_->lines.pop_front();
+        }
+        if (line == "\x01")
+            out << "ERROR line too long" << std::endl;
+        else if (!handleLine(line, out))
+            break;
+    }
+    engine_.setStopFlag(nullptr);
+    {
+        std::lock_guard<std::mutex> hold(input_->lock);
+        input_->finished = true;
+        input_->changed.notify_all();
+    }
+    input_.reset();
 }
 
 } // namespace korvana::pbrain

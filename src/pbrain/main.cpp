@@ -4,6 +4,7 @@
 #include "pbrain/KumoPbrainEngine.h"
 #include "pbrain/PbrainSession.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -22,28 +23,7 @@ int main(int argc, char **argv)
         return 2;
     }
     PbrainSession session(*engine);
-    // A line longer than this is no protocol line: its rest is dropped, so
-    // memory stays bounded whatever comes in.
-    constexpr size_t MaxLine = 4096;
-    std::string line;
-    bool tooLong = false;
-    int c;
-    while ((c = std::cin.get()) != EOF) {
-        if (c != '\n') {
-            if (line.size() < MaxLine)
-                line.push_back(static_cast<char>(c));
-            else
-                tooLong = true;
-            continue;
-        }
-        if (tooLong)
-            std::cout << "ERROR line too long" << std::endl;
-        else if (!session.handleLine(line, std::cout))
-            return 0;
-        line.clear();
-        tooLong = false;
-    }
-    if (!line.empty() && !tooLong)
-        session.handleLine(line, std::cout);
+    // Every reply line is flushed as it is written: nothing is lost by a quick exit.
+    session.run(0, std::cout, [] { std::_Exit(0); });
     return 0;
 }

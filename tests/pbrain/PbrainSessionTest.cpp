@@ -76,6 +76,14 @@ TEST(PbrainSessionFlowTest, BlockTakebackRestartBegin)
               "OK\n11,7\nERROR point is taken\nOK\nERROR no stone there\nOK\n7,7\n");
 }
 
+TEST(PbrainSessionFlowTest, OnlyTheLastStoneIsTakenBack)
+{
+    const std::string out = runSession("START 15\nINFO timeout_turn 100\nBEGIN\nTURN 0,0\nTAKEBACK 7,7\nTAKEBACK 0,0\nEND\n");
+    ASSERT_EQ(out.substr(0, 7), "OK\n7,7\n");
+    const size_t reply = out.find('\n', 7);
+    EXPECT_EQ(out.substr(reply + 1), "ERROR not the last stone\nERROR not the last stone\n") << out;
+}
+
 TEST(PbrainSessionFlowTest, BuiltinEngineAnswersAMove)
 {
     const std::string out = runSession("START 15\nBOARD\n7,7,2\n8,6,1\n9,5,2\nDONE\nEND\n", "--builtin");
