@@ -32,6 +32,8 @@ EngineProcess::EngineProcess(const std::vector<std::string> &argv)
     args.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
+        // A group of its own, so that a wrapper script's children go with it.
+        setpgid(0, 0);
         dup2(in[0], STDIN_FILENO);
         dup2(out[1], STDOUT_FILENO);
         execvp(args[0], args.data());
@@ -44,6 +46,7 @@ EngineProcess::EngineProcess(const std::vector<std::string> &argv)
         close(out[0]);
         return;
     }
+    setpgid(pid, pid); // also here: the child may not have run yet when it must be killed
     pid_ = pid;
     toChild_ = in[1];
     fromChild_ = out[0];
@@ -58,15 +61,16 @@ EngineProcess::~EngineProcess()
     send("END");
     close(toChild_);
     // Give the engine a moment to leave on its own.
-    for (int i = 0; i < 50; ++i) {
-        if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-            close(fromChild_);
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    bool left = false;
+    for (int i = 0; i < 50 && !left; ++i) {
+        left = waitpid(pid_, nullptr, WNOHANG) == pid_;
+        if (!left)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+    // The whole group: what the engine started must not outlive it.
+    kill(-pid_, SIGKILL);
+    if (!left)
+        waitpid(pid_, nullptr, 0);
     close(fromChild_);
 }
 

@@ -156,6 +156,12 @@ std::string MatchGame::toSgf(const GameResult &result, const std::string &blackN
     auto escape = [](const std::string &s) {
         std::string out;
         for (char c : s) {
+            // Control bytes (an engine may answer anything) have no place in a record.
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x20 || byte == 0x7f) {
+                out += '?';
+                continue;
+            }
             if (c == ']' || c == '\\')
                 out += '\\';
             out += c;

@@ -87,6 +87,15 @@ int main(int argc, char **argv)
     if (commands[0].empty() || commands[1].empty())
         return usage();
 
+    // Found out now, not after the first game has been played for nothing.
+    if (!sgfDir.empty()) {
+        SafeFileWriter probe(sgfDir + "/game000.sgf");
+        if (!probe.open()) {
+            std::fprintf(stderr, "korvana-match: %s\n", probe.error().c_str());
+            return 1;
+        }
+    }
+
     MatchStats stats;
     int failures = 0;
     for (int g = first - 1; g < first - 1 + games; ++g) {

@@ -10,8 +10,10 @@
 
 #include <cmath>
 #include <fstream>
+#include <csignal>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace korvana;
@@ -117,6 +119,71 @@ TEST(MatchGameTest, SgfHasEveryMoveAndTheResult)
     EXPECT_NE(sgf.find("RE[W+]"), std::string::npos);
     EXPECT_NE(sgf.find("PB[a\\]b]"), std::string::npos);
     EXPECT_NE(sgf.find(";B[hh];W[hg];B[aa]"), std::string::npos) << sgf;
+}
+
+TEST(MatchGameTest, SgfKeepsControlBytesOut)
+{
+    GameResult r;
+    r.reason = "White answered '\x1b[2J\x07\x7f'";
+    const std::string sgf = MatchGame::toSgf(r, "b\r\n", "w\t", "KANSEI");
+    EXPECT_NE(sgf.find("C[White answered '?[2J?" "?'"), std::string::npos) << sgf;
+    EXPECT_NE(sgf.find("PB[b??]PW[w?]"), std::string::npos) << sgf;
+}
+
+// A zombie has left already; only its parent has not looked yet.
+bool processAlive(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string pidText, name, state;
+    return (stat >> pidText >> name >> state) && state != "Z";
+}
+
+TEST(EngineProcessTest, TheWholeProcessGroupGoes)
+{
+    const std::string pidFile = "/tmp/kumo98_child_" + std::to_string(getpid());
+    // A wrapper that leaves a child of its own running, and never answers END.
+    const std::string wrapper = fakeEngine("wrapper", "true");
+    {
+        std::ofstream script(wrapper);
+        script << "#!/bin/sh\nsleep 300 &\necho $! > " << pidFile << "\nwhile true; do sleep 1; done\n";
+    }
+    pid_t child = 0;
+    {
+        EngineProcess engine({wrapper});
+        for (int i = 0; i < 500 && !(std::ifstream(pidFile) >> child); ++i)
+            usleep(10000);
+        ASSERT_GT(child, 0);
+        EXPECT_TRUE(processAlive(child));
+    }
+    bool gone = false;
+    for (int i = 0; i < 200 && !gone; ++i) {
+        gone = !processAlive(child);
+        usleep(10000);
+    }
+    EXPECT_TRUE(gone);
+    if (!gone)
+        kill(child, SIGKILL);
+    unlink(pidFile.c_str());
+    unlink(wrapper.c_str());
+}
+
+TEST(MatchProgramTest, AnSgfDirectoryThatTakesNoFileIsRefusedBeforeTheFirstGame)
+{
+    const std::string engine = fakeEngine("never", "true");
+    const std::string command = std::string(KORVANA_BIN_DIR "/korvana-match --games 1 --time 50 --grace 50 --sgf ")
+                                + "/nonexistent/records " + engine + " " + engine + " 2>&1";
+    FILE *pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char chunk[512];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0)
+        out.append(chunk, n);
+    const int status = pclose(pipe);
+    unlink(engine.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(out.find("/nonexistent/records"), std::string::npos) << out;
+    EXPECT_EQ(out.find("game 1"), std::string::npos) << out;
 }
 
 struct StatsCase {
