@@ -14,8 +14,6 @@ int BuiltinPbrainEngine::think(const std::vector<uint8_t> &moves, int /*timeMs*/
     for (uint8_t m : moves)
         if (m >= PointCount || !board.putStone(m))
             return -1;
-    // Not stoppable: this search has no move to give before it ends, and it
-    // ends quickly at its fixed depth.
     setThinkStopFlag(nullptr);
     const ThinkingLevel &level = ThinkingLevel::preset(1);
     PhaseIter iter(std::make_unique<Phase>(board), level, level.depth, level.hashSize, std::string());

@@ -11,6 +11,8 @@ public:
     /// The built-in search has no time control of its own: timeMs is ignored.
     int think(const std::vector<uint8_t> &moves, int timeMs) override;
     const char *about() const override;
+    /// Its search has no move to give before it ends (at a fixed depth).
+    bool stoppable() const override { return false; }
 };
 
 } // namespace korvana::pbrain

@@ -21,6 +21,8 @@ public:
     /// A flag another thread sets to make think() answer its best move so far
     /// at once; borrowed, null for none.
     void setStopFlag(const std::atomic<bool> *stop) { stop_ = stop; }
+    /// False for an engine that ignores the flag and always thinks to its end.
+    virtual bool stoppable() const { return true; }
 
 protected:
     bool stopRequested() const { return stop_ && stop_->load(); }

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -23,7 +24,11 @@ int main(int argc, char **argv)
         return 2;
     }
     PbrainSession session(*engine);
-    // Every reply line is flushed as it is written: nothing is lost by a quick exit.
-    session.run(0, std::cout, [] { std::_Exit(0); });
+    // Every reply line is flushed as it is written: nothing is lost by a quick
+    // exit. An engine that cannot stop is let finish its move instead.
+    std::function<void()> stuck;
+    if (engine->stoppable())
+        stuck = [] { std::_Exit(0); };
+    session.run(0, std::cout, stuck);
     return 0;
 }
