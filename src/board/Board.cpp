@@ -118,10 +118,14 @@ void Board::writeRecords(const BanMove *move, bool after)
     for (const uint8_t *n = move->nested_.get(), *end = n + move->nestedBytes_; n < end;) {
         const int point = n[0], before = n[1], afterCount = n[2];
         const uint8_t *first = n + 3 + (after ? before : 0);
-        PointSet set;
+        PointSet &set = nested_[point];
+        set.clear();
         for (int i = 0, count = after ? afterCount : before; i < count; ++i)
             set.add(first[i]);
-        setNested(point, set);
+        if (set.empty())
+            withNested_.remove(point);
+        else
+            withNested_.add(point);
         n += 3 + before + afterCount;
     }
 }
