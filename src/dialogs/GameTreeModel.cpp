@@ -42,16 +42,21 @@ int depthOf(const MOve *node)
 
 } // namespace
 
-GameTreeModel::GameTreeModel(MOveTree &tree, QObject *parent) : QAbstractItemModel(parent), tree_(tree) {}
+GameTreeModel::GameTreeModel(MOveTree &tree, QObject *parent)
+    : QAbstractItemModel(parent), tree_(tree), removals_(tree.removals())
+{
+}
 
 MOve *GameTreeModel::nodeAt(const QModelIndex &index) const
 {
+    if (stale())
+        return nullptr;
     return index.isValid() ? static_cast<MOve *>(index.internalPointer()) : tree_.root();
 }
 
 QModelIndex GameTreeModel::index(int row, int column, const QModelIndex &parent) const
 {
-    if (row < 0 || column != 0)
+    if (row < 0 || column != 0 || stale())
         return {};
     MOve *node = nullptr;
     if (!parent.isValid()) {
@@ -70,7 +75,7 @@ QModelIndex GameTreeModel::index(int row, int column, const QModelIndex &parent)
 
 QModelIndex GameTreeModel::indexOf(const MOve *node) const
 {
-    if (!node)
+    if (!node || stale())
         return {};
     if (!node->parent())
         return createIndex(0, 0, const_cast<MOve *>(node));
@@ -91,8 +96,10 @@ QModelIndex GameTreeModel::indexOf(const MOve *node) const
 
 QModelIndex GameTreeModel::parent(const QModelIndex &child) const
 {
+    if (!child.isValid() || stale())
+        return {};
     const MOve *node = nodeAt(child);
-    if (!child.isValid() || !node->parent())
+    if (!node->parent())
         return {};
     if (!isFirstChild(node))
         return indexOf(node->parent()->child(0));
@@ -104,6 +111,8 @@ QModelIndex GameTreeModel::parent(const QModelIndex &child) const
 
 int GameTreeModel::rowCount(const QModelIndex &parent) const
 {
+    if (stale())
+        return 0;
     if (!parent.isValid())
         return 1 + lineLength(tree_.root());
     const MOve *node = nodeAt(parent);
@@ -116,7 +125,7 @@ int GameTreeModel::columnCount(const QModelIndex &) const { return 1; }
 
 QVariant GameTreeModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid())
+    if (!index.isValid() || stale())
         return {};
     const MOve *node = nodeAt(index);
     const bool mainLine = MOveTree::IsOnMainLine(node);
@@ -141,6 +150,7 @@ QVariant GameTreeModel::data(const QModelIndex &index, int role) const
 void GameTreeModel::reload()
 {
     beginResetModel();
+    removals_ = tree_.removals();
     endResetModel();
 }
 

@@ -29,7 +29,7 @@ public:
     /// Text as the move list writes it; the main line bold, variations in blue.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    /// The node of a row; the root for an invalid index.
+    /// The node of a row; the root for an invalid index; null while stale.
     MOve *nodeAt(const QModelIndex &index) const;
     /// The row of a node of the tree.
     QModelIndex indexOf(const MOve *node) const;
@@ -39,7 +39,12 @@ public:
     MOveTree &tree() const { return tree_; }
 
 private:
+    /// Nodes went since the last reload: the rows the view holds may name freed
+    /// nodes, so until reload() the model shows nothing and reads no node.
+    bool stale() const { return tree_.removals() != removals_; }
+
     MOveTree &tree_;
+    uint64_t removals_;
 };
 
 } // namespace korvana

@@ -34,8 +34,8 @@ TTreeForm::TTreeForm(QWidget *parent) : QWidget(parent, Qt::Window)
     treeView_->setSelectionMode(QAbstractItemView::SingleSelection);
     treeView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(treeView_, &QTreeView::clicked, this, [this](const QModelIndex &index) {
-        if (model_)
-            emit nodeClicked(model_->nodeAt(index));
+        if (MOve *node = model_ ? model_->nodeAt(index) : nullptr)
+            emit nodeClicked(node);
     });
 
     deleteButton_ = new QPushButton(QString::fromLatin1(DeleteText), this);

@@ -103,6 +103,12 @@ TEST(TTreeFormTest, RefreshSelectsTheCurrentNodeAndKeepsOpenBranches)
     f.form.refresh();
     EXPECT_EQ(f.model().rowCount(), 5);
     EXPECT_EQ(f.form.selectedNode(), f.tree.current());
+    // Nodes gone and no refresh yet: the rows name nothing rather than freed nodes.
+    f.tree.DeleteVariation(f.tree.root()->child(0));
+    EXPECT_EQ(f.model().rowCount(), 0);
+    EXPECT_EQ(f.form.selectedNode(), nullptr);
+    f.form.refresh();
+    EXPECT_EQ(f.model().rowCount(), 1);
 }
 
 TEST(TTreeFormTest, PlaceAndSizeAreKept)
