@@ -104,7 +104,7 @@ bool GameFlow::PlayMove(int column, int row, int *code)
         const int n = MoveCount();
         BookThinkingTime(n);
         window_.redraw();
-        window_.moveListAppend(MoveListLine(move->colour(), n, move->x(), move->y(), move->code()));
+        RebuildMoveList();
         const int c = move->code();
         JudgeLastMove(c);
         flags_.pendingColumn = 'z';
@@ -161,15 +161,6 @@ std::string GameFlow::MoveListLine(char colour, int number, int column, int row,
     const char y = row >= 0 && row < BoardSize ? RowCharacters[row] : '?';
     std::snprintf(text, sizeof text, "%s%d(%c%c):%s", colour == Black ? "B" : "W", number, x, y, label(code));
     return text;
-}
-
-void GameFlow::RebuildMoveList()
-{
-    window_.moveListClear();
-    const auto &moves = game_.board().history().moves();
-    for (size_t i = 0; i < moves.size(); ++i)
-        window_.moveListAppend(MoveListLine(moves[i].colour, static_cast<int>(i + 1), moves[i].x, moves[i].y,
-                                            moves[i].code));
 }
 
 // --- turns ---------------------------------------------------------------------
@@ -234,6 +225,7 @@ void GameFlow::EnterPlayMode()
     flags_.playing = 1;
     window_.setGiveUpEnabled(true);
     UpdateCaption();
+    RebuildMoveList(); // the moves ahead are not part of the game being played
 }
 
 void GameFlow::LeavePlayMode()
@@ -241,6 +233,7 @@ void GameFlow::LeavePlayMode()
     flags_.playing = 0;
     window_.setGiveUpEnabled(false);
     UpdateCaption();
+    RebuildMoveList();
 }
 
 void GameFlow::TakeSide(bool humanIsWhite, int moveCount)
@@ -336,7 +329,7 @@ void GameFlow::ResetGame()
     opening_.Reset();
     game_.Reset();
     RefreshDatabasePosition();
-    window_.moveListClear();
+    RebuildMoveList();
     UpdateCaption();
     records_.ResetFilterEntries();
     window_.resetFileDialogFilter();
@@ -346,8 +339,8 @@ void GameFlow::ResetGame()
 
 void GameFlow::TakeBackOne()
 {
-    window_.moveListDeleteLast();
     game_.Back();
+    RebuildMoveList();
     const int m = MoveCount();
     // The side whose move went sees its previous total (index m - 1).
     const int index = m - 1;

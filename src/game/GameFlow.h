@@ -33,6 +33,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace korvana {
 
@@ -158,9 +159,39 @@ public:
     /// Workers not yet reaped (running or ended but not joined).
     size_t workerCount() const { return workers_.count(); }
 
+    // --- Studying the record (defined in GameFlowStudy.cpp) -------------------
+    // Outside play mode and while the computer is not thinking; otherwise they do
+    // nothing. Pending database edits are settled before the board moves, and
+    // the board, the move list, the tree window and the database marks follow.
+
+    /// False in play mode or while the computer thinks.
+    bool CanNavigate() const;
+    /// Next move: one move forward along the current branch.
+    void GoForward();
+    /// To the empty board; Forward then follows the same branch again.
+    void GoHome();
+    /// To the end of the current branch.
+    void GoEnd();
+    /// To the next (`step` 1) or previous (-1) variation of the current move, wrapping.
+    void GoVariation(int step);
+    /// To the move of move-list line k (from 0).
+    void GoToLine(int k);
+    /// To a node of the record (the tree window); null or a foreign node does nothing.
+    void GoToNode(MOve *node);
+    /// Deletes the variation starting at `node` with everything after it, when the user
+    /// agrees; a current move inside it goes back to the move before `node`.
+    void DeleteVariation(MOve *node);
+    /// Makes the line through `node` the main line.
+    void PromoteVariation(MOve *node);
+
     /// Move-list line of a move: "%s%d(%c%c):%s".
     static std::string MoveListLine(char colour, int number, int column, int row, int code);
-    /// Rebuilds the move list from the board's history (after a file is opened).
+    /// Marks a move-list line whose move has other variations.
+    static constexpr const char *VariationMark = " +";
+    /// The move list's lines: the moves up to the current one and, outside play mode,
+    /// the rest of the current branch; `current` gets the current move's line (-1: none).
+    std::vector<std::string> MoveListLines(int &current) const;
+    /// Shows the move list from the record and lets the tree window follow.
     void RebuildMoveList();
 
     /// Move count of the board.
@@ -176,6 +207,8 @@ private:
     void OnMoveAnswer();
     void BookThinkingTime(int moveNumber);
     void TakeBackOne();
+    /// After the current node changed by navigation: database, stopwatch, list, board.
+    void FollowCurrentNode();
     void LeavePlayMode();
     void EnterPlayMode();
     /// What Begin Black and Begin White share: the clock started on an empty board

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace korvana {
 
@@ -35,6 +36,18 @@ public:
     virtual void moveListAppend(const std::string &line) = 0;
     virtual void moveListDeleteLast() = 0;
     virtual void moveListClear() = 0;
+    /// Shows the move list whole: `lines` of the line of play, line `current`
+    /// highlighted (-1: the empty board). Default: cleared and appended anew.
+    virtual void showMoveList(const std::vector<std::string> &lines, int /*current*/)
+    {
+        moveListClear();
+        for (const std::string &line : lines)
+            moveListAppend(line);
+    }
+    /// The record's tree or its current node changed: the game-tree window follows. Optional.
+    virtual void gameTreeChanged() {}
+    /// Modal Yes/No question; true for Yes. Default: No.
+    virtual bool askYesNo(const std::string & /*text*/, const std::string & /*caption*/) { return false; }
     virtual void setCaption(const std::string &caption) = 0;
     /// Enables Give up in the menu and the tool bar.
     virtual void setGiveUpEnabled(bool enabled) = 0;

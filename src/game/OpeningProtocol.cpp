@@ -8,6 +8,20 @@ namespace korvana {
 namespace {
 constexpr const char *ShowTwoPoint = "Your Turn: Show Two Point";
 constexpr const char *ShowAnotherPoint = "Your Turn: Show Another Point";
+
+/// Whether (column, row) takes a stone now: tried on the record and taken back. The
+/// proposal is only a mark, so a node made for the try goes again.
+bool tryProposal(MOveTree &game, int column, int row)
+{
+    const int before = game.current()->childCount();
+    MOve *move = game.AddMoveAlternating(column, row);
+    if (!move)
+        return false;
+    game.Back();
+    if (game.current()->childCount() > before)
+        game.DeleteVariation(move);
+    return true;
+}
 } // namespace
 
 OpeningProtocol::Phase OpeningProtocol::PhaseOf(int moveCount, int step)
@@ -94,20 +108,17 @@ void OpeningProtocol::ProposePoint(int column, int row)
     const ThinkPoint point{static_cast<uint8_t>(column), static_cast<uint8_t>(row), Black};
     switch (phase()) {
     case Phase::FirstProposal:
-        // The proposal is shown as a mark; the record does not keep it as a move.
-        if (game.AddMoveAlternating(column, row)) {
+        if (tryProposal(game, column, row)) {
             openingStep = OneProposal;
             proposalA = point;
-            game.Back();
             flow_.Redraw();
         }
         flow_.SetStatusText(ShowAnotherPoint);
         break;
     case Phase::SecondProposal:
-        if (game.AddMoveAlternating(column, row)) {
+        if (tryProposal(game, column, row)) {
             openingStep = TwoProposals;
             proposalB = point;
-            game.Back();
             flow_.Redraw();
             if (flow_.flags().playing) {
                 flow_.result_.a = proposalA;

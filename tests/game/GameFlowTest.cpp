@@ -163,19 +163,21 @@ struct MoveBackCase {
     char begin;          ///< then Begin 'B'lack or 'W'hite; 0: play mode stays off
     bool thinking;       ///< the computer thinks when Move back comes
     int countAfter;
+    int linesAfter;      ///< move-list lines afterwards
     const char *status;  ///< expected status; null: unchanged
 };
 
 TEST(GameFlowMoveBack, ThreeCases)
 {
     const MoveBackCase cases[] = {
-        {"play mode, one move", "h8", 'W', false, 1, "Your Turn"},
-        {"play mode, four moves", "h8 i9 j8 a1", 'B', false, 2, "Your Turn"},
-        {"play mode, no moves", "", 'B', false, 0, "Your Turn"},
-        {"play mode, computer thinking", "h8 i9 j8", 'B', true, 2, "Your Turn"},
-        {"play mode, computer thinking, empty board", "", 'W', true, 0, "Your Turn"},
-        {"play mode off", "h8 i9 j8", 0, false, 2, nullptr},
-        {"play mode off, empty", "", 0, false, 0, nullptr},
+        {"play mode, one move", "h8", 'W', false, 1, 1, "Your Turn"},
+        {"play mode, four moves", "h8 i9 j8 a1", 'B', false, 2, 2, "Your Turn"},
+        {"play mode, no moves", "", 'B', false, 0, 0, "Your Turn"},
+        {"play mode, computer thinking", "h8 i9 j8", 'B', true, 2, 2, "Your Turn"},
+        {"play mode, computer thinking, empty board", "", 'W', true, 0, 0, "Your Turn"},
+        // Outside play mode the move taken back stays in the list, after the highlight.
+        {"play mode off", "h8 i9 j8", 0, false, 2, 3, nullptr},
+        {"play mode off, empty", "", 0, false, 0, 0, nullptr},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -192,7 +194,8 @@ TEST(GameFlowMoveBack, ThreeCases)
         g.flow.WaitForWorkers();
         g.window.runPending(); // a stopped answer would land here
         EXPECT_EQ(g.count(), c.countAfter);
-        EXPECT_EQ(g.window.moveList.size(), static_cast<size_t>(c.countAfter));
+        EXPECT_EQ(g.window.moveList.size(), static_cast<size_t>(c.linesAfter));
+        EXPECT_EQ(g.window.moveListCurrent, c.countAfter - 1);
         EXPECT_EQ(g.window.status, c.status ? c.status : "before");
     }
 }

@@ -47,6 +47,23 @@ void FakeGameWindow::beep(BeepKind kind)
     beeps.push_back(kind);
 }
 
+void FakeGameWindow::showMoveList(const std::vector<std::string> &lines, int current)
+{
+    moveList = lines;
+    moveListCurrent = current;
+}
+
+void FakeGameWindow::gameTreeChanged()
+{
+    ++treeChanges;
+}
+
+bool FakeGameWindow::askYesNo(const std::string &text, const std::string &)
+{
+    yesNoAsked.push_back(text);
+    return yesNo;
+}
+
 void FakeGameWindow::redraw()
 {
     ++redraws;

@@ -33,6 +33,8 @@ public:
     std::vector<BeepKind> beeps;
     int redraws = 0;
     std::vector<std::string> moveList;
+    int moveListCurrent = -1;             ///< highlighted line
+    int treeChanges = 0;                  ///< gameTreeChanged calls
     std::string caption;
     bool giveUpEnabled = false;
     int filterResets = 0;
@@ -44,6 +46,8 @@ public:
     int databaseAsked = 0;
     int whichRemove = 0;
     int removeAsked = 0;
+    bool yesNo = false;
+    std::vector<std::string> yesNoAsked; ///< the questions, in order
     std::string openAnswer;            ///< file chosen in the open dialog; empty: cancelled
     std::string saveAnswer;            ///< name typed in the save dialog; empty: cancelled
     int saveEntry = 2;                 ///< filter entry the save dialog answers with
@@ -62,6 +66,9 @@ public:
     void moveListAppend(const std::string &line) override;
     void moveListDeleteLast() override;
     void moveListClear() override;
+    void showMoveList(const std::vector<std::string> &lines, int current) override;
+    void gameTreeChanged() override;
+    bool askYesNo(const std::string &text, const std::string &caption) override;
     void setCaption(const std::string &text) override;
     void setGiveUpEnabled(bool enabled) override;
     void resetFileDialogFilter() override;
