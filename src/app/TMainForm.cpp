@@ -7,6 +7,7 @@
 #include "dialogs/TMyMessageWindow.h"
 #include "dialogs/TPagesDlg.h"
 #include "dialogs/TSelectBlackOrWhiteForm.h"
+#include "dialogs/TTreeForm.h"
 #include "dialogs/TWhichRemoveForm.h"
 #include "dialogs/WindowPlacement.h"
 #include "game/Kumo98Dll.h"
@@ -30,6 +31,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
@@ -205,8 +207,12 @@ TMainForm::TMainForm(const std::string &programPath, QWidget *parent, Kumo98Dll 
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
+    if (treeForm_)
+        treeForm_->storePlacement();
     if (saveSettingsAtExit_)
         flow_->settings().Save();
+    // Its rows read the record, which goes with the flow.
+    delete treeForm_;
     flow_.reset();
 }
 
@@ -251,6 +257,7 @@ QWidget *TMainForm::buildPanel(QWidget *central)
     whiteTime_ = label(QStringLiteral("Thinking Time"), "WhiteTime", 70, 74, 86);
 
     moveList_ = new MoveList(panel);
+    connect(moveList_, &MoveList::lineClicked, this, [this](int k) { flow_->GoToLine(k); });
     return panel;
 }
 
@@ -303,6 +310,7 @@ void TMainForm::buildMenus()
     addToggle(viewMenu, QStringLiteral("&Warning"), "Warning", "System", "ViewWarning");
     viewToolBar_ = addToggle(viewMenu, QStringLiteral("&Tool bar"), "Tool bar", "System", "ViewToolBar");
     addToggle(viewMenu, QStringLiteral("&Axis Character"), "Axis Character", "System", "ViewAxisCharacter");
+    viewGameTree_ = addToggle(viewMenu, QStringLiteral("&Game Tree"), "Game Tree", "System", "ViewGameTree");
 
     QMenu *run = menuBar()->addMenu(QStringLiteral("&Run"));
     QMenu *begin = run->addMenu(QStringLiteral("&Begin"));
@@ -318,7 +326,10 @@ void TMainForm::buildMenus()
     back->setIcon(backIcon());
     back->setToolTip(QStringLiteral("Move Back"));
     connect(back, &QAction::triggered, this, [this] { flow_->MoveBack(); });
-    addAction(run, QStringLiteral("&Next move"), "Next move"); // walks no variation yet
+    QAction *next = addAction(run, QStringLiteral("&Next move"), "Next move");
+    next->setIcon(QIcon(backIcon().pixmap(24, 24).transformed(QTransform().scale(-1, 1))));
+    next->setToolTip(QStringLiteral("Next move"));
+    connect(next, &QAction::triggered, this, [this] { flow_->GoForward(); });
     giveUp_ = addAction(run, QStringLiteral("&Give up"), "Give up");
     giveUp_->setIcon(flagIcon());
     giveUp_->setToolTip(QStringLiteral("Give up"));
@@ -403,11 +414,7 @@ void TMainForm::buildToolBar()
     toolBar_->addAction(action(QStringLiteral("White")));
     toolBar_->addAction(giveUp_);
     toolBar_->addAction(action(QStringLiteral("Previous move")));
-    // A place kept for stepping forward; it does nothing yet, but says what it is for.
-    QAction *last = toolBar_->addAction(backIcon().pixmap(24, 24).transformed(QTransform().scale(-1, 1)), QString());
-    last->setObjectName(QStringLiteral("ToolLast"));
-    last->setToolTip(QStringLiteral("Next move"));
-    last->setEnabled(false);
+    toolBar_->addAction(action(QStringLiteral("Next move")));
 }
 
 void TMainForm::buildPopupMenu()
@@ -436,6 +443,7 @@ void TMainForm::applySettingsToMenus()
     action(QStringLiteral("Latest Move"))->setChecked(on("System", "ViewLatestMove"));
     action(QStringLiteral("Warning"))->setChecked(on("System", "ViewWarning"));
     action(QStringLiteral("Axis Character"))->setChecked(on("System", "ViewAxisCharacter"));
+    viewGameTree_->setChecked(on("System", "ViewGameTree"));
     setToolBarShown(on("System", "ViewToolBar"));
     applyOptionMarks();
     // Each setting only switches on what its item leads to; the designed state is all off.
@@ -546,6 +554,10 @@ void TMainForm::toggleView(QAction *item, const char *section, const char *key)
         setToolBarShown(on);
         return;
     }
+    if (item == viewGameTree_) {
+        ShowGameTree(on);
+        return;
+    }
     if (item == viewDatabase_)
         databaseItemsEnabled(on, on);
     else if (item == enableEditing_)
@@ -584,6 +596,16 @@ bool TMainForm::keyTyped(const QKeyEvent &key)
         else
             flow_->MoveBack();
         return true;
+    }
+    // Studying the record: the arrows, Home and End walk it (Left as Move back).
+    switch (key.key()) {
+    case Qt::Key_Left: flow_->MoveBack(); return true;
+    case Qt::Key_Right: flow_->GoForward(); return true;
+    case Qt::Key_Home: flow_->GoHome(); return true;
+    case Qt::Key_End: flow_->GoEnd(); return true;
+    case Qt::Key_Up: flow_->GoVariation(-1); return true;
+    case Qt::Key_Down: flow_->GoVariation(+1); return true;
+    default: break;
     }
     const QString text = key.text();
     if (text.size() != 1 || text[0].unicode() < 0x21 || text[0].unicode() > 0x7e)
@@ -627,6 +649,8 @@ void TMainForm::closeEvent(QCloseEvent *event)
         storePlacement();
     if (pages_)
         pages_->close();
+    if (treeForm_)
+        treeForm_->hide(); // not closed: it opens again at the next start
     // Leaving play mode also asks a running worker to stop.
     flow_->GiveUp();
     event->accept();
@@ -793,6 +817,60 @@ void TMainForm::moveListAppend(const std::string &line) { moveList_->appendLine(
 void TMainForm::moveListDeleteLast() { moveList_->deleteLastLine(); }
 
 void TMainForm::moveListClear() { moveList_->clearLines(); }
+
+void TMainForm::showMoveList(const std::vector<std::string> &lines, int current)
+{
+    moveList_->showLines(lines, current);
+}
+
+void TMainForm::gameTreeChanged()
+{
+    // A hidden window catches up when it is shown.
+    if (treeForm_ && treeForm_->isVisible())
+        treeForm_->refresh();
+}
+
+bool TMainForm::askYesNo(const std::string &text, const std::string &caption)
+{
+    return QMessageBox::question(this, QString::fromStdString(caption), QString::fromStdString(text)) ==
+           QMessageBox::Yes;
+}
+
+void TMainForm::setTreeForm(TTreeForm *form)
+{
+    treeForm_ = form;
+    treeForm_->attach(flow_->game(), flow_->settings());
+    connect(treeForm_, &TTreeForm::nodeClicked, this, [this](MOve *node) { flow_->GoToNode(node); });
+    connect(treeForm_, &TTreeForm::deleteRequested, this, [this](MOve *node) { flow_->DeleteVariation(node); });
+    connect(treeForm_, &TTreeForm::promoteRequested, this, [this](MOve *node) { flow_->PromoteVariation(node); });
+    connect(treeForm_, &TTreeForm::closed, this, [this] {
+        viewGameTree_->setChecked(false);
+        flow_->settings().SetInt("System", "ViewGameTree", 0);
+    });
+}
+
+TTreeForm &TMainForm::treeForm()
+{
+    if (!treeForm_)
+        setTreeForm(new TTreeForm(this));
+    return *treeForm_;
+}
+
+void TMainForm::RestoreGameTree()
+{
+    if (viewGameTree_->isChecked())
+        ShowGameTree(true);
+}
+
+void TMainForm::ShowGameTree(bool shown)
+{
+    viewGameTree_->setChecked(shown);
+    flow_->settings().SetInt("System", "ViewGameTree", shown ? 1 : 0);
+    if (shown)
+        treeForm().showPlaced();
+    else if (treeForm_)
+        treeForm_->hide();
+}
 
 void TMainForm::setCaption(const std::string &caption) { setWindowTitle(QString::fromStdString(caption)); }
 

@@ -34,6 +34,7 @@ class TMyMessageWindow;
 class TOptionForm;
 class TPagesDlg;
 class TSelectBlackOrWhiteForm;
+class TTreeForm;
 class TWhichRemoveForm;
 
 class TMainForm : public QMainWindow, public GameWindow {
@@ -71,6 +72,15 @@ public:
     void setSettingsSavedAtExit(bool saved) { saveSettingsAtExit_ = saved; }
     /// The options dialog made at start-up (borrowed); made on first use when not given.
     void setOptionForm(TOptionForm *form) { optionForm_ = form; }
+    /// The game-tree window made at start-up (borrowed; freed with the window, before the
+    /// record it shows). Made on first use when not given.
+    void setTreeForm(TTreeForm *form);
+    /// The game-tree window, made on first use.
+    TTreeForm &treeForm();
+    /// View > Game Tree: shows or hides the game-tree window.
+    void ShowGameTree(bool shown);
+    /// After the window is shown: the game-tree window too, when it was open at the last exit.
+    void RestoreGameTree();
 
     /// Opens a game file: gives up, shows its name in the caption, reads it, lists its main
     /// line and shows its last position.
@@ -140,6 +150,9 @@ public:
     void moveListAppend(const std::string &line) override;
     void moveListDeleteLast() override;
     void moveListClear() override;
+    void showMoveList(const std::vector<std::string> &lines, int current) override;
+    void gameTreeChanged() override;
+    bool askYesNo(const std::string &text, const std::string &caption) override;
     void setCaption(const std::string &caption) override;
     void setGiveUpEnabled(bool enabled) override;
     void postToGuiThread(std::function<void()> call) override;
@@ -209,6 +222,8 @@ private:
     TPagesDlg *pages_ = nullptr;
     THelpBrowser *helpBrowser_ = nullptr;
     bool saveSettingsAtExit_ = true;
+    TTreeForm *treeForm_ = nullptr;
+    QAction *viewGameTree_ = nullptr;
 };
 
 } // namespace korvana

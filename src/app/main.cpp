@@ -147,10 +147,11 @@ int run(int argc, char **argv)
     auto *remove = new TWhichRemoveForm(&mainForm);
     new TSelectDatabaseDirectory(&mainForm);
     auto *optionForm = new TOptionForm(&mainForm);
-    new TTreeForm(&mainForm);
+    auto *tree = new TTreeForm(&mainForm);
     auto *directories = new TDababaseDirectryForm(&mainForm);
     mainForm.setDialogs(message, colour, update, remove);
     mainForm.setOptionForm(optionForm);
+    mainForm.setTreeForm(tree);
     optionForm->setDirectoryForm(directories);
 
     if (!screenshot.isEmpty()) {
@@ -162,7 +163,9 @@ int run(int argc, char **argv)
             mainForm.resize(options.size.expandedTo(mainForm.minimumSize()));
         // Laid out and rendered as on screen, but never mapped.
         mainForm.setAttribute(Qt::WA_DontShowOnScreen);
+        tree->setAttribute(Qt::WA_DontShowOnScreen);
         mainForm.show();
+        mainForm.RestoreGameTree();
         QApplication::processEvents();
         for (const QString &name : options.actions) {
             QAction *item = mainForm.action(name);
@@ -184,6 +187,7 @@ int run(int argc, char **argv)
     mainForm.OpenFromCommandLine(arguments);
 
     mainForm.show();
+    mainForm.RestoreGameTree();
     return QApplication::exec();
 }
 

@@ -165,6 +165,12 @@ void TTreeForm::storePlacement()
     settings_->SetPoint("WIN32", "SizeTreeForm", width(), height());
 }
 
+void TTreeForm::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
 void TTreeForm::hideEvent(QHideEvent *event)
 {
     storePlacement();

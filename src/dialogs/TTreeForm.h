@@ -59,10 +59,13 @@ signals:
     void deleteRequested(MOve *node);
     /// The user asked to make the line through `node` the main line.
     void promoteRequested(MOve *node);
+    /// The user closed the window.
+    void closed();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void layOut();

@@ -7,8 +7,10 @@
 
 #include "app/TMainForm.h"
 
+#include "dialogs/GameTreeModel.h"
 #include "dialogs/THelpBrowser.h"
 #include "dialogs/TPagesDlg.h"
+#include "dialogs/TTreeForm.h"
 #include "game/Kumo98Dll.h"
 #include "record/MOveTree.h"
 #include "settings/KvParam.h"
@@ -32,7 +34,10 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTest>
+#include <QPushButton>
+#include <QTextBlock>
 #include <QToolBar>
+#include <QTreeView>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -91,6 +96,11 @@ public:
         documents.push_back(path);
         return documentOpens;
     }
+    bool askYesNo(const std::string &text, const std::string &) override
+    {
+        questions.push_back(text);
+        return yesAnswer;
+    }
 
     std::vector<std::pair<std::string, std::string>> messages;
     bool databaseAnswer = false;
@@ -104,6 +114,8 @@ public:
     int colourInitial = -1;
     bool documentOpens = true;
     std::vector<std::string> documents;
+    std::vector<std::string> questions;
+    bool yesAnswer = true;
 };
 
 /// Accepts at once, as if the user pressed OK: no modal loop.
@@ -225,6 +237,7 @@ TEST_F(MainFormCommandsTest, MenuBarCaptionsShortcutsAndStates)
         {"Warning", "&Warning", "", true, false, true, true},
         {"Tool bar", "&Tool bar", "", true, true, true, true},
         {"Axis Character", "&Axis Character", "", true, true, true, true},
+        {"Game Tree", "&Game Tree", "", true, false, true, true},
         {"Black", "&Black", "", false, false, true, true},
         {"White", "&White", "", false, false, true, true},
         {"Previous move", "&Previous move", "", false, false, true, true},
@@ -273,7 +286,7 @@ TEST_F(MainFormCommandsTest, ToolBarHintsAndPopupMenu)
     ASSERT_EQ(hints.size(), 8);
     EXPECT_EQ(hints, (QStringList{"New Game", "Open Game File", "Save Game Data", "Begin with Black",
                                   "Begin with White", "Give up", "Move Back", "Next move"}));
-    EXPECT_EQ(enabled, (QList<bool>{true, true, true, true, true, false, true, false})) << "Give up, last button";
+    EXPECT_EQ(enabled, (QList<bool>{true, true, true, true, true, false, true, true})) << "Give up";
     w.action(QStringLiteral("Black"))->trigger();
     EXPECT_TRUE(w.toolBar()->actions().contains(item("Give up")));
     EXPECT_TRUE(item("Give up")->isEnabled());
@@ -872,6 +885,52 @@ TEST_F(MainFormCommandsTest, ExitClosesAndNextMoveDoesNothing)
     EXPECT_EQ(moveCount(), 2);
     item("Exit")->trigger();
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(MainFormCommandsTest, StudyingARecordByKeysMoveListAndTreeWindow)
+{
+    // Main line h8 i9 j8 g7; move 2 also g9.
+    const std::string file = path("study.sgf");
+    std::ofstream(file) << "(;GM[4]SZ[15]RU[Renju 1998];B[hh](;W[ii];B[jh];W[gg])(;W[gi]))";
+    CommandForm &w = start();
+    w.flow().records().Open(file);
+    ASSERT_EQ(moveCount(), 4);
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Home, 0}, {Qt::Key_Right, 1}, {Qt::Key_End, 4},
+                                            {Qt::Key_Left, 3}, {Qt::Key_Up, 3}};
+    for (auto [key, count] : keys) {
+        QTest::keyClick(&w, key);
+        EXPECT_EQ(moveCount(), count) << key;
+        EXPECT_EQ(w.moveList()->currentLine(), count - 1);
+    }
+    item("Next move")->trigger();
+    EXPECT_EQ(moveCount(), 4);
+
+    // A click on the move list's second line.
+    MoveList *list = w.moveList();
+    const QRect line = list->cursorRect(QTextCursor(list->document()->findBlockByNumber(1)));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(20, line.center().y()));
+    EXPECT_EQ(moveCount(), 2);
+    EXPECT_EQ(list->currentLine(), 1);
+
+    // The tree window: g9's row sends the board there; delete and promote act on the selection.
+    item("Game Tree")->trigger();
+    TTreeForm &tree = w.treeForm();
+    ASSERT_TRUE(tree.isVisible());
+    MOve *g9 = w.flow().game().root()->child(0)->child(1);
+    const QModelIndex row = tree.model()->indexOf(g9);
+    tree.treeView()->scrollTo(row);
+    QTest::mouseClick(tree.treeView()->viewport(), Qt::LeftButton, {}, tree.treeView()->visualRect(row).center());
+    EXPECT_EQ(w.flow().game().current(), g9);
+    EXPECT_EQ(tree.selectedNode(), g9);
+    tree.promoteButton()->click();
+    EXPECT_EQ(w.flow().game().root()->child(0)->child(0), g9);
+    tree.deleteButton()->click();
+    ASSERT_EQ(w.questions, std::vector<std::string>{"Delete this variation (1 move)?"});
+    EXPECT_EQ(w.flow().game().root()->child(0)->childCount(), 1);
+    EXPECT_EQ(moveCount(), 1);
+    EXPECT_EQ(tree.selectedNode(), w.flow().game().current()) << "the window follows the board";
+    tree.close();
+    EXPECT_FALSE(item("Game Tree")->isChecked());
 }
 
 } // namespace

@@ -305,10 +305,11 @@ TEST_F(MainFormTest, TypedPointsAndBackspace)
     QTest::keyClicks(w.moveList(), QStringLiteral("iA"));
     ASSERT_EQ(moveCount(), 2);
     EXPECT_EQ(w.moveList()->line(1), QStringLiteral("W2(iA):"));
-    // Backspace without a pending column takes a move back.
+    // Backspace without a pending column takes a move back; the list keeps it after the highlight.
     QTest::keyClick(&w, Qt::Key_Backspace);
     EXPECT_EQ(moveCount(), 1);
-    EXPECT_EQ(w.moveList()->lineCount(), 1);
+    EXPECT_EQ(w.moveList()->lineCount(), 2);
+    EXPECT_EQ(w.moveList()->currentLine(), 0);
 }
 
 TEST_F(MainFormTest, BeginBlackAndGiveUp)
