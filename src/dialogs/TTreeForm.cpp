@@ -65,6 +65,7 @@ void TTreeForm::attach(MOveTree &tree, KvParam &settings)
     treeView_->setModel(model_);
     seenChanges_ = tree.structureChanges();
     seenRemovals_ = tree.removals();
+    treeView_->expandAll();
     selectCurrent();
 }
 
@@ -82,11 +83,15 @@ void TTreeForm::refresh()
         return;
     const MOveTree &tree = model_->tree();
     if (tree.structureChanges() != seenChanges_) {
-        // Open branches stay open, unless nodes went (their pointers may be reused).
+        // Nodes that went may have left their addresses to new ones: no open list then.
         std::vector<MOve *> open;
         if (tree.removals() == seenRemovals_)
             collectOpen(QModelIndex(), open);
+        const bool nodesWent = tree.removals() != seenRemovals_;
         model_->reload();
+        // A new record (or one cut back) opens whole; otherwise open branches stay open.
+        if (nodesWent)
+            treeView_->expandAll();
         for (MOve *node : open)
             treeView_->expand(model_->indexOf(node));
         seenChanges_ = tree.structureChanges();

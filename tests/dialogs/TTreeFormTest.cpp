@@ -91,6 +91,8 @@ TEST(TTreeFormTest, RefreshSelectsTheCurrentNodeAndKeepsOpenBranches)
     QTreeView *view = f.form.treeView();
     MOve *i8 = f.tree.root()->child(0)->child(1);
     const QModelIndex w2 = f.model().indexOf(f.tree.root()->child(0)->child(0));
+    EXPECT_TRUE(view->isExpanded(f.model().index(3, 0))) << "a record opens whole";
+    view->collapseAll();
     view->expand(w2);
     ASSERT_TRUE(f.tree.GotoNode(i8->child(0)));
     f.tree.AddMove(0, 0, 'W'); // a new move: the rows are read again
@@ -98,6 +100,7 @@ TEST(TTreeFormTest, RefreshSelectsTheCurrentNodeAndKeepsOpenBranches)
     EXPECT_EQ(f.form.selectedNode(), f.tree.current());
     EXPECT_EQ(f.text(view->currentIndex()), QStringLiteral("W4(a1):"));
     EXPECT_TRUE(view->isExpanded(f.model().indexOf(f.tree.root()->child(0)->child(0))));
+    EXPECT_FALSE(view->isExpanded(f.model().index(3, 0))) << "closed by the user, closed it stays";
     // Promoted, the line through a1 is the main line: Start and four moves at the top.
     f.tree.PromoteToMainLine(f.tree.current());
     f.form.refresh();
