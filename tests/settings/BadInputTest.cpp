@@ -9,6 +9,8 @@
 #include <climits>
 #include <random>
 
+#include <sys/stat.h>
+
 using namespace korvana;
 using namespace korvana::test;
 
@@ -127,4 +129,37 @@ TEST(BadInput, JunkFileOnDisk)
     KvParam again;
     EXPECT_EQ(again.LoadFile(file), 0);
     EXPECT_TRUE(log.messages().empty());
+}
+
+// Junk keys past the bounds are dropped with one log line; the program's own keys still read.
+TEST(BadInput, UnknownKeysAreBounded)
+{
+    CapturedLog log;
+    ScratchDir dir;
+    const std::string file = dir.file("many.ini");
+    std::string text = "[Junk]\n";
+    const size_t junk = AppRegistryEx::MaxNewKeys + 50000;
+    for (size_t i = 0; i < junk; ++i)
+        text += "k" + std::to_string(i) + "=v\n";
+    text += "[System]\nViewToolBar=0\n[More]\nx=1\n";
+    writeAll(file, text);
+    KvParam param;
+    ASSERT_EQ(param.LoadFile(file), 0);
+    EXPECT_EQ(param.FindSection("Junk")->keys().size(), AppRegistryEx::MaxNewKeys);
+    EXPECT_EQ(param.GetInt("System", "ViewToolBar"), 0);
+    EXPECT_EQ(param.GetText("More", "x"), std::nullopt);
+    EXPECT_EQ(log.messages(), std::vector<std::string>{"error: too many settings in " + file + ", 50001 dropped"});
+}
+
+TEST(BadInput, AFifoInPlaceOfTheFileDoesNotBlock)
+{
+    CapturedLog log;
+    ScratchDir dir;
+    const std::string file = dir.file("fifo.ini");
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    KvParam param;
+    EXPECT_EQ(param.LoadFile(file), 1);
+    EXPECT_EQ(param.SaveFile(file), 1); // and it is not replaced by a file
+    EXPECT_TRUE(std::filesystem::is_fifo(file));
+    EXPECT_EQ(log.messages(), (std::vector<std::string>{"error: can't open " + file, "error: can't save " + file}));
 }
