@@ -77,6 +77,7 @@ void PbrainSession::reply(std::ostream &out)
     if (input_) {
         std::lock_guard<std::mutex> hold(input_->lock);
         input_->thinking = true;
+        input_->thinkStart = std::chrono::steady_clock::now();
         input_->stop = input_->ended; // after END every answer is wanted at once
     }
     const int move = engine_.think(moves_, moveBudgetMs());
@@ -291,9 +292,16 @@ void PbrainSession::readInput(int fd, std::shared_ptr<Input> input, std::functio
     input->ended = true;
     input->stop = true;
     input->changed.notify_all();
-    // The manager is gone or said END: a session still busy after 100 ms is cut off.
-    if (!input->changed.wait_for(hold, std::chrono::milliseconds(100), [&] { return input->finished; }) && stuck)
-        stuck();
+    // The manager is gone or said END: a think that does not stop within
+    // 100 ms is cut off. Queued lines are still answered; they cost no thinking.
+    const auto endAt = std::chrono::steady_clock::now();
+    while (!input->changed.wait_for(hold, std::chrono::milliseconds(10), [&] { return input->finished; })) {
+        if (input->thinking && stuck
+            && std::chrono::steady_clock::now() - std::max(endAt, input->thinkStart) >= std::chrono::milliseconds(100)) {
+            stuck();
+            return;
+        }
+    }
 }
 
 void PbrainSession::run(int inputFd, std::ostream &out, std::function<void()> stuck)

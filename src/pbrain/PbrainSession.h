@@ -5,6 +5,7 @@
 #include "pbrain/PbrainEngine.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -30,8 +31,8 @@ public:
     /// Runs the protocol on the file descriptor until END or its end. The
     /// input is read on a thread of its own, so STOP and YXSTOP make a
     /// running think answer at once, and END or the end of input stop it too.
-    /// When the session has not finished 100 ms after END or the end of
-    /// input, `stuck` is called (the program exits there).
+    /// When a think goes on 100 ms after END or the end of input (or after
+    /// its start, when it started later), `stuck` is called (the program exits there).
     void run(int inputFd, std::ostream &out, std::function<void()> stuck = {});
 
     /// The move budget for the next move, from the INFO values.
@@ -49,6 +50,7 @@ private:
         std::deque<std::string> lines;
         bool ended = false;    ///< END seen or input at its end: nothing more to handle after the queue
         bool thinking = false; ///< a think is running
+        std::chrono::steady_clock::time_point thinkStart; ///< of the running think
         bool finished = false; ///< run() returned
         std::atomic<bool> stop{false};
     };
