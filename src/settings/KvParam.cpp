@@ -5,6 +5,10 @@ namespace korvana {
 namespace {
 
 struct Default {
+    template <typename T>
+    constexpr Default(SettingKey<T> k, const char *v) : section(k.section), key(k.key), value(v)
+    {
+    }
     const char *section;
     const char *key;
     const char *value;
@@ -12,33 +16,39 @@ struct Default {
 
 // The order here is the order of the file.
 constexpr Default defaults[] = {
-    {"Korvana", "Version", KvParam::VersionText},
-    {"System", "Language", "0"},
-    {"System", "DefaultGameFileFormat", "1"},
-    {"System", "DefaultClipboardTextFormat", ""},
-    {"System", "ViewBoardNumbering", "1"},
-    {"System", "ViewLatestMove", "0"},
-    {"System", "ViewWarning", "0"},
-    {"System", "ViewToolBar", "1"},
-    {"System", "ViewAxisCharacter", "1"},
-    {"System", "ViewGameTree", "0"},
-    {"Option", "GameRule", "0"},
-    {"Option", "InputAssistant", "0"},
-    {"Option", "SountEffect", "1"},
-    {"Option", "BoardColor", "962532"},
-    {"Option", "DefaultBoardColor", "962532"},
-    {"Database", "DatabaseDirName", ""},
-    {"Database", "ViewDatabase", "0"},
-    {"Database", "EnableEditing", "0"},
-    {"Database", "AutomaticallyUpdate", "0"},
-    {"Database", "NewDataID", "1024"},
-    {"WIN32", "PosWinForm", "-1,-1"},
-    {"WIN32", "PosDBDirForm", "-1,-1"},
-    {"WIN32", "PosTreeForm", "-1,-1"},
-    {"WIN32", "SizeTreeForm", "415,446"},
+    {Settings::Version, KvParam::VersionText},
+    {Settings::Language, "0"},
+    {Settings::DefaultGameFileFormat, "1"},
+    {Settings::DefaultClipboardTextFormat, ""},
+    {Settings::ViewBoardNumbering, "1"},
+    {Settings::ViewLatestMove, "0"},
+    {Settings::ViewWarning, "0"},
+    {Settings::ViewToolBar, "1"},
+    {Settings::ViewAxisCharacter, "1"},
+    {Settings::ViewGameTree, "0"},
+    {Settings::Rule, "0"},
+    {Settings::InputAssistant, "0"},
+    {Settings::SoundEffect, "1"},
+    {Settings::BoardColor, "962532"},
+    {Settings::DefaultBoardColor, "962532"},
+    {Settings::DatabaseDirName, ""},
+    {Settings::ViewDatabase, "0"},
+    {Settings::EnableEditing, "0"},
+    {Settings::AutomaticallyUpdate, "0"},
+    {Settings::NewDataID, "1024"},
+    {Settings::PosWinForm, "-1,-1"},
+    {Settings::PosDBDirForm, "-1,-1"},
+    {Settings::PosTreeForm, "-1,-1"},
+    {Settings::SizeTreeForm, "415,446"},
 };
 
 } // namespace
+
+GameRule KvParam::get(SettingKey<GameRule> k) const
+{
+    const int n = GetInt(k.section, k.key);
+    return n >= 0 && n <= 2 ? static_cast<GameRule>(n) : GameRule::Other;
+}
 
 KvParam::KvParam()
 {

@@ -3,6 +3,9 @@
 // window; every reader asks it for the key it needs when it needs it.
 
 #include "settings/AppRegistryEx.h"
+#include "settings/SettingKeys.h"
+
+#include <string>
 
 namespace korvana {
 
@@ -18,6 +21,22 @@ public:
     std::string Prefix() const override { return "korvana_"; }
     /// Registers the default sections and keys, in the order they are written.
     void Initialise() override;
+
+    // Typed access by the names of SettingKeys.h. A flag is on for any number
+    // but 0; a missing text reads as empty; the rule is Other past 0..2.
+    bool get(SettingKey<bool> k) const { return GetInt(k.section, k.key) != 0; }
+    int get(SettingKey<int> k) const { return GetInt(k.section, k.key); }
+    std::string get(SettingKey<std::string> k) const { return GetText(k.section, k.key).value_or(std::string()); }
+    GameRule get(SettingKey<GameRule> k) const;
+    SettingPoint get(SettingKey<SettingPoint> k) const
+    {
+        return {GetPointX(k.section, k.key), GetPointY(k.section, k.key)};
+    }
+    void set(SettingKey<bool> k, bool on) { SetInt(k.section, k.key, on ? 1 : 0); }
+    void set(SettingKey<int> k, int n) { SetInt(k.section, k.key, n); }
+    void set(SettingKey<std::string> k, std::string text) { SetText(k.section, k.key, std::move(text)); }
+    void set(SettingKey<GameRule> k, GameRule rule) { SetInt(k.section, k.key, static_cast<int>(rule)); }
+    void set(SettingKey<SettingPoint> k, SettingPoint p) { SetPoint(k.section, k.key, p.x, p.y); }
 };
 
 } // namespace korvana

@@ -223,3 +223,35 @@ TEST(AppRegistryFile, OneSectionRoundTripAndErrors)
     EXPECT_EQ(log.messages(), (std::vector<std::string>{"error: can't open " + dir.file("none.ini"),
                                                         "error: can't save " + dir.file("none/none.ini")}));
 }
+
+namespace {
+
+TEST(KvParamTyped, DefaultsAndWrittenNumbersReadAsTheirTypes)
+{
+    KvParam p;
+    EXPECT_TRUE(p.get(Settings::ViewBoardNumbering));
+    EXPECT_FALSE(p.get(Settings::ViewWarning));
+    EXPECT_EQ(p.get(Settings::BoardColor), 962532);
+    EXPECT_EQ(p.get(Settings::SizeTreeForm), (SettingPoint{415, 446}));
+    EXPECT_EQ(p.get(Settings::DatabaseDirName), "");
+    EXPECT_EQ(p.get(Settings::Rule), GameRule::Renju);
+
+    const std::pair<const char *, GameRule> rules[] = {
+        {"1", GameRule::Gomoku}, {"2", GameRule::Wc1998}, {"3", GameRule::Other}, {"-1", GameRule::Other},
+        {"x", GameRule::Renju}, // no number reads as 0
+    };
+    for (const auto &[text, rule] : rules) {
+        p.SetText("Option", "GameRule", text);
+        EXPECT_EQ(p.get(Settings::Rule), rule) << text;
+    }
+    p.set(Settings::Rule, GameRule::Wc1998);
+    p.set(Settings::ViewWarning, true);
+    p.set(Settings::PosWinForm, {3, -4});
+    EXPECT_EQ(p.GetText("Option", "GameRule"), "2");
+    EXPECT_EQ(p.GetText("System", "ViewWarning"), "1");
+    EXPECT_EQ(p.GetText("WIN32", "PosWinForm"), "3,-4");
+    p.SetText("System", "ViewWarning", "7");
+    EXPECT_TRUE(p.get(Settings::ViewWarning)) << "any number but 0 is on";
+}
+
+} // namespace
