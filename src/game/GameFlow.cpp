@@ -53,12 +53,11 @@ GameFlow::~GameFlow()
 
 void GameFlow::SetUpDatabase(const std::string &programDirectory)
 {
-    const auto current = settings_.GetText("Database", "DatabaseDirName");
-    if (!current || current->empty()) {
+    if (settings_.get(Settings::DatabaseDirName).empty()) {
         std::string dir = programDirectory;
         if (!dir.empty() && dir.back() != '/')
             dir += '/';
-        settings_.SetText("Database", "DatabaseDirName", dir + "adb/");
+        settings_.set(Settings::DatabaseDirName, dir + "adb/");
     }
     database_.setDirectory(DatabaseDirectory());
 }
@@ -75,19 +74,14 @@ int GameFlow::MoveCount() const
     return game_.board().moveCount();
 }
 
-int GameFlow::Rule() const
+GameRule GameFlow::Rule() const
 {
-    return settings_.GetInt("Option", "GameRule");
-}
-
-bool GameFlow::Setting(const char *section, const char *key) const
-{
-    return settings_.GetInt(section, key) != 0;
+    return settings_.get(Settings::Rule);
 }
 
 std::string GameFlow::DatabaseDirectory() const
 {
-    return settings_.GetText("Database", "DatabaseDirName").value_or(std::string());
+    return settings_.get(Settings::DatabaseDirName);
 }
 
 // --- playing and booking a move ---------------------------------------------
@@ -120,7 +114,7 @@ bool GameFlow::PlayMove(int column, int row, int *code)
 bool GameFlow::JudgeLastMove(int c)
 {
     if (c >= 2 && c <= 20) {
-        if (Setting("Option", "SountEffect"))
+        if (settings_.get(Settings::SoundEffect))
             window_.beep(isQuiet(c) ? GameWindow::BeepKind::Default : GameWindow::BeepKind::Exclamation);
         return false;
     }
@@ -168,14 +162,14 @@ std::string GameFlow::MoveListLine(char colour, int number, int column, int row,
 void GameFlow::TryMove(int column, int row)
 {
     switch (Rule()) {
-    case 0:
-    case 1:
+    case GameRule::Renju:
+    case GameRule::Gomoku:
         HumanMove(column, row);
         break;
-    case 2:
+    case GameRule::Wc1998:
         opening_.TryMove(column, row);
         break;
-    default:
+    case GameRule::Other:
         break;
     }
 }
@@ -190,7 +184,7 @@ void GameFlow::HumanMove(int column, int row)
 
 bool GameFlow::AutoAnswerFour(int c)
 {
-    if (!Setting("Option", "InputAssistant") || !isPlainFour(c))
+    if (!settings_.get(Settings::InputAssistant) || !isPlainFour(c))
         return false;
     const ThinkRequest request = MakeRequest(Engine::BuiltIn, Request::Move, ThinkingLevel::preset(1));
     StopFlag neverSet{0};
@@ -214,7 +208,7 @@ void GameFlow::StartThinking()
 {
     SetStatusText("Now Thinking");
     try {
-        StartWorker(Rule() == 2 ? Engine::Library : Engine::BuiltIn, Request::Move, ThinkingLevel::preset(1));
+        StartWorker(Rule() == GameRule::Wc1998 ? Engine::Library : Engine::BuiltIn, Request::Move, ThinkingLevel::preset(1));
     } catch (...) {
         ShowMessageWindow("Thread Error C");
     }
@@ -258,7 +252,7 @@ void GameFlow::BeginBlack()
     const int n = MoveCount();
     TakeSide(false, n);
     Redraw();
-    if (Rule() != 2) {
+    if (Rule() != GameRule::Wc1998) {
         if (n % 2 == 1)
             StartThinking();
         else if (!isGameEnd(LastCode()))
@@ -274,7 +268,7 @@ void GameFlow::BeginWhite()
         return;
     const int n = MoveCount();
     TakeSide(true, n);
-    if (Rule() != 2 || n != 0) {
+    if (Rule() != GameRule::Wc1998 || n != 0) {
         if (n % 2 == 1) {
             if (!isGameEnd(LastCode()))
                 SetStatusText("Your Turn");
@@ -375,7 +369,7 @@ void GameFlow::StepBack()
 
 void GameFlow::MoveBack()
 {
-    if (Rule() == 2)
+    if (Rule() == GameRule::Wc1998)
         opening_.MoveBack();
     else
         StepBack();
@@ -389,7 +383,7 @@ void GameFlow::RefreshDatabasePosition()
     // A fresh record: the last position's candidates must not follow the board.
     position_ = AData();
     position_.setFromHistory(game_.board().history());
-    position_.setId(settings_.GetInt("Database", "NewDataID"));
+    position_.setId(settings_.get(Settings::NewDataID));
     AData found;
     if (database_.CopyFromAnyOrientation(position_, found) != NoPointCode)
         position_ = found;
@@ -399,7 +393,7 @@ void GameFlow::SettleDatabaseEdits()
 {
     if (!flags_.databaseDirty)
         return;
-    bool save = Setting("Database", "AutomaticallyUpdate");
+    bool save = settings_.get(Settings::AutomaticallyUpdate);
     if (!save) {
         save = window_.askDatabaseUpdate();
         flags_.confirmUpdateAnswer = save ? 1 : 0;
@@ -449,10 +443,10 @@ std::string GameFlow::Caption() const
         caption += " - " + flags_.fileName;
     if (flags_.playing) {
         switch (Rule()) {
-        case 0: caption += " [Play Mode (Renju)]"; break;
-        case 1: caption += " [Play Mode (Gomoku)]"; break;
-        case 2: caption += " [Play Mode (WC1998)]"; break;
-        default: break;
+        case GameRule::Renju: caption += " [Play Mode (Renju)]"; break;
+        case GameRule::Gomoku: caption += " [Play Mode (Gomoku)]"; break;
+        case GameRule::Wc1998: caption += " [Play Mode (WC1998)]"; break;
+        case GameRule::Other: break;
         }
     }
     return caption;
@@ -470,7 +464,7 @@ void GameFlow::BoardClick(int column, int row, bool shift)
     if (flags_.thinking)
         return;
     if (shift) {
-        if (Setting("Database", "EnableEditing") && ToggleCandidate(column, row))
+        if (settings_.get(Settings::EnableEditing) && ToggleCandidate(column, row))
             flags_.databaseDirty = 1;
     } else {
         SettleDatabaseEdits();
@@ -569,14 +563,15 @@ void GameFlow::OnMoveAnswer()
     HumanMove(result_.a.x, result_.a.y);
     Redraw();
     // A move that ended the game keeps the result in the status line.
-    if (isGameEnd(LastCode()) && Rule() != 0 && Rule() != 1)
+    const GameRule rule = Rule();
+    if (isGameEnd(LastCode()) && rule != GameRule::Renju && rule != GameRule::Gomoku)
         return;
-    switch (Rule()) {
-    case 0:
-    case 1:
+    switch (rule) {
+    case GameRule::Renju:
+    case GameRule::Gomoku:
         CheckComputerTurn();
         break;
-    case 2:
+    case GameRule::Wc1998:
         if (MoveCount() == 4) {
             Redraw();
             SetStatusText("Your Turn: Show Two Points");
@@ -584,7 +579,7 @@ void GameFlow::OnMoveAnswer()
             SetStatusText("Your Turn");
         }
         break;
-    default:
+    case GameRule::Other:
         SetStatusText("Your Turn");
         break;
     }

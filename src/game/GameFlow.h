@@ -215,8 +215,7 @@ private:
     /// (`moveCount` is 0), thinking stopped, play mode, the sides and their labels.
     void TakeSide(bool humanIsWhite, int moveCount);
     int LastCode() const;
-    int Rule() const;
-    bool Setting(const char *section, const char *key) const;
+    GameRule Rule() const;
     std::string DatabaseDirectory() const;
     ThinkRequest MakeRequest(uint8_t engine, uint8_t requestType, const ThinkingLevel &level) const;
 
