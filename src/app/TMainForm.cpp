@@ -796,7 +796,7 @@ void TMainForm::redraw()
     const KvFlags &flags = flow_->flags();
     BoardOverlay overlay;
     overlay.mode = flags.overlayMode;
-    overlay.viewTree = flags.treeMarks != 0;
+    overlay.viewTree = flags.treeMarks;
     const OpeningProtocol &opening = flow_->opening();
     overlay.openingStep = opening.openingStep;
     overlay.proposalA = Pos{opening.proposalA.x, opening.proposalA.y, opening.proposalA.colour};

@@ -114,7 +114,7 @@ void TPagesDlg::showEvent(QShowEvent *event)
     }
     {
         const QSignalBlocker block(viewTree_);
-        viewTree_->setChecked(flags_.treeMarks != 0);
+        viewTree_->setChecked(flags_.treeMarks);
     }
     QDialog::showEvent(event);
 }
@@ -127,7 +127,7 @@ void TPagesDlg::setMode(int mode)
 
 void TPagesDlg::setTreeMarks(bool on)
 {
-    flags_.treeMarks = on ? 1 : 0;
+    flags_.treeMarks = on;
     requestRepaint();
 }
 

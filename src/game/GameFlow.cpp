@@ -216,7 +216,7 @@ void GameFlow::StartThinking()
 
 void GameFlow::EnterPlayMode()
 {
-    flags_.playing = 1;
+    flags_.playing = true;
     window_.setGiveUpEnabled(true);
     UpdateCaption();
     RebuildMoveList(); // the moves ahead are not part of the game being played
@@ -224,7 +224,7 @@ void GameFlow::EnterPlayMode()
 
 void GameFlow::LeavePlayMode()
 {
-    flags_.playing = 0;
+    flags_.playing = false;
     window_.setGiveUpEnabled(false);
     UpdateCaption();
     RebuildMoveList();
@@ -236,9 +236,9 @@ void GameFlow::TakeSide(bool humanIsWhite, int moveCount)
         flags_.stopwatchStart = flags_.stopwatchLast = clock_();
     StopThinking();
     EnterPlayMode();
-    flags_.humanStartedWhite = humanIsWhite ? 1 : 0;
-    flags_.computerIsBlack = humanIsWhite ? 1 : 0;
-    opening_.colourChosen = 0;
+    flags_.humanStartedWhite = humanIsWhite;
+    flags_.computerIsBlack = humanIsWhite;
+    opening_.colourChosen = false;
     if (humanIsWhite)
         window_.setPlayerLabels("Computer", "You");
     else
@@ -299,7 +299,7 @@ void GameFlow::StopThinking()
     } catch (...) {
         ShowMessageWindow("Interrupt thinking routine");
     }
-    flags_.thinking = 0;
+    flags_.thinking = false;
 }
 
 void GameFlow::NewGame()
@@ -396,13 +396,13 @@ void GameFlow::SettleDatabaseEdits()
     bool save = settings_.get(Settings::AutomaticallyUpdate);
     if (!save) {
         save = window_.askDatabaseUpdate();
-        flags_.confirmUpdateAnswer = save ? 1 : 0;
+        flags_.confirmUpdateAnswer = save;
     }
     if (save) {
         SaveDatabase();
         RefreshDatabasePosition();
     }
-    flags_.databaseDirty = 0;
+    flags_.databaseDirty = false;
 }
 
 void GameFlow::SaveDatabase()
@@ -465,7 +465,7 @@ void GameFlow::BoardClick(int column, int row, bool shift)
         return;
     if (shift) {
         if (settings_.get(Settings::EnableEditing) && ToggleCandidate(column, row))
-            flags_.databaseDirty = 1;
+            flags_.databaseDirty = true;
     } else {
         SettleDatabaseEdits();
         TryMove(column, row);
@@ -513,7 +513,7 @@ bool GameFlow::StartWorker(uint8_t engine, uint8_t requestType, const ThinkingLe
     try {
         std::weak_ptr<int> alive = alive_;
         GameWindow *window = &window_;
-        flags_.thinking = 1;
+        flags_.thinking = true;
         workers_.Start(MakeRequest(engine, requestType, level), game_.board().history(),
                        [this, alive, window](uint64_t g, const ThinkResult &answer) {
                            window->postToGuiThread([this, alive, g, answer] {
@@ -524,7 +524,7 @@ bool GameFlow::StartWorker(uint8_t engine, uint8_t requestType, const ThinkingLe
         return true;
     } catch (...) {
         // A worker that never ran must not leave the board dead.
-        flags_.thinking = 0;
+        flags_.thinking = false;
         ShowMessageWindow("Thread Error B");
         return false;
     }
@@ -541,7 +541,7 @@ void GameFlow::OnThinkingDone(uint64_t generation, const ThinkResult &answer)
     if (!workers_.TakeAnswer(generation))
         return;
     result_ = answer;
-    flags_.thinking = 0;
+    flags_.thinking = false;
     if (!answer.valid()) {
         // Leave the user able to play on, or to give up.
         if (answer.failed == Failure::LibraryMissing)

@@ -15,14 +15,14 @@ KvFlags &KvFlags::instance()
 
 void KvFlags::Reset()
 {
-    playing = 0;
-    thinking = 0;
-    humanStartedWhite = 0;
-    computerIsBlack = 1;
+    playing = false;
+    thinking = false;
+    humanStartedWhite = false;
+    computerIsBlack = true;
     pendingColumn = 'z';
     thinkingTimes.assign(TimeEntries, 0.0);
     overlayMode = 0;
-    treeMarks = 0;
+    treeMarks = false;
 }
 
 } // namespace korvana

@@ -52,7 +52,7 @@ OpeningProtocol::Phase OpeningProtocol::phase() const
 void OpeningProtocol::Reset()
 {
     openingStep = NoProposal;
-    colourChosen = 0;
+    colourChosen = false;
 }
 
 void OpeningProtocol::Request(uint8_t requestType)
@@ -156,14 +156,14 @@ void OpeningProtocol::ChooseColour()
 {
     KvFlags &flags = flow_.flags();
     const bool black = flow_.window_.askColourIsBlack();
-    colourChosen = 1;
+    colourChosen = true;
     if (black) {
-        flags.computerIsBlack = 0;
+        flags.computerIsBlack = false;
         flow_.window_.setPlayerLabels("You", "Computer");
         flow_.SetStatusText("You choose Black.");
         flow_.StartThinking();
     } else {
-        flags.computerIsBlack = 1;
+        flags.computerIsBlack = true;
         flow_.window_.setPlayerLabels("Computer", "You");
         flow_.SetStatusText("You choose White. Your Turn.");
         flow_.RefreshDatabasePosition();
@@ -206,13 +206,13 @@ void OpeningProtocol::OnAnswer(const ThinkResult &answer)
         ChooseRemoval();
         break;
     case Request::WhichColour:
-        colourChosen = 1;
+        colourChosen = true;
         if (answer.colour == Black) {
-            flags.computerIsBlack = 1;
+            flags.computerIsBlack = true;
             flow_.window_.setPlayerLabels("Computer", "You");
             flow_.SetStatusText("Change to Black: Your Turn");
         } else {
-            flags.computerIsBlack = 0;
+            flags.computerIsBlack = false;
             flow_.StartThinking();
         }
         break;
@@ -242,9 +242,9 @@ void OpeningProtocol::MoveBack()
                     flow_.BeginWhite();
                 }
             } else {
-                flags.playing = 0;
+                flags.playing = false;
                 flow_.StepBack();
-                flags.playing = 1;
+                flags.playing = true;
             }
             return;
         }

@@ -66,7 +66,7 @@ public:
     int openingStep = NoProposal; ///< fifth-move proposal step, see the values above
     ThinkPoint proposalA;         ///< first proposed fifth move
     ThinkPoint proposalB;         ///< second proposed fifth move
-    int colourChosen = 0;         ///< the colour choice of this game has been made
+    bool colourChosen = false;    ///< the colour choice of this game has been made
 
 private:
     void Request(uint8_t requestType);
