@@ -179,6 +179,7 @@ TMainForm::TMainForm(const std::string &programPath, QWidget *parent, Kumo98Dll 
     QWidget *panel = buildPanel(central);
     central->setParts(paintBox_, panel, moveList_);
     setCentralWidget(central);
+    resize(ClientWidth, height()); // not the platform's default width; the height follows below
     statusLine_ = new StatusLine(this);
     setStatusBar(statusLine_);
     buildMenus();
@@ -493,9 +494,9 @@ void TMainForm::fitWindowHeight()
     setMinimumSize(ClientWidth, menu + tools + BoardView::BoxHeight + StatusLine::LineHeight);
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
-    const QWidget *client = centralWidget();
-    resize(std::max(client->width(), ClientWidth),
-           menu + tools + std::max(client->height(), int(BoardView::BoxHeight)) + StatusLine::LineHeight);
+    // The width is the window's own: whatever sits beside the client area keeps its room.
+    resize(std::max(width(), ClientWidth),
+           menu + tools + std::max(centralWidget()->height(), int(BoardView::BoxHeight)) + StatusLine::LineHeight);
 }
 
 void TMainForm::restorePlacement()
