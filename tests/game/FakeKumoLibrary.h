@@ -21,6 +21,7 @@ struct FakeLibrary {
     int (*analysedMoves)(uint8_t *) = nullptr;
     void (*forcedWin)(int, const uint8_t *, int, int) = nullptr;
     int (*forcedWinCalls)(int *) = nullptr;
+    int (*moveTime)() = nullptr;
 
     FakeLibrary()
     {
@@ -37,6 +38,7 @@ struct FakeLibrary {
         analysedMoves = reinterpret_cast<int (*)(uint8_t *)>(dlsym(handle, "FakeKumoAnalysedMoves"));
         forcedWin = reinterpret_cast<void (*)(int, const uint8_t *, int, int)>(dlsym(handle, "FakeKumoForcedWin"));
         forcedWinCalls = reinterpret_cast<int (*)(int *)>(dlsym(handle, "FakeKumoForcedWinCalls"));
+        moveTime = reinterpret_cast<int (*)()>(dlsym(handle, "FakeKumoMoveTime"));
         reset();
         reinterpret_cast<void (*)()>(dlsym(handle, "FakeKumoResetAnalysis"))();
     }

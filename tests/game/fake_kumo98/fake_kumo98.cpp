@@ -165,6 +165,7 @@ std::atomic<int> analysing{0};
 std::atomic<int> mostAtOnce{0};
 std::atomic<int> analyseCalls{0};
 std::atomic<int> reportEveryMs{20};
+std::atomic<int> moveTimeSet{-1};
 int analysedCount = -1;
 uint8_t analysedMoves[228];
 int forcedResult = 0;
@@ -216,6 +217,7 @@ EXPORT void FakeKumoResetAnalysis()
 {
     std::lock_guard<std::mutex> lock(mutex);
     analysisStop.store(false);
+    moveTimeSet.store(-1);
     mostAtOnce.store(0);
     analyseCalls.store(0);
     reportEveryMs.store(20);
@@ -299,6 +301,17 @@ EXPORT int Analyse(int count, const unsigned char *moves, int timeMs, KumoAnalys
             break;
     }
     return info.candidates[0];
+}
+
+/// The last time SetMoveTime got (-1: none).
+EXPORT int FakeKumoMoveTime()
+{
+    return moveTimeSet.load();
+}
+
+EXPORT void SetMoveTime(int ms)
+{
+    moveTimeSet.store(ms);
 }
 
 EXPORT void StopAnalysis()
