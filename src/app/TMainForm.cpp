@@ -250,11 +250,11 @@ QWidget *TMainForm::buildPanel(QWidget *central)
 
     stone(Qt::black, 10);
     label(QStringLiteral("Black"), "BlackLabel", 26, 10, 40)->setFont(bold);
-    blackPlayer_ = label(QStringLiteral("Black Player"), "BlackPlayer", 70, 10, 86);
+    blackPlayer_ = label(QString::fromLatin1(GameFlow::BlackPlayerCaption), "BlackPlayer", 70, 10, 86);
     blackTime_ = label(QStringLiteral("Thinking Time"), "BlackTime", 70, 30, 86);
     stone(Qt::white, 54);
     label(QStringLiteral("White"), "WhiteLabel", 26, 54, 40)->setFont(bold);
-    whitePlayer_ = label(QStringLiteral(" White Player"), "WhitePlayer", 70, 54, 86);
+    whitePlayer_ = label(QString::fromLatin1(GameFlow::WhitePlayerCaption), "WhitePlayer", 70, 54, 86);
     whiteTime_ = label(QStringLiteral("Thinking Time"), "WhiteTime", 70, 74, 86);
 
     moveList_ = new MoveList(panel);

@@ -4,6 +4,7 @@
 #include "board/PosStat.h"
 #include "game/Kumo98Dll.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -97,6 +98,7 @@ bool GameFlow::PlayMove(int column, int row, int *code)
         RefreshDatabasePosition();
         const int n = MoveCount();
         BookThinkingTime(n);
+        PositionShown();
         window_.redraw();
         RebuildMoveList();
         const int c = move->code();
@@ -130,7 +132,11 @@ bool GameFlow::JudgeLastMove(int c)
 void GameFlow::BookThinkingTime(int n)
 {
     const double now = clock_();
-    const double elapsed = now - flags_.stopwatchStart;
+    // Only a side's thinking during play counts, and never a modal window's time.
+    const double pausedFor = pausedAt_ >= 0 ? now - pausedAt_ : 0;
+    const double elapsed = flags_.playing ? std::max(0.0, now - flags_.stopwatchStart - pausedFor) : 0.0;
+    if (pausedAt_ >= 0)
+        pausedAt_ = now;
     flags_.stopwatchLast = now;
     auto &times = flags_.thinkingTimes;
     if (times.size() < static_cast<size_t>(KvFlags::TimeEntries))
@@ -208,7 +214,8 @@ void GameFlow::StartThinking()
 {
     SetStatusText("Now Thinking");
     try {
-        StartWorker(Rule() == GameRule::Wc1998 ? Engine::Library : Engine::BuiltIn, Request::Move, ThinkingLevel::preset(1));
+        StartWorker(Rule() == GameRule::Wc1998 ? Engine::Library : Engine::BuiltIn, Request::Move,
+                    ThinkingLevel::preset(Strength()));
     } catch (...) {
         ShowMessageWindow("Thread Error C");
     }
@@ -230,10 +237,10 @@ void GameFlow::LeavePlayMode()
     RebuildMoveList();
 }
 
-void GameFlow::TakeSide(bool humanIsWhite, int moveCount)
+void GameFlow::TakeSide(bool humanIsWhite, int /*moveCount*/)
 {
-    if (moveCount == 0)
-        flags_.stopwatchStart = flags_.stopwatchLast = clock_();
+    // Time before Begin is nobody's thinking.
+    flags_.stopwatchStart = flags_.stopwatchLast = clock_();
     StopThinking();
     EnterPlayMode();
     flags_.humanStartedWhite = humanIsWhite;
@@ -286,7 +293,54 @@ void GameFlow::GiveUp()
         return;
     LeavePlayMode();
     StopThinking();
+    ResetPlayers();
     SetStatusText("Give up");
+}
+
+void GameFlow::ResetPlayers()
+{
+    window_.setPlayerLabels(BlackPlayerCaption, WhitePlayerCaption);
+    flags_.thinkingTimes.assign(KvFlags::TimeEntries, 0.0);
+    window_.setThinkingTimeLabel(Black, "0 (sec.)");
+    window_.setThinkingTimeLabel(White, "0 (sec.)");
+}
+
+void GameFlow::PauseClock(bool paused)
+{
+    const double now = clock_();
+    if (paused && pausedAt_ < 0) {
+        pausedAt_ = now;
+    } else if (!paused && pausedAt_ >= 0) {
+        flags_.stopwatchStart += now - pausedAt_;
+        pausedAt_ = -1;
+    }
+}
+
+int GameFlow::Strength() const
+{
+    const int level = settings_.GetInt("Option", "Strength");
+    return level >= 1 && level <= 5 ? level : 1;
+}
+
+int GameFlow::LibraryMoveTimeMs() const
+{
+    const int ms = settings_.GetInt("Option", "LibraryMoveTime");
+    return ms > 0 ? std::clamp(ms, 10, 600000) : DefaultLibraryMoveTimeMs;
+}
+
+void GameFlow::PositionShown()
+{
+    analysis_.PositionChanged(game_.board().history());
+}
+
+void GameFlow::FindForcedWin()
+{
+    analysis_.FindForcedWin(game_.board().history());
+}
+
+bool GameFlow::ClearForcedWin()
+{
+    return analysis_.ClearForcedWin();
 }
 
 void GameFlow::StopThinking()
@@ -320,6 +374,7 @@ void GameFlow::ResetGame()
     StopThinking();
     SetStatusText("");
     flags_.Reset();
+    ResetPlayers();
     opening_.Reset();
     game_.Reset();
     RefreshDatabasePosition();
@@ -423,6 +478,7 @@ bool GameFlow::ToggleCandidate(int column, int row)
 
 void GameFlow::Redraw()
 {
+    PositionShown();
     window_.redraw();
 }
 
@@ -513,6 +569,8 @@ bool GameFlow::StartWorker(uint8_t engine, uint8_t requestType, const ThinkingLe
     try {
         std::weak_ptr<int> alive = alive_;
         GameWindow *window = &window_;
+        if (engine == Engine::Library)
+            library_.SetMoveTime(LibraryMoveTimeMs());
         flags_.thinking = true;
         workers_.Start(MakeRequest(engine, requestType, level), game_.board().history(),
                        [this, alive, window](uint64_t g, const ThinkResult &answer) {
@@ -570,6 +628,8 @@ void GameFlow::OnMoveAnswer()
     case GameRule::Renju:
     case GameRule::Gomoku:
         CheckComputerTurn();
+        if (flags_.playing && !flags_.thinking && !isGameEnd(LastCode()))
+            SetStatusText("Your Turn");
         break;
     case GameRule::Wc1998:
         if (MoveCount() == 4) {

@@ -18,6 +18,7 @@
 // and at the end flow.settings().Save(). The window must outlive the flow.
 
 #include "database/AData.h"
+#include "game/BoardAnalysis.h"
 #include "database/ADataBase.h"
 #include "game/GameWindow.h"
 #include "game/KvFlags.h"
@@ -75,6 +76,9 @@ public:
     /// Open, Save, Copy and Paste of the game record.
     RecordCommands &records() { return records_; }
     const RecordCommands &records() const { return records_; }
+    /// The engine library's analysis of the shown position and its forced wins.
+    BoardAnalysis &analysis() { return analysis_; }
+    const BoardAnalysis &analysis() const { return analysis_; }
     /// Replaces the clock; the move stopwatch restarts on it.
     void setClock(Clock clock);
 
@@ -106,7 +110,8 @@ public:
     void BeginBlack();
     /// The user takes White in play mode.
     void BeginWhite();
-    /// Leaves play mode and stops the computer (unless the game has ended).
+    /// Leaves play mode and stops the computer (unless the game has ended);
+    /// the player labels and times start afresh.
     void GiveUp();
     /// Stops everything and starts an empty game; the file name is kept.
     void NewGame();
@@ -118,6 +123,29 @@ public:
     void MoveBack();
     /// Asks a running worker to stop; its answer will not be acted on.
     void StopThinking();
+    /// The player labels back to their captions and both times to 0.
+    void ResetPlayers();
+    /// A modal window is open (true) or closed again: the move stopwatch
+    /// stands still meanwhile, so nobody's thinking time includes it.
+    void PauseClock(bool paused);
+
+    // --- Strength ------------------------------------------------------------
+
+    /// The built-in search's level for the computer's moves: `Option`/`Strength`, 1..5.
+    int Strength() const;
+    /// The engine library's time per move: `Option`/`LibraryMoveTime` in ms.
+    int LibraryMoveTimeMs() const;
+    /// `Option`/`LibraryMoveTime` when it is not set.
+    static constexpr int DefaultLibraryMoveTimeMs = 1000;
+
+    // --- Analysis ------------------------------------------------------------
+
+    /// Tells the analysis which position the board shows (cheap when unchanged).
+    void PositionShown();
+    /// Run > Find forced win on the shown position.
+    void FindForcedWin();
+    /// Escape: clears a shown forced win; true when there was one.
+    bool ClearForcedWin();
 
     // --- Position database ------------------------------------------------
 
@@ -197,6 +225,10 @@ public:
     /// Move count of the board.
     int MoveCount() const;
 
+    /// The player labels' captions outside play.
+    static constexpr const char *BlackPlayerCaption = "Black Player";
+    static constexpr const char *WhitePlayerCaption = " White Player";
+
     /// Status text of an opening request answered with no opening.
     static constexpr const char *NoOpeningText = "No opening pattern from the engine";
 
@@ -232,6 +264,8 @@ private:
     RecordCommands records_{*this, window_};
     ThinkingWorkers workers_;
     std::shared_ptr<int> alive_; ///< posted answers check it: none arrive after destruction
+    double pausedAt_ = -1;       ///< when a modal window stopped the stopwatch; -1 none
+    BoardAnalysis analysis_{window_, library_, settings_}; ///< last: its thread stops first
 };
 
 } // namespace korvana

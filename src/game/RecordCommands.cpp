@@ -8,6 +8,8 @@ namespace korvana {
 void RecordCommands::Open(const std::string &fileName)
 {
     flow_.GiveUp();
+    // After a finished game GiveUp does nothing; the players start afresh anyway.
+    flow_.ResetPlayers();
     flow_.flags().fileName = fileName;
     flow_.UpdateCaption();
     MOveTree &game = flow_.game();

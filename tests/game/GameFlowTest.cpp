@@ -204,6 +204,7 @@ TEST(GameFlowTimes, BookedPerSideAndRestoredOnMoveBack)
 {
     Game g;
     g.flags.stopwatchStart = 100;
+    g.flags.playing = 1; // only play counts; PlayMove leaves the turn to the test
     struct Step {
         double clock;
         const char *move;
@@ -220,10 +221,12 @@ TEST(GameFlowTimes, BookedPerSideAndRestoredOnMoveBack)
     for (const auto &s : steps) {
         SCOPED_TRACE(s.move);
         g.now = s.clock;
-        g.play(s.move);
+        const auto [x, y] = at(s.move);
+        ASSERT_TRUE(g.flow.PlayMove(x, y));
         EXPECT_EQ(g.window.timeLabels[s.side], s.label);
     }
     // Taking back move 5 shows Black's total before it; then move 4, White's.
+    g.flags.playing = 0;
     g.flow.MoveBack();
     EXPECT_EQ(g.window.timeLabels['B'], "5   (sec.)");
     g.flow.MoveBack();
@@ -234,12 +237,29 @@ TEST(GameFlowTimes, BookedPerSideAndRestoredOnMoveBack)
     EXPECT_EQ(g.window.timeLabels['W'], "0 (sec.)");
 }
 
-TEST(GameFlowTimes, FirstMoveBooksTheTimeSinceTheClockWasSet)
+TEST(GameFlowTimes, OnlyThinkingDuringPlayCounts)
 {
     Game g; // its clock is set at 1000
     g.now = 1004;
     g.play("h8"); // outside play mode, no Begin
-    EXPECT_EQ(g.window.timeLabels['B'], "4   (sec.)");
+    EXPECT_EQ(g.window.timeLabels['B'], "0   (sec.)");
+    // Begin starts the stopwatch afresh: the 96 s before it are nobody's.
+    g.now = 1100;
+    g.flow.BeginWhite(); // the user plays White, to move now
+    g.now = 1105;
+    g.flow.PauseClock(true); // a modal window for 20 s
+    g.now = 1125;
+    g.flow.PauseClock(false);
+    g.now = 1127;
+    g.flow.StopThinking();
+    g.play("i9");
+    g.flow.StopThinking();
+    EXPECT_EQ(g.window.timeLabels['W'], "7   (sec.)");
+    // Give up, New Game, Open and Paste start the players afresh.
+    g.flow.GiveUp();
+    EXPECT_EQ(g.window.timeLabels['W'], "0 (sec.)");
+    EXPECT_EQ(g.window.blackPlayer, GameFlow::BlackPlayerCaption);
+    EXPECT_EQ(g.window.whitePlayer, GameFlow::WhitePlayerCaption);
 }
 
 TEST(GameFlowAssistant, AnswersAFourWithoutAWorker)
