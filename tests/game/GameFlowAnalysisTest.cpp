@@ -23,7 +23,7 @@ TEST(GameFlowStrength, SettingsChooseLevelAndLibraryTime)
         {"", 1, GameFlow::DefaultLibraryMoveTimeMs},
         {"3", 3, 10}, // the library's shortest time
         {"5", 5, 10},
-        {"6", 1, 6},
+        {"6", 1, 10},
         {"2500", 1, 2500},
         {"-1", 1, GameFlow::DefaultLibraryMoveTimeMs},
     };
