@@ -16,6 +16,7 @@
 #include "dialogs/ColourChooser.h"
 #include "dialogs/QColourDialogChooser.h"
 #include "dialogs/TOptionForm.h"
+#include "view/AnalysisPanel.h"
 #include "view/BoardPaintBox.h"
 #include "view/MoveList.h"
 #include "view/StatusLine.h"
@@ -24,6 +25,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QDragEnterEvent>
@@ -185,6 +187,7 @@ TMainForm::TMainForm(const std::string &programPath, QWidget *parent, Kumo98Dll 
     buildMenus();
     buildToolBar();
     buildPopupMenu();
+    buildAnalysisDock();
 
     // 1. Settings, then the database directory beside the program (or its per-user stand-in).
     KvParam &settings = flow_->settings();
@@ -312,6 +315,10 @@ void TMainForm::buildMenus()
     viewToolBar_ = addToggle(viewMenu, QStringLiteral("&Tool bar"), "Tool bar", "System", "ViewToolBar");
     addToggle(viewMenu, QStringLiteral("&Axis Character"), "Axis Character", "System", "ViewAxisCharacter");
     viewGameTree_ = addToggle(viewMenu, QStringLiteral("&Game Tree"), "Game Tree", "System", "ViewGameTree");
+    addToggle(viewMenu, QStringLiteral("&Forbidden Points"), "Forbidden Points", "System", "ViewForbiddenPoints");
+    viewAnalysis_ = addAction(viewMenu, QStringLiteral("Anal&ysis"), "Analysis");
+    viewAnalysis_->setCheckable(true);
+    connect(viewAnalysis_, &QAction::triggered, this, &TMainForm::SetAnalysisShown);
 
     QMenu *run = menuBar()->addMenu(QStringLiteral("&Run"));
     QMenu *begin = run->addMenu(QStringLiteral("&Begin"));
@@ -336,6 +343,9 @@ void TMainForm::buildMenus()
     giveUp_->setToolTip(QStringLiteral("Give up"));
     giveUp_->setEnabled(false);
     connect(giveUp_, &QAction::triggered, this, [this] { flow_->GiveUp(); });
+    run->addSeparator();
+    connect(addAction(run, QStringLiteral("&Find forced win"), "Find forced win"), &QAction::triggered, this,
+            [this] { flow_->FindForcedWin(); });
 
     QMenu *database = menuBar()->addMenu(QStringLiteral("&Database"));
     viewDatabase_ = addToggle(database, QStringLiteral("&View Database"), "View Database", "Database", "ViewDatabase");
@@ -349,29 +359,24 @@ void TMainForm::buildMenus()
     connect(addAction(database, QStringLiteral("&Help"), "Database Help"), &QAction::triggered, this,
             [this] { ShowHelp(EditorHelpFile); });
 
-    // The rule, the sound, the colour and the information window stay out of
-    // sight: the settings file chooses them.
+    // The rule, the sound, the colour and the information window: hidden or
+    // disabled only in the preview of the old menus (applyMenuPreview).
     QMenu *option = menuBar()->addMenu(QStringLiteral("&Option"));
     QMenu *rule = option->addMenu(QStringLiteral("&Rule"));
     rule->menuAction()->setObjectName(QStringLiteral("Rule"));
-    rule->menuAction()->setVisible(false);
     renju_ = addAction(rule, QStringLiteral("&Renju"), "Renju");
     renju_->setCheckable(true);
     connect(renju_, &QAction::triggered, this, [this] { SetRule(0); });
     gomoku_ = addAction(rule, QStringLiteral("Gomoku"), "Gomoku");
     gomoku_->setCheckable(true);
-    gomoku_->setEnabled(false);
+    connect(gomoku_, &QAction::triggered, this, [this] { SetRule(1); });
     wc1998_ = addAction(rule, QStringLiteral("&WC 1998"), "WC 1998");
     wc1998_->setCheckable(true);
-    wc1998_->setEnabled(false);
     connect(wc1998_, &QAction::triggered, this, [this] { SetRule(2); });
-    addToggle(option, QStringLiteral("&Sound"), "Sound", "Option", "SountEffect")->setVisible(false);
+    addToggle(option, QStringLiteral("&Sound"), "Sound", "Option", "SountEffect");
     QAction *colour = addAction(option, QStringLiteral("&Color"), "Color");
-    colour->setVisible(false);
     connect(colour, &QAction::triggered, this, &TMainForm::ChooseBoardColour);
     QAction *information = addAction(option, QStringLiteral("&Information"), "Information");
-    information->setVisible(false);
-    information->setEnabled(false);
     connect(information, &QAction::triggered, this, &TMainForm::ShowInformationWindow);
     connect(addAction(option, QStringLiteral("&Option"), "Option"), &QAction::triggered, this,
             &TMainForm::ShowOptions);
@@ -445,6 +450,10 @@ void TMainForm::applySettingsToMenus()
     action(QStringLiteral("Warning"))->setChecked(on("System", "ViewWarning"));
     action(QStringLiteral("Axis Character"))->setChecked(on("System", "ViewAxisCharacter"));
     viewGameTree_->setChecked(on("System", "ViewGameTree"));
+    action(QStringLiteral("Forbidden Points"))->setChecked(on("System", "ViewForbiddenPoints"));
+    const bool preview = on("System", "PreviewMenus");
+    applyMenuPreview(preview);
+    SetAnalysisShown(!preview && on("System", "ViewAnalysis"));
     setToolBarShown(on("System", "ViewToolBar"));
     applyOptionMarks();
     // Each setting only switches on what its item leads to; the designed state is all off.
@@ -471,6 +480,52 @@ void TMainForm::applyOptionMarks()
     renju_->setChecked(rule != 1 && rule != 2);
 }
 
+void TMainForm::applyMenuPreview(bool preview)
+{
+    action(QStringLiteral("Rule"))->setVisible(!preview);
+    gomoku_->setEnabled(!preview);
+    wc1998_->setEnabled(!preview);
+    action(QStringLiteral("Sound"))->setVisible(!preview);
+    action(QStringLiteral("Color"))->setVisible(!preview);
+    QAction *information = action(QStringLiteral("Information"));
+    information->setVisible(!preview);
+    information->setEnabled(!preview);
+    for (const char *added : {"Forbidden Points", "Analysis", "Find forced win"})
+        action(QLatin1String(added))->setVisible(!preview);
+}
+
+void TMainForm::buildAnalysisDock()
+{
+    analysisDock_ = new QDockWidget(QStringLiteral("Analysis"), this);
+    analysisDock_->setObjectName(QStringLiteral("AnalysisDock"));
+    // View > Analysis is its only switch, so closing it cannot leave the engine running.
+    analysisDock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    analysisPanel_ = new AnalysisPanel(analysisDock_);
+    analysisDock_->setWidget(analysisPanel_);
+    analysisDock_->setFixedWidth(AnalysisWidth);
+    addDockWidget(Qt::RightDockWidgetArea, analysisDock_);
+    analysisDock_->hide();
+    connect(analysisPanel_, &AnalysisPanel::showOnBoardChanged, this,
+            [this](bool on) { flow_->analysis().SetShowOnBoard(on); });
+}
+
+void TMainForm::SetAnalysisShown(bool shown)
+{
+    viewAnalysis_->setChecked(shown);
+    flow_->settings().SetInt("System", "ViewAnalysis", shown ? 1 : 0);
+    if (!shown)
+        analysisPanel_->clear();
+    // The panel widens the window rather than narrowing the board.
+    const bool changed = analysisDock_->isHidden() == shown;
+    const int wanted = width() + (changed ? (shown ? AnalysisWidth : -AnalysisWidth) : 0);
+    analysisDock_->setVisible(shown);
+    flow_->PositionShown();
+    flow_->analysis().SetEnabled(shown);
+    fitWindowHeight();
+    if (changed && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        resize(std::max(wanted, minimumWidth()), height());
+}
+
 void TMainForm::databaseItemsEnabled(bool editing, bool updating)
 {
     enableEditing_->setEnabled(editing);
@@ -491,11 +546,13 @@ void TMainForm::fitWindowHeight()
     // and the status line. Showing or hiding the tool bar keeps the client area's size.
     const int menu = menuBar()->sizeHint().height();
     const int tools = viewToolBar_->isChecked() ? ToolBarHeight : 0;
-    setMinimumSize(ClientWidth, menu + tools + BoardView::BoxHeight + StatusLine::LineHeight);
+    // The Analysis panel widens the window rather than narrowing the board.
+    const int analysis = analysisDock_ && !analysisDock_->isHidden() ? AnalysisWidth : 0;
+    setMinimumSize(ClientWidth + analysis, menu + tools + BoardView::BoxHeight + StatusLine::LineHeight);
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     // The width is the window's own: whatever sits beside the client area keeps its room.
-    resize(std::max(width(), ClientWidth),
+    resize(std::max(width(), ClientWidth + analysis),
            menu + tools + std::max(centralWidget()->height(), int(BoardView::BoxHeight)) + StatusLine::LineHeight);
 }
 
@@ -577,6 +634,9 @@ void TMainForm::boardPressed(int column, int row, Qt::MouseButton button, Qt::Ke
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
+    // A modal window in front: nobody is thinking at the board meanwhile.
+    if (watched == this && (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked))
+        flow_->PauseClock(event->type() == QEvent::WindowBlocked);
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
     // Only keys meant for this window, not for a dialog in front of it.
@@ -589,6 +649,8 @@ bool TMainForm::keyTyped(const QKeyEvent &key)
 {
     if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false; // shortcuts and menu accelerators
+    if (key.key() == Qt::Key_Escape)
+        return flow_->ClearForcedWin();
     if (key.key() == Qt::Key_Backspace) {
         // Backspace drops a typed column; without one it takes a move back.
         KvFlags &flags = flow_->flags();
@@ -735,7 +797,7 @@ void TMainForm::SetRule(int rule)
     // The caption and a running game are left as they are.
     flow_->settings().SetInt("Option", "GameRule", rule);
     renju_->setChecked(rule == 0);
-    gomoku_->setChecked(false);
+    gomoku_->setChecked(rule == 1);
     wc1998_->setChecked(rule == 2);
     flow_->opening().openingStep = OpeningProtocol::NoProposal;
 }
@@ -802,6 +864,10 @@ void TMainForm::redraw()
     overlay.openingStep = opening.openingStep;
     overlay.proposalA = Pos{opening.proposalA.x, opening.proposalA.y, opening.proposalA.colour};
     overlay.proposalB = Pos{opening.proposalB.x, opening.proposalB.y, opening.proposalB.colour};
+    // Whatever path changed the position, the analysis follows the board.
+    flow_->PositionShown();
+    overlay.ghostLine = flow_->analysis().ghostLine();
+    overlay.analysisMarks = flow_->analysis().marks();
     view_.paint(flow_->game(), overlay);
     if (flow_->settings().GetInt("Database", "ViewDatabase")) {
         const AData &position = flow_->position();
@@ -811,6 +877,11 @@ void TMainForm::redraw()
         view_.drawCandidates({}, candidates, false);
     }
     paintBox_->update();
+}
+
+void TMainForm::showAnalysis(const AnalysisReport &report, int moveCount)
+{
+    analysisPanel_->showReport(report, moveCount);
 }
 
 void TMainForm::moveListAppend(const std::string &line) { moveList_->appendLine(line); }

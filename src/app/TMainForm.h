@@ -18,12 +18,14 @@
 #include <string>
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QToolBar;
 
 namespace korvana {
 
+class AnalysisPanel;
 class BoardPaintBox;
 class Kumo98Dll;
 class MoveList;
@@ -49,6 +51,7 @@ public:
     static constexpr int PanelWidth = 159;
     /// WIN32 key of the window's place and size between sessions.
     static constexpr const char *PlacementKey = "MainForm";
+    static constexpr int AnalysisWidth = 250; ///< the Analysis panel beside the move list
 
     /// The version notice of About.
     static constexpr const char *VersionNotice = "Korvana3 for Preview Release\nVersion 3.0PR1.0";
@@ -109,8 +112,10 @@ public:
     void ChooseBoardColour();
     /// Shows the information window, made on first use.
     void ShowInformationWindow();
-    /// Option > Rule: 0 Renju, 2 WC1998 (Gomoku has no action).
+    /// Option > Rule: 0 Renju, 1 Gomoku, 2 WC1998.
     void SetRule(int rule);
+    /// View > Analysis: the panel shown and the engine library analysing, or neither.
+    void SetAnalysisShown(bool shown);
 
     /// Filter entry (1..3) the open and the save dialog start on.
     int openFilterEntry() const { return flow_->records().openFilterEntry(); }
@@ -130,6 +135,8 @@ public:
     MoveList *moveList() const { return moveList_; }
     StatusLine *statusLine() const { return statusLine_; }
     QToolBar *toolBar() const { return toolBar_; }
+    AnalysisPanel *analysisPanel() const { return analysisPanel_; }
+    QDockWidget *analysisDock() const { return analysisDock_; }
     /// The window's area below the menu bar (what the layout sizes describe).
     QSize clientSize() const;
     /// Menu and tool bar actions by their menu text without '&' ("New Game", "Black", ...).
@@ -155,6 +162,7 @@ public:
     bool askYesNo(const std::string &text, const std::string &caption) override;
     void setCaption(const std::string &caption) override;
     void setGiveUpEnabled(bool enabled) override;
+    void showAnalysis(const AnalysisReport &report, int moveCount) override;
     void postToGuiThread(std::function<void()> call) override;
     std::string askOpenFileName() override;
     std::string askSaveFileName(int &filterEntry) override;
@@ -178,6 +186,9 @@ private:
     void buildPopupMenu();
     void applySettingsToMenus();
     void applyOptionMarks();
+    /// System/PreviewMenus: 1 hides and disables the items as the old menus had them.
+    void applyMenuPreview(bool preview);
+    void buildAnalysisDock();
     void toggleView(QAction *item, const char *section, const char *key);
     void databaseItemsEnabled(bool editing, bool updating);
     void setToolBarShown(bool shown);
@@ -212,6 +223,9 @@ private:
     QAction *renju_ = nullptr;
     QAction *gomoku_ = nullptr;
     QAction *wc1998_ = nullptr;
+    QAction *viewAnalysis_ = nullptr;
+    QDockWidget *analysisDock_ = nullptr;
+    AnalysisPanel *analysisPanel_ = nullptr;
     QMenu *popup_ = nullptr;
 
     TMyMessageWindow *messageWindow_ = nullptr;

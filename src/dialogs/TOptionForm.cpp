@@ -5,15 +5,20 @@
 #include "settings/KvParam.h"
 #include "dialogs/ColourChooser.h"
 #include "dialogs/QColourDialogChooser.h"
+#include "game/BoardAnalysis.h"
+#include "game/GameFlow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+
+#include <cstdlib>
 
 namespace korvana {
 
@@ -111,6 +116,22 @@ void TOptionForm::buildGamePage(QWidget *page)
     inputAssistant_ = named(new QCheckBox(QStringLiteral("Input Assistant"), game), "CB_InputAssistant",
                             QRect(12, 54, 160, 20));
     inputAssistant_->setVisible(false);
+
+    strengthGroup_ = group(QStringLiteral("Strength"), "GB_Strength", page, QRect(8, 166, 424, 72));
+    label(QStringLiteral("Level"), strengthGroup_, 12, 20, 60);
+    strength_ = named(new QComboBox(strengthGroup_), "CB_Strength", QRect(80, 18, 110, 22));
+    for (int level = 1; level <= 5; ++level)
+        strength_->addItem(QStringLiteral("Level %1").arg(level));
+    label(QStringLiteral("Forced win (s)"), strengthGroup_, 210, 20, 110);
+    forcedWinTime_ = named(new QDoubleSpinBox(strengthGroup_), "SE_ForcedWinTime", QRect(330, 18, 80, 22));
+    label(QStringLiteral("Engine library, per move (s)"), strengthGroup_, 12, 46, 190);
+    libraryTime_ = named(new QDoubleSpinBox(strengthGroup_), "SE_LibraryMoveTime", QRect(210, 44, 80, 22));
+    for (QDoubleSpinBox *box : {forcedWinTime_, libraryTime_}) {
+        box->setDecimals(1);
+        box->setRange(0.1, 600.0);
+        box->setSingleStep(0.5);
+    }
+    strengthGroup_->setVisible(false);
 }
 
 void TOptionForm::buildSystemPage(QWidget *page)
@@ -196,6 +217,26 @@ void TOptionForm::Fill()
     if (!settings_)
         return;
     const KvParam &s = *settings_;
+    // Without the preview of the old menus all three rules can be chosen here.
+    preview_ = s.GetInt("System", "PreviewMenus") != 0;
+    const int rules = preview_ ? 2 : 3;
+    while (rule_->count() > rules)
+        rule_->removeItem(rule_->count() - 1);
+    if (rule_->count() < rules)
+        rule_->addItem(QStringLiteral("WC1998"));
+    rule_->setEnabled(!preview_);
+    strengthGroup_->setVisible(!preview_);
+    const int level = s.GetInt("Option", "Strength");
+    strength_->setCurrentIndex(level >= 1 && level <= 5 ? level - 1 : 0);
+    const int libraryMs = s.GetInt("Option", "LibraryMoveTime");
+    libraryTime_->setValue((libraryMs > 0 ? libraryMs : GameFlow::DefaultLibraryMoveTimeMs) / 1000.0);
+    // The environment variable wins over this choice, so it cannot be edited then.
+    const char *fromEnvironment = std::getenv("KUMO98_MOVE_TIME_MS");
+    libraryTime_->setEnabled(!fromEnvironment || !*fromEnvironment);
+    libraryTime_->setToolTip(libraryTime_->isEnabled() ? QString()
+                                                       : QStringLiteral("Set by KUMO98_MOVE_TIME_MS"));
+    const int forcedMs = s.GetInt("Option", "ForcedWinTime");
+    forcedWinTime_->setValue((forcedMs > 0 ? forcedMs : BoardAnalysis::DefaultForcedWinMs) / 1000.0);
     selectIndex(rule_, s.GetInt("Option", "GameRule"));
     inputAssistant_->setChecked(s.GetInt("Option", "InputAssistant") != 0);
     showSampleColour(s.GetInt("Option", "BoardColor"));
@@ -213,6 +254,11 @@ void TOptionForm::Apply()
     if (!settings_)
         return;
     KvParam &s = *settings_;
+    if (!preview_) {
+        s.SetInt("Option", "Strength", strength_->currentIndex() + 1);
+        s.SetInt("Option", "LibraryMoveTime", static_cast<int>(libraryTime_->value() * 1000 + 0.5));
+        s.SetInt("Option", "ForcedWinTime", static_cast<int>(forcedWinTime_->value() * 1000 + 0.5));
+    }
     s.SetInt("Option", "GameRule", listValue(rule_, s.GetInt("Option", "GameRule")));
     s.SetInt("Option", "InputAssistant", inputAssistant_->isChecked() ? 1 : 0);
     s.SetInt("System", "DefaultGameFileFormat", listValue(fileFormat_, s.GetInt("System", "DefaultGameFileFormat")));

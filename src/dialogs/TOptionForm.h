@@ -1,7 +1,8 @@
 #pragma once
 // TOptionForm: the modal "Option" dialog. It edits the settings object the
-// main window hands it: default record format, board colour, sound, the
-// database directory and the identifier for new database data. Made once at
+// main window hands it: the rule, the computer's strength and times, default
+// record format, board colour, sound, the database directory and the
+// identifier for new database data. Made once at
 // start-up and refilled from the settings at every showing, so nothing typed
 // survives a Cancel -- except the board colour, which "Change" and "Default"
 // write at once.
@@ -10,6 +11,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
 class QFrame;
 class QLineEdit;
 class QTabWidget;
@@ -84,6 +87,11 @@ private:
     QTabWidget *pages_;
     QComboBox *rule_ = nullptr;
     QCheckBox *inputAssistant_ = nullptr;
+    QGroupBox *strengthGroup_ = nullptr;
+    QComboBox *strength_ = nullptr;
+    QDoubleSpinBox *libraryTime_ = nullptr;  ///< seconds
+    QDoubleSpinBox *forcedWinTime_ = nullptr; ///< seconds
+    bool preview_ = false; ///< System/PreviewMenus: the rule list and no strength, as before
     QFrame *boardColour_ = nullptr;
     QComboBox *language_ = nullptr;
     QComboBox *fileFormat_ = nullptr;

@@ -58,6 +58,8 @@ AnalysisPanel::AnalysisPanel(QWidget *parent) : QWidget(parent)
     candidates_->setHeaderLabels({QStringLiteral("Mark"), QStringLiteral("Move"), QStringLiteral("Value")});
     candidates_->setRootIsDecorated(false);
     candidates_->header()->setStretchLastSection(true);
+    candidates_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    candidates_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     layout->addWidget(candidates_, 1);
     showOnBoard_ = new QCheckBox(QStringLiteral("Show on board"), this);
     layout->addWidget(showOnBoard_);
@@ -97,7 +99,8 @@ void AnalysisPanel::showReport(const AnalysisReport &report, int moveCount)
     win_->setText(win);
     value_->setText(QString::number(report.score));
     depth_->setText(QString::number(report.depth));
-    speed_->setText(speedText(report.nodesPerSecond()));
+    // A search that ended within its first millisecond has no speed to tell.
+    speed_->setText(report.elapsedMs > 0 ? speedText(report.nodesPerSecond()) : QString());
     line_->setText(lineText(report.line));
     candidates_->clear();
     for (size_t i = 0; i < report.candidates.size() && i < 26; ++i) {

@@ -16,11 +16,13 @@
 #include "settings/KvParam.h"
 #include "dialogs/TOptionForm.h"
 #include "support/qt/ModalWatchdog.h"
+#include "view/AnalysisPanel.h"
 #include "view/BoardPaintBox.h"
 #include "view/MoveList.h"
 #include "view/StatusLine.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -45,6 +47,7 @@
 
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <utility>
@@ -214,61 +217,85 @@ protected:
 
 TEST_F(MainFormCommandsTest, MenuBarCaptionsShortcutsAndStates)
 {
-    CommandForm &w = start();
-    QStringList titles;
-    for (QAction *menu : w.menuBar()->actions())
-        titles << menu->text();
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Run", "&Database", "&Option", "&Help"}));
+    // The preview of the old menus first, then the menus as they are now.
+    for (int preview : {1, 0}) {
+        SCOPED_TRACE(preview ? "preview" : "now");
+        preset({{"System", "PreviewMenus", preview}});
+        CommandForm &w = start();
+        QStringList titles;
+        for (QAction *menu : w.menuBar()->actions())
+            titles << menu->text();
+        EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Run", "&Database", "&Option", "&Help"}));
 
-    struct Item {
-        const char *name, *caption, *shortcut;
-        bool checkable, checked, visible, enabled;
-    };
-    const Item items[] = {
-        {"New Game", "&New Game", "Ctrl+N", false, false, true, true},
-        {"Open Game", "&Open Game", "Ctrl+O", false, false, true, true},
-        {"Save Game", "&Save Game", "Ctrl+S", false, false, true, true},
-        {"Exit", "E&xit", "Ctrl+Q", false, false, true, true},
-        {"Copy", "&Copy", "Ctrl+C", false, false, true, true},
-        {"Paste", "&Paste", "Ctrl+V", false, false, true, true},
-        {"Numbering", "&Numbering", "", true, true, true, true},
-        {"Latest Move", "&Latest Move", "", true, false, true, true},
-        {"Input Assistant", "Input &Assistant", "", true, false, true, true},
-        {"Warning", "&Warning", "", true, false, true, true},
-        {"Tool bar", "&Tool bar", "", true, true, true, true},
-        {"Axis Character", "&Axis Character", "", true, true, true, true},
-        {"Game Tree", "&Game Tree", "", true, false, true, true},
-        {"Black", "&Black", "", false, false, true, true},
-        {"White", "&White", "", false, false, true, true},
-        {"Previous move", "&Previous move", "", false, false, true, true},
-        {"Next move", "&Next move", "", false, false, true, true},
-        {"Give up", "&Give up", "", false, false, true, false},
-        {"View Database", "&View Database", "", true, false, true, true},
-        {"Enable Editing", "&Enable Editing", "", true, false, true, false},
-        {"Automatically Update", "&Automatically Update", "", true, false, true, false},
-        {"Database Help", "&Help", "", false, false, true, true},
-        {"Rule", "&Rule", "", false, false, false, true},
-        {"Renju", "&Renju", "", true, true, true, true},
-        {"Gomoku", "Gomoku", "", true, false, true, false},
-        {"WC 1998", "&WC 1998", "", true, false, true, false},
-        {"Sound", "&Sound", "", true, true, false, true}, // the settings' default is on
-        {"Color", "&Color", "", false, false, false, true},
-        {"Information", "&Information", "", false, false, false, false},
-        {"Option", "&Option", "", false, false, true, true},
-        {"Help", "&Help", "F1", false, false, true, true},
-        {"About", "&About", "", false, false, true, true},
-    };
-    for (const Item &i : items) {
-        SCOPED_TRACE(i.name);
-        QAction *a = item(i.name);
-        ASSERT_NE(a, nullptr);
-        EXPECT_EQ(a->text(), QString::fromLatin1(i.caption));
-        EXPECT_EQ(a->shortcut().toString(), QString::fromLatin1(i.shortcut));
-        EXPECT_EQ(a->isCheckable(), i.checkable);
-        EXPECT_EQ(a->isChecked(), i.checked);
-        EXPECT_EQ(a->isVisible(), i.visible);
-        // Qt disables what it hides, so a hidden item cannot be reached by its shortcut either.
-        EXPECT_EQ(a->isEnabled(), i.enabled && i.visible);
+        struct Item {
+            const char *name, *caption, *shortcut;
+            bool checkable, checked, visible, enabled;
+        };
+        const Item items[] = {
+            {"New Game", "&New Game", "Ctrl+N", false, false, true, true},
+            {"Open Game", "&Open Game", "Ctrl+O", false, false, true, true},
+            {"Save Game", "&Save Game", "Ctrl+S", false, false, true, true},
+            {"Exit", "E&xit", "Ctrl+Q", false, false, true, true},
+            {"Copy", "&Copy", "Ctrl+C", false, false, true, true},
+            {"Paste", "&Paste", "Ctrl+V", false, false, true, true},
+            {"Numbering", "&Numbering", "", true, true, true, true},
+            {"Latest Move", "&Latest Move", "", true, false, true, true},
+            {"Input Assistant", "Input &Assistant", "", true, false, true, true},
+            {"Warning", "&Warning", "", true, false, true, true},
+            {"Tool bar", "&Tool bar", "", true, true, true, true},
+            {"Axis Character", "&Axis Character", "", true, true, true, true},
+            {"Game Tree", "&Game Tree", "", true, false, true, true},
+            {"Black", "&Black", "", false, false, true, true},
+            {"White", "&White", "", false, false, true, true},
+            {"Previous move", "&Previous move", "", false, false, true, true},
+            {"Next move", "&Next move", "", false, false, true, true},
+            {"Give up", "&Give up", "", false, false, true, false},
+            {"View Database", "&View Database", "", true, false, true, true},
+            {"Enable Editing", "&Enable Editing", "", true, false, true, false},
+            {"Automatically Update", "&Automatically Update", "", true, false, true, false},
+            {"Database Help", "&Help", "", false, false, true, true},
+            {"Rule", "&Rule", "", false, false, false, true},
+            {"Renju", "&Renju", "", true, true, true, true},
+            {"Gomoku", "Gomoku", "", true, false, true, false},
+            {"WC 1998", "&WC 1998", "", true, false, true, false},
+            {"Sound", "&Sound", "", true, true, false, true}, // the settings' default is on
+            {"Color", "&Color", "", false, false, false, true},
+            {"Information", "&Information", "", false, false, false, false},
+            {"Option", "&Option", "", false, false, true, true},
+            {"Help", "&Help", "F1", false, false, true, true},
+            {"About", "&About", "", false, false, true, true},
+            {"Forbidden Points", "&Forbidden Points", "", true, false, false, true},
+            {"Analysis", "Anal&ysis", "", true, false, false, true},
+            {"Find forced win", "&Find forced win", "", false, false, false, true},
+        };
+        // What differs now: every rule, the sound, colour and information, and the new items.
+        const Item now[] = {
+            {"Rule", "&Rule", "", false, false, true, true},
+            {"Gomoku", "Gomoku", "", true, false, true, true},
+            {"WC 1998", "&WC 1998", "", true, false, true, true},
+            {"Sound", "&Sound", "", true, true, true, true},
+            {"Color", "&Color", "", false, false, true, true},
+            {"Information", "&Information", "", false, false, true, true},
+            {"Forbidden Points", "&Forbidden Points", "", true, false, true, true},
+            {"Analysis", "Anal&ysis", "", true, false, true, true},
+            {"Find forced win", "&Find forced win", "", false, false, true, true},
+        };
+        for (Item i : items) {
+            for (const Item &n : now)
+                if (!preview && std::string_view(n.name) == i.name)
+                    i = n;
+            SCOPED_TRACE(i.name);
+            QAction *a = item(i.name);
+            ASSERT_NE(a, nullptr);
+            EXPECT_EQ(a->text(), QString::fromLatin1(i.caption));
+            EXPECT_EQ(a->shortcut().toString(), QString::fromLatin1(i.shortcut));
+            EXPECT_EQ(a->isCheckable(), i.checkable);
+            EXPECT_EQ(a->isChecked(), i.checked);
+            EXPECT_EQ(a->isVisible(), i.visible);
+            // Qt disables what it hides, so a hidden item cannot be reached by its shortcut either.
+            EXPECT_EQ(a->isEnabled(), i.enabled && i.visible);
+        }
+        form.reset();
     }
 }
 
@@ -622,6 +649,7 @@ TEST_F(MainFormCommandsTest, ViewTogglesWriteTheirKeys)
         {"Tool bar", "System", "ViewToolBar"},           {"Axis Character", "System", "ViewAxisCharacter"},
         {"Sound", "Option", "SountEffect"},              {"Automatically Update", "Database", "AutomaticallyUpdate"},
         {"Enable Editing", "Database", "EnableEditing"}, {"View Database", "Database", "ViewDatabase"},
+        {"Forbidden Points", "System", "ViewForbiddenPoints"}, {"Analysis", "System", "ViewAnalysis"},
     };
     preset({{"Database", "ViewDatabase", 1}, {"Database", "EnableEditing", 1}});
     CommandForm &w = start();
@@ -714,6 +742,51 @@ TEST_F(MainFormCommandsTest, RuleItemsSetTheRuleButNotTheCaption)
     EXPECT_EQ(w.flow().settings().GetInt("Option", "GameRule"), 0);
     EXPECT_TRUE(item("Renju")->isChecked());
     EXPECT_FALSE(item("WC 1998")->isChecked());
+    item("Gomoku")->trigger();
+    EXPECT_EQ(w.flow().settings().GetInt("Option", "GameRule"), 1);
+    EXPECT_TRUE(item("Gomoku")->isChecked());
+    EXPECT_FALSE(item("Renju")->isChecked());
+}
+
+TEST_F(MainFormCommandsTest, AnalysisPanelAndForcedWinOnARealPosition)
+{
+    // A VCF position of the engine's test set: White to move wins by fours.
+    const char *const moves = "h8 i7 j8 k8 k7 i9 i8 f8 h9 hA e7 j7 h5 iA i5 j9 hB l9 h7 h6 i6 m9 k9 kA jA";
+    ASSERT_TRUE(library.LoadFromDirectory(KORVANA_BIN_DIR "/")) << library.lastError();
+    CommandForm &w = start();
+    std::istringstream in(moves);
+    for (std::string token; in >> token;) {
+        int x = 0, y = 0;
+        ASSERT_TRUE(parseWrittenPoint(token, x, y));
+        click(x, y);
+    }
+    ASSERT_EQ(moveCount(), 25);
+    const int narrow = w.width();
+    item("Analysis")->trigger();
+    EXPECT_TRUE(w.analysisDock()->isVisible());
+    EXPECT_EQ(w.width(), narrow + TMainForm::AnalysisWidth);
+    AnalysisPanel *panel = w.analysisPanel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel->candidateRows().isEmpty(); }, 20000));
+    EXPECT_TRUE(panel->fieldText("state").startsWith("White to move"));
+    panel->showOnBoardBox()->setChecked(true);
+    EXPECT_FALSE(w.flow().analysis().marks().empty());
+
+    item("Find forced win")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status().rfind("VC", 0) == 0; }, 20000)) << status();
+    EXPECT_EQ(status().rfind("VCF: White wins in ", 0), 0u) << status();
+    const std::vector<uint8_t> line = w.flow().analysis().ghostLine();
+    ASSERT_GE(line.size(), 3u);
+    // The first ghost is White's: lighter than the board around it.
+    const QPoint first = BoardView::pointCentre(pointX(line[0]), pointY(line[0])) + QPoint(-6, -6);
+    EXPECT_GT(w.view().bitmap().pixelColor(first).lightness(), 150);
+    if (const char *dir = std::getenv("KORVANA_SCREENSHOT_DIR"))
+        w.grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/analysis.png"));
+    QTest::keyClick(w.paintBox(), Qt::Key_Escape);
+    EXPECT_TRUE(w.flow().analysis().ghostLine().empty());
+
+    item("Analysis")->trigger();
+    EXPECT_FALSE(w.analysisDock()->isVisible());
+    EXPECT_EQ(w.width(), narrow);
 }
 
 // --- other windows -----------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFrame>
 #include <QLineEdit>
@@ -272,8 +273,9 @@ TEST_F(TOptionFormTest, DirectoryAndIdentifierAsWritten)
 
 TEST_F(TOptionFormTest, ValuesTheListsDoNotHoldSurviveOk)
 {
-    // WC1998 (2) is not in the rule list, and the user cannot change the list:
-    // pressing OK must not change the rule.
+    // In the preview of the old menus WC1998 (2) is not in the rule list, and
+    // the user cannot change the list: pressing OK must not change the rule.
+    settings.SetInt("System", "PreviewMenus", 1);
     settings.SetInt("Option", "GameRule", 2);
     settings.SetInt("System", "Language", 5);
     settings.SetInt("System", "DefaultGameFileFormat", 9);
@@ -283,6 +285,46 @@ TEST_F(TOptionFormTest, ValuesTheListsDoNotHoldSurviveOk)
     EXPECT_EQ(settings.GetInt("Option", "GameRule"), 2);
     EXPECT_EQ(settings.GetInt("System", "Language"), 5);
     EXPECT_EQ(settings.GetInt("System", "DefaultGameFileFormat"), 9);
+}
+
+TEST_F(TOptionFormTest, RuleAndStrengthUnlessThePreviewOfTheOldMenus)
+{
+    struct Case {
+        int preview;
+        QStringList rules;
+        bool strengthShown;
+    };
+    const Case cases[] = {{0, {"Renju", "Gomoku", "WC1998"}, true}, {1, {"Renju", "Gomoku"}, false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.preview);
+        settings.SetInt("System", "PreviewMenus", c.preview);
+        settings.SetInt("Option", "GameRule", 0);
+        settings.SetText("Option", "Strength", "");
+        settings.SetText("Option", "LibraryMoveTime", "");
+        settings.SetText("Option", "ForcedWinTime", "");
+        form.show();
+        auto *rule = control<QComboBox>("CB_Rule");
+        QStringList rules;
+        for (int i = 0; i < rule->count(); ++i)
+            rules << rule->itemText(i);
+        EXPECT_EQ(rules, c.rules);
+        EXPECT_EQ(rule->isEnabled(), c.preview == 0);
+        EXPECT_EQ(control<QWidget>("GB_Strength")->isVisible(), c.strengthShown);
+        // Unset values show their defaults: level 1, 1 s a move, 5 s for a forced win.
+        EXPECT_EQ(control<QComboBox>("CB_Strength")->currentIndex(), 0);
+        EXPECT_DOUBLE_EQ(control<QDoubleSpinBox>("SE_LibraryMoveTime")->value(), 1.0);
+        EXPECT_DOUBLE_EQ(control<QDoubleSpinBox>("SE_ForcedWinTime")->value(), 5.0);
+        if (c.preview == 0)
+            rule->setCurrentIndex(2);
+        control<QComboBox>("CB_Strength")->setCurrentIndex(4);
+        control<QDoubleSpinBox>("SE_LibraryMoveTime")->setValue(2.5);
+        control<QDoubleSpinBox>("SE_ForcedWinTime")->setValue(12);
+        form.accept();
+        EXPECT_EQ(settings.GetInt("Option", "GameRule"), c.preview == 0 ? 2 : 0);
+        EXPECT_EQ(settings.GetInt("Option", "Strength"), c.preview == 0 ? 5 : 0);
+        EXPECT_EQ(settings.GetInt("Option", "LibraryMoveTime"), c.preview == 0 ? 2500 : 0);
+        EXPECT_EQ(settings.GetInt("Option", "ForcedWinTime"), c.preview == 0 ? 12000 : 0);
+    }
 }
 
 TEST_F(TOptionFormTest, ColourButtonsWriteAtOnceAndCancelKeepsTheColour)
