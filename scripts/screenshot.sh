@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png, the README's picture, with the program itself:
-# the game in docs/screenshot-game.sgf in a grown window, latest-move mark and
-# warnings on. Needs no display. Further arguments go to `korvana --screenshot`
+# the game in docs/screenshot-game.sgf in a grown window, latest-move mark,
+# warnings and forbidden points on, the analysis panel after three seconds of
+# thinking and the game-tree window beside. Needs no display. Further arguments go to `korvana --screenshot`
 # before the game file (e.g. --action "Axis Character").
 #
-#     scripts/screenshot.sh [--size WxH] [--setting SECTION/KEY=VALUE]... [--action NAME]...
+#     scripts/screenshot.sh [--size WxH] [--setting SECTION/KEY=VALUE]... [--action NAME]... [--wait MS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
@@ -16,6 +17,7 @@ cmake --build "$build" --target korvana >/dev/null
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
 XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=offscreen "$build/bin/korvana" --screenshot docs/screenshot.png \
-    --size 900x640 --setting System/ViewLatestMove=1 --setting System/ViewWarning=1 \
+    --size 1100x700 --setting System/ViewLatestMove=1 --setting System/ViewWarning=1 \
+    --setting System/ViewForbiddenPoints=1 --action Analysis --action "Game Tree" --wait 3000 \
     "$@" docs/screenshot-game.sgf
 echo "wrote docs/screenshot.png"

@@ -2,13 +2,14 @@
 //
 //     korvana [GAMEFILE]
 //     korvana --screenshot FILE.png [--size WxH] [--setting SECTION/KEY=VALUE]...
-//             [--action NAME]... [GAMEFILE]
+//             [--action NAME]... [--wait MS] [GAMEFILE]
 //
 // The second form starts as usual, renders the main window into FILE.png
 // without showing it, and exits (status 1 when the picture cannot be written).
 // --size sets the window's size; --setting changes a setting for this run only;
 // --action triggers a menu item by its name without '&' ("Warning", ...) after
-// the game is loaded. Windows the actions open are drawn beside the main window.
+// the game is loaded; --wait lets the program run that long before the picture
+// (an analysis to show its figures). Windows the actions open are drawn beside the main window.
 // The settings file is left as it was.
 
 #include "app/TMainForm.h"
@@ -29,10 +30,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QTimer>
 
 #include <cstdlib>
 #include <cstring>
@@ -50,6 +53,7 @@ struct ScreenshotOptions {
     QSize size;
     std::vector<std::tuple<std::string, std::string, std::string>> settings;
     QStringList actions;
+    int waitMs = 0;
 };
 
 /// Takes the options after "--screenshot FILE.png" out of `arguments`; false for a bad one.
@@ -76,6 +80,11 @@ bool readScreenshotOptions(QStringList &arguments, ScreenshotOptions &options)
                                           value.mid(equals + 1).toStdString());
         } else if (option == QLatin1String("--action")) {
             options.actions << value;
+        } else if (option == QLatin1String("--wait")) {
+            bool number = false;
+            options.waitMs = value.toInt(&number);
+            if (!number || options.waitMs < 0 || options.waitMs > 60000)
+                return false;
         } else {
             return false;
         }
@@ -121,7 +130,7 @@ int run(int argc, char **argv)
     if (arguments.size() >= 2 && arguments[1] == QLatin1String("--screenshot")) {
         if (arguments.size() < 3 || !readScreenshotOptions(arguments, options)) {
             std::cerr << "usage: korvana --screenshot FILE.png [--size WxH] [--setting SECTION/KEY=VALUE]... "
-                         "[--action NAME]... [GAMEFILE]\n";
+                         "[--action NAME]... [--wait MS] [GAMEFILE]\n";
             return 2;
         }
         screenshot = arguments[2];
@@ -175,6 +184,11 @@ int run(int argc, char **argv)
             }
             item->trigger();
             QApplication::processEvents();
+        }
+        if (options.waitMs > 0) {
+            QEventLoop wait;
+            QTimer::singleShot(options.waitMs, &wait, &QEventLoop::quit);
+            wait.exec();
         }
         const bool saved = windowsSideBySide(mainForm).save(screenshot, "PNG");
         mainForm.close();
