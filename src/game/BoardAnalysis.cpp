@@ -96,7 +96,7 @@ std::vector<uint8_t> BoardAnalysis::marks() const
 
 int BoardAnalysis::ForcedWinMs() const
 {
-    const int ms = settings_.GetInt("Option", "ForcedWinTime");
+    const int ms = settings_.get(Settings::ForcedWinTime);
     return std::clamp(ms > 0 ? ms : DefaultForcedWinMs, 100, 600000);
 }
 

@@ -74,14 +74,12 @@ QColor BoardView::colourFromSetting(int value)
     return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
 }
 
-QColor BoardView::boardColour() const { return colourFromSetting(setting("Option", "BoardColor")); }
+QColor BoardView::boardColour() const { return colourFromSetting(settings_.get(Settings::BoardColor)); }
 
 QColor BoardView::buttonFace()
 {
     return QGuiApplication::palette().color(QPalette::Active, QPalette::Button);
 }
-
-int BoardView::setting(const char *section, const char *key) const { return settings_.GetInt(section, key); }
 
 void BoardView::setBoxSize(QSize box)
 {
@@ -142,7 +140,7 @@ void BoardView::drawEmptyBoard()
         // Centred on the grid pixel, not on its corner.
         p->drawEllipse(QRectF(c.x() - 2.5, c.y() - 2.5, 6, 6));
     }
-    if (setting("System", "ViewAxisCharacter")) {
+    if (settings_.get(Settings::ViewAxisCharacter)) {
         for (int k = 0; k < BoardSize; ++k) {
             drawCharacter(37 + 20 * k, 6, 10, ColumnLetters[k], Qt::black);
             drawCharacter(8, 35 + 20 * k, 10, RowCharacters[k], Qt::black);
@@ -175,7 +173,7 @@ void BoardView::drawStone(int x, int y, int number, int kind, bool latest, char 
     p->setRenderHint(QPainter::Antialiasing, true);
     p->setPen(QPen(Qt::black, 1));
     p->setBrush(fill);
-    if (latest && setting("System", "ViewLatestMove")) {
+    if (latest && settings_.get(Settings::ViewLatestMove)) {
         // The cell's inner 18 x 18 square with small rounded corners: clearly not a disc.
         p->drawRoundedRect(QRectF(31.5 + 20 * x, 31.5 + 20 * y, 18, 18), 3.5, 3.5);
     } else {
@@ -184,7 +182,7 @@ void BoardView::drawStone(int x, int y, int number, int kind, bool latest, char 
     }
     if (ch == ' ') {
         // Move numbers go up to 224: the 225th move is drawn without one.
-        if (number >= 0 && number <= 224 && setting("System", "ViewBoardNumbering"))
+        if (number >= 0 && number <= 224 && settings_.get(Settings::ViewBoardNumbering))
             drawNumber(x, y, number, text);
     } else {
         drawCharacter(37 + 20 * x, 34 + 20 * y, 10, ch, Qt::black);
@@ -284,7 +282,7 @@ void BoardView::drawPosition(const MOveTree &tree, const BoardOverlay &overlay)
         drawStone(move.x, move.y, i + 1, i % 2, i == count - 1);
     }
 
-    if (setting("System", "ViewWarning") && count >= 2) {
+    if (settings_.get(Settings::ViewWarning) && count >= 2) {
         // Points where the side that just moved threatens to win.
         const char mover = (count & 1) ? Black : White;
         BanArray scratch = stones;
@@ -297,7 +295,7 @@ void BoardView::drawPosition(const MOveTree &tree, const BoardOverlay &overlay)
         }
     }
 
-    if (setting("System", "ViewForbiddenPoints") && count % 2 == 0)
+    if (settings_.get(Settings::ViewForbiddenPoints) && count % 2 == 0)
         drawForbiddenPoints(stones);
     drawAnalysisMarks(overlay.analysisMarks, stones);
     drawGhostLine(overlay.ghostLine, stones, count % 2 == 0 ? Black : White);
@@ -361,7 +359,7 @@ void BoardView::drawAnalysisMarks(const std::vector<uint8_t> &points, const BanA
 
 void BoardView::drawOpeningPoints(const BoardOverlay &overlay)
 {
-    if (setting("Option", "GameRule") != 2 || (overlay.openingStep != 1 && overlay.openingStep != 2))
+    if (settings_.get(Settings::Rule) != GameRule::Wc1998 || (overlay.openingStep != 1 && overlay.openingStep != 2))
         return;
     PainterScope p(*this);
     auto mark = [&](const Pos &pos, char letter) {

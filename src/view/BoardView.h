@@ -138,7 +138,6 @@ private:
 
     void drawNumber(int x, int y, int number, QColor colour);
     void drawCharacter(int px, int py, int points, char ch, QColor colour);
-    int setting(const char *section, const char *key) const;
 
     const KvParam &settings_;
     QImage bitmap_;
