@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one libFuzzer target for a given time, built with clang and
 # AddressSanitizer + UndefinedBehaviorSanitizer.
-#   scripts/fuzz.sh TARGET SECONDS      TARGET: sgf, banpos, clipboard or database
+#   scripts/fuzz.sh TARGET SECONDS      TARGET: sgf, banpos, psq, clipboard or database
 # The corpus grows in fuzz-corpus/TARGET; crashes land in fuzz-corpus/TARGET-crashes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,6 +22,8 @@ if [ -z "$(ls -A "fuzz-corpus/$target")" ]; then
   printf '808\n809\n707\n' >"fuzz-corpus/$target/seed2"
   printf '\003\160\161\142' >"fuzz-corpus/$target/seed3"
   printf 'h8,i8,--j9,xx,' >"fuzz-corpus/$target/seed4"
+  printf 'Piskvorky 15x15, 11:11, 0\r\n8,8,1000\r\n9,9,0\r\npbrain-x.exe\r\n-1\r\n' >"fuzz-corpus/$target/seed5"
+  printf '1. h8 i9\n2. J10 k11, 3.hA\n' >"fuzz-corpus/$target/seed6"
 fi
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # -close_fd_mask=2: the readers' "error : " lines on stderr would only slow the run.

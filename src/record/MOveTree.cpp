@@ -4,6 +4,8 @@
 #include "record/MoveSort.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 
 namespace korvana {
 
@@ -126,8 +128,28 @@ bool MOveTree::CheckHeaderProperty()
     if (p.compare(0, 2, "SZ") == 0)
         return true;
     if (p.compare(0, 2, "RU") == 0)
-        return p.find("Renju 1998") != std::string::npos;
+        return isRenjuRule(p);
     return true;
+}
+
+bool MOveTree::isRenjuRule(const std::string &property)
+{
+    const size_t open = property.find('[');
+    if (open == std::string::npos)
+        return false;
+    std::string value = property.substr(open + 1, property.find(']', open + 1) - open - 1);
+    std::transform(value.begin(), value.end(), value.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const size_t start = value.find_first_not_of(" \t");
+    // An empty rule says nothing: like a record without RU.
+    if (start == std::string::npos || value.find("renju") != std::string::npos)
+        return true;
+    // Renju's opening rules, also with a number or more text after them ("Soosorv-8", "Taraguchi 10").
+    for (const char *opening : {"rif", "yamaguchi", "taraguchi", "soosorv", "sakata", "swap"}) {
+        if (value.compare(start, std::strlen(opening), opening) == 0)
+            return true;
+    }
+    return false;
 }
 
 bool MOveTree::DepthLimitReached() const

@@ -21,8 +21,8 @@ namespace korvana {
 
 class MOveTree : public MOveTreeBase, private BanMoveFactory {
 public:
-    /// Record formats for Save.
-    enum RecordFormat : uint8_t { FormatSgf = 0, FormatBan = 1, FormatPos = 2, FormatUnknown = 3 };
+    /// Record formats for Save; FormatPsq (Gomocup) is read only.
+    enum RecordFormat : uint8_t { FormatSgf = 0, FormatBan = 1, FormatPos = 2, FormatUnknown = 3, FormatPsq = 4 };
 
     /// A root only, board empty.
     MOveTree();
@@ -63,20 +63,26 @@ public:
 
     /// Root properties := "GM[4]", "SZ[15]", "RU[Renju 1998]", "US[KORVANA 3.0]".
     void SetDefaultHeader() override;
-    /// The last root property: GM must be 1 or 4, RU must contain "Renju 1998", others pass.
+    /// The last root property: GM must be 1 or 4, RU must name a Renju rule, others pass.
     bool CheckHeaderProperty() override;
+    /// An RU property naming Renju: any case of "renju" anywhere, or a value starting with
+    /// an opening rule (RIF, Yamaguchi, Taraguchi, Soosorv, Sakata, Swap, Swap2); an empty value too.
+    static bool isRenjuRule(const std::string &property);
 
     // --- Record files (defined in MOveTreeFiles.cpp) ----------------------
 
-    /// Reads a record of any format, recognised by content: 1, or 0 (game unchanged) when
-    /// the file cannot be read or is no record.
+    /// Reads a record of any format, recognised by content: 1, or 0 (game unchanged, and
+    /// loadError() saying why) when the file cannot be read, is no record, or its record is
+    /// refused (not Renju, nested too deep, no game tree, a Gomocup board other than 15x15).
     int Load(const std::string &fileName) override;
-    /// LoadFrom on an open stream.
+    /// Load on an open stream.
     int LoadFrom(std::istream &in);
+    /// Why the last Load failed, for the user ("" after a success).
+    const std::string &loadError() const { return loadError_; }
     /// Saves in the selected format through a temporary file beside the target; tree cursor
     /// and board show the same position afterwards. 1, or 0 with an "error : " line.
     int Save(const std::string &fileName) override;
-    /// The file's format: FormatSgf, FormatBan, FormatPos or FormatUnknown (also unreadable).
+    /// The file's format: FormatSgf, FormatBan, FormatPsq, FormatPos or FormatUnknown (also unreadable).
     static RecordFormat DetectFormat(const std::string &fileName);
     /// The same on a stream, read from its start.
     static RecordFormat DetectFormat(std::istream &in);
@@ -124,10 +130,16 @@ protected:
 
 private:
     BanMove *createMove(int x, int y, char colour, BanMove *parent) override;
+    /// Takes over the tree and root properties of a freshly read record (cursor at the root).
+    void adoptTree(MOveTree &read);
+    /// Reset, then the moves of a .ban or .pos file read from the stream's start; 1.
+    int readBan(std::istream &in);
+    int readPos(std::istream &in);
 
     Board board_;
     BanHistory snapshot_;
     RecordFormat recordFormat_ = FormatSgf;
+    std::string loadError_;
     std::vector<int> expandWidths_;
     static constexpr int32_t searchLimit_ = 0; ///< program-wide limit of the value search
     int32_t depthOffset_ = 0;

@@ -45,26 +45,93 @@ bool isNodeEnd(int c)
     return c == ';' || c == '(' || c == ')';
 }
 
-/// After "C": "[" and the value up to "]" are appended to text. Another character
-/// than "[" is consumed and nothing appended.
+bool isLower(int c)
+{
+    return c >= 'a' && c <= 'z';
+}
+
+/// Older SGF spells identifiers out ("Black", "Comment"): only the capitals count.
+int skipLowerCase(std::streambuf *in, int c)
+{
+    while (isLower(c))
+        c = in->sbumpc();
+    return c;
+}
+
+/// After "C": "[" and the value up to the first "]" not escaped by "\" are appended to
+/// text, escapes resolved. Another character than "[" is consumed and nothing appended.
 void readComment(std::streambuf *in, std::string &text)
 {
-    int c = in->sbumpc();
+    int c = skipLowerCase(in, in->sbumpc());
     if (c != '[')
         return;
     while ((c = in->sbumpc()) != Traits::eof() && c != ']') {
+        if (c == '\\' && (c = in->sbumpc()) == Traits::eof())
+            break;
         if (text.size() < MaxTextLength)
             text += static_cast<char>(c);
     }
 }
 
+/// Whether a value goes on to its "]" before any "[" (within MaxTextLength characters):
+/// then a ";", "(" or ")" met inside it is text, not the end of the node. The stream is
+/// left where it was; a stream that cannot go back answers false.
+bool valueClosesAhead(std::streambuf *in)
+{
+    const auto start = in->pubseekoff(0, std::ios::cur, std::ios::in);
+    if (start == std::streambuf::pos_type(std::streambuf::off_type(-1)))
+        return false;
+    bool closes = false;
+    for (size_t n = 0; n < MaxTextLength; ++n) {
+        const int c = in->sbumpc();
+        if (c == Traits::eof() || c == '[')
+            break;
+        if (c == ']') {
+            closes = true;
+            break;
+        }
+        if (c == '\\')
+            in->sbumpc();
+    }
+    in->pubseekpos(start, std::ios::in);
+    return closes;
+}
+
+/// What a parse found besides the tree.
+struct ParseState {
+    bool sawNode = false; ///< a ";" was read: there is a game tree
+    std::string error;    ///< why the parse failed
+};
+
+/// Whether a comment is only a number, which the value carries; anything else is kept as text.
+bool isNumberText(const std::string &text)
+{
+    size_t i = text.find_first_not_of(" \t\r\n");
+    if (i == std::string::npos)
+        return false;
+    if (text[i] == '+' || text[i] == '-')
+        ++i;
+    const size_t digits = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    return i > digits && text.find_first_not_of(" \t\r\n", i) == std::string::npos;
+}
+
+/// A property for a message: long values cut short.
+std::string shownProperty(const std::string &property)
+{
+    constexpr size_t Shown = 60;
+    return property.size() <= Shown ? property : property.substr(0, Shown) + "...]";
+}
+
 /// One game tree's sequence, from after its "(" (or the start of the file) up to its ")"
 /// or the end of the stream. Leaves the cursor where the sequence began.
 template <class N>
-bool parseSequence(TSgfTree<N> &tree, std::istream &stream, int level)
+bool parseSequence(TSgfTree<N> &tree, std::istream &stream, int level, ParseState &state)
 {
     if (level > MaxNesting) {
         std::cerr << "error : variations nested too deep\n";
+        state.error = "the variations are nested too deep";
         return false;
     }
     std::streambuf *in = stream.rdbuf();
@@ -74,11 +141,15 @@ bool parseSequence(TSgfTree<N> &tree, std::istream &stream, int level)
         if (c == Traits::eof() || c == ')')
             break;
         if (c == '(') {
-            if (!parseSequence(tree, stream, level + 1))
+            if (!parseSequence(tree, stream, level + 1, state))
                 return false;
+            // A collection holds several games: the first one is the record.
+            if (level == 0)
+                break;
             continue;
         }
         if (c == ';') {
+            state.sawNode = true;
             c = in->sbumpc();
             if (c == Traits::eof())
                 break;
@@ -97,10 +168,14 @@ bool parseSequence(TSgfTree<N> &tree, std::istream &stream, int level)
                         readComment(in, comment);
                     } else if (isNodeEnd(c)) {
                         if (!comment.empty()) {
-                            if (tree.commentMode() == 1)
-                                tree.current()->readValueComment(comment);
-                            else
+                            if (tree.commentMode() != 1)
                                 tree.current()->setComment(comment);
+                            else {
+                                tree.current()->readValueComment(comment);
+                                // Someone's words on the move: kept and written back.
+                                if (!isNumberText(comment))
+                                    tree.current()->setComment(comment);
+                            }
                         }
                         in->sungetc();
                         break;
@@ -111,8 +186,10 @@ bool parseSequence(TSgfTree<N> &tree, std::istream &stream, int level)
             }
         }
         if (c >= 'A' && c <= 'Z' && tree.ReadProperty(stream, static_cast<char>(c))) {
-            if (!tree.CheckHeaderProperty())
+            if (!tree.CheckHeaderProperty()) {
+                state.error = "the record is not a Renju game: " + shownProperty(tree.rootProperties().back());
                 return false;
+            }
             if (tree.rootProperties().size() > MaxRootProperties)
                 tree.rootProperties().pop_back();
         }
@@ -151,9 +228,12 @@ bool TSgfTree<N>::ReadSgf(std::istream &in)
     this->Reset();
     rootProperties_.clear();
     illegalMoveReports = 0;
+    ParseState state;
     BeginBulkRead();
-    const bool parsed = parseSequence(*this, in, 0);
+    const bool parsed = parseSequence(*this, in, 0, state);
     EndBulkRead();
+    readError_ = std::move(state.error);
+    sawGameTree_ = state.sawNode;
     if (!parsed) {
         this->Reset();
         rootProperties_.clear();
@@ -167,7 +247,7 @@ template <class N>
 N *TSgfTree<N>::ReadMove(std::istream &stream, char colour)
 {
     std::streambuf *in = stream.rdbuf();
-    if (in->sbumpc() != '[')
+    if (skipLowerCase(in, in->sbumpc()) != '[')
         return nullptr;
     const int x = in->sbumpc();
     // "[]" is a pass in other programs' files: no move, and the next node stays intact.
@@ -192,15 +272,46 @@ bool TSgfTree<N>::ReadProperty(std::istream &stream, char first)
 {
     std::streambuf *in = stream.rdbuf();
     std::string text(1, first);
+    bool inValue = false;
+    bool nodeEndIsText = false; // decided at the first ";", "(" or ")" inside a value
+    bool decided = false;
     while (true) {
-        const int c = in->sbumpc();
-        if (c == Traits::eof() || isNodeEnd(c))
+        int c = in->sbumpc();
+        if (c == Traits::eof())
             return false;
+        if (isNodeEnd(c)) {
+            if (inValue && !decided) {
+                nodeEndIsText = valueClosesAhead(in);
+                decided = true;
+            }
+            if (!inValue || !nodeEndIsText)
+                return false;
+        }
         // Line breaks inside a value are dropped ("\r" too: files written on Windows).
         if (c == '\n' || c == '\r')
             continue;
-        if (c == ']') {
+        if (!inValue) {
+            if (isLower(c))
+                continue; // "GaMe" is GM in older SGF
+            inValue = c == '[';
+        } else if (c == '\\') {
+            // An escaped character stays escaped in the stored text, as written.
+            c = in->sbumpc();
+            if (c == Traits::eof())
+                return false;
+            if (text.size() + 2 < MaxTextLength) {
+                text += '\\';
+                text += static_cast<char>(c);
+            }
+            continue;
+        } else if (c == ']') {
             text += ']';
+            // More values of the same property ("AB[aa][bb]") belong to it.
+            if (in->sgetc() == '[') {
+                text += static_cast<char>(in->sbumpc());
+                decided = false;
+                continue;
+            }
             rootProperties_.push_back(std::move(text));
             return true;
         }
@@ -212,10 +323,24 @@ bool TSgfTree<N>::ReadProperty(std::istream &stream, char first)
 template <class N>
 void TSgfTree<N>::WriteHeader(std::string &text)
 {
+    // Properties from elsewhere (players, result, date...) follow the default header.
+    std::vector<std::string> kept;
+    for (std::string &property : rootProperties_) {
+        const std::string id = property.substr(0, property.find('['));
+        if (id != "GM" && id != "SZ" && id != "RU" && id != "US")
+            kept.push_back(std::move(property));
+    }
     SetDefaultHeader();
+    rootProperties_.insert(rootProperties_.end(), kept.begin(), kept.end());
     for (const std::string &property : rootProperties_) {
         text += property;
         text += '\n';
+    }
+    const std::string &gameComment = this->root()->comment();
+    if (!gameComment.empty()) {
+        text += "C[";
+        appendSgfText(text, gameComment);
+        text += "]\n";
     }
 }
 
@@ -232,12 +357,23 @@ void TSgfTree<N>::WriteSgf(std::ostream &out)
     std::string wrapped;
     wrapped.reserve(text.size() + text.size() / 60 + 2);
     int column = 0;
+    bool inValue = false; // a break inside a text value would change the text
+    bool escaped = false;
     for (const char c : text) {
         if (c == '\n')
             column = 0;
         else
             ++column;
-        if (column > 61 && c == ';') {
+        if (inValue) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == ']')
+                inValue = false;
+        } else if (c == '[') {
+            inValue = true;
+        } else if (column > 61 && c == ';') {
             wrapped += '\n';
             column = 0;
         }

@@ -29,8 +29,9 @@ public:
     // --- SGF reading and writing (defined in TSgfTree.cpp) ---------------
 
     /// Reads a whole record: Reset, clear the root properties, parse. A failed parse
-    /// (rejected root property, nesting too deep) leaves an empty game and answers false;
-    /// otherwise Rewind (cursor at the root, every cursor on the first child) and true.
+    /// (rejected root property, nesting too deep) leaves an empty game and answers false,
+    /// with readError() saying why; otherwise Rewind (cursor at the root, every cursor on
+    /// the first child) and true. Of a collection only the first game tree is read.
     virtual bool ReadSgf(std::istream &in);
     /// Writes the whole tree under the default header, lines wrapped before ";" after
     /// column 61, a final line feed; then Rewind.
@@ -41,7 +42,8 @@ public:
     /// Collects a property starting with `first` up to its "]" and appends it to the root
     /// properties; false (nothing stored) at ";", "(", ")" or the end of the stream.
     virtual bool ReadProperty(std::istream &in, char first);
-    /// SetDefaultHeader, then appends each root property and a line feed to text.
+    /// Root properties := the default header followed by the others as read (all but GM,
+    /// SZ, RU and US); appends each and a line feed to text, then the root's comment.
     virtual void WriteHeader(std::string &text);
     /// Reads an SGF file: 1 when it could be opened, else 0 with an "error : " line.
     virtual int Load(const std::string &fileName);
@@ -53,6 +55,10 @@ public:
     const std::vector<std::string> &rootProperties() const { return rootProperties_; }
     /// 1: a move's C property carries its value; otherwise its comment text. Always 1 here.
     int commentMode() const { return commentMode_; }
+    /// Why the last ReadSgf failed ("" when it did not).
+    const std::string &readError() const { return readError_; }
+    /// Whether the last ReadSgf met a node at all; text without one holds no game.
+    bool sawGameTree() const { return sawGameTree_; }
 
 protected:
     /// Around the parse of a whole record: a document may skip work that the
@@ -62,6 +68,8 @@ protected:
 
     std::vector<std::string> rootProperties_;
     int commentMode_ = 1;
+    std::string readError_;
+    bool sawGameTree_ = false;
 };
 
 } // namespace korvana

@@ -8,12 +8,22 @@
 
 namespace korvana {
 
+/// Appends text as an SGF value: a backslash before "]" and before a backslash.
+inline void appendSgfText(std::string &out, const std::string &text)
+{
+    for (const char c : text) {
+        if (c == ']' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+}
+
 template <class N>
 class TSgfTreeNode : public TOctTreeNode<N> {
 public:
-    /// Appends the node's own text: ";", colour letter, "[", x letter, y letter, "]", then in
-    /// comment mode 1 the value as a comment, otherwise "C[" comment "]" when there is one.
-    /// The root writes no node text; the caller leaves it out.
+    /// Appends the node's own text: ";", colour letter, "[", x letter, y letter, "]", then
+    /// "C[" comment "]" when there is a comment (escaped), otherwise in comment mode 1 the
+    /// value as a comment. The root writes no node text; the caller leaves it out.
     virtual void writeSgfNode(std::string &out, int commentMode) const
     {
         out += ';';
@@ -22,12 +32,12 @@ public:
         out += xLetter();
         out += yLetter();
         out += ']';
-        if (commentMode == 1) {
-            writeValueComment(out);
-        } else if (!comment_.empty()) {
+        if (!comment_.empty()) {
             out += "C[";
-            out += comment_;
+            appendSgfText(out, comment_);
             out += ']';
+        } else if (commentMode == 1) {
+            writeValueComment(out);
         }
     }
     /// Appends the node's value as a C property; nodes without a value write nothing.
@@ -41,7 +51,7 @@ public:
     /// 'a' + y.
     virtual char yLetter() const = 0;
 
-    /// Free comment text (used when the comment mode is not 1).
+    /// Free comment text: in comment mode 1 a comment that is not a number, kept beside the value.
     const std::string &comment() const { return comment_; }
     void setComment(std::string text) { comment_ = std::move(text); }
 

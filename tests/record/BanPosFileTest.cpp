@@ -40,7 +40,9 @@ struct DetectCase {
     const char *name;
     std::string content;
     MOveTree::RecordFormat format;
-    std::string tree; ///< after Load (FormatUnknown: the previous game, "Baa")
+    std::string tree; ///< after Load (refused: the previous game, "Baa")
+    int loaded = -1;  ///< Load's answer when it is not 0 for FormatUnknown and 1 otherwise
+    std::string error = ""; ///< loadError() of a refused file, when not "the file is not a game record"
 };
 // Printed by name: gtest would otherwise show a byte dump that changes between runs.
 [[maybe_unused]] void PrintTo(const DetectCase &c, std::ostream *os) { *os << c.name; }
@@ -56,9 +58,14 @@ TEST_P(RecordDetect, ContentDecidesFormatAndMoves)
     EXPECT_EQ(MOveTree::DetectFormat(path), c.format);
     MOveTree tree;
     tree.AddMove(0, 0, 'B');
-    EXPECT_EQ(tree.Load(path), c.format == MOveTree::FormatUnknown ? 0 : 1);
+    const int loaded = c.loaded >= 0 ? c.loaded : c.format == MOveTree::FormatUnknown ? 0 : 1;
+    EXPECT_EQ(tree.Load(path), loaded);
     EXPECT_EQ(describe(tree), c.tree);
+    EXPECT_EQ(tree.loadError(), loaded ? "" : c.error.empty() ? "the file is not a game record" : c.error);
 }
+
+const std::string junkText = "hello world, this is a note that was saved under a record's name by mistake and is"
+                             " long enough to leave bytes after its 'moves'.\n";
 
 INSTANTIATE_TEST_SUITE_P(Cases, RecordDetect, testing::Values(
     DetectCase{"Sgf", "(;GM[4];B[hh];W[ih])", MOveTree::FormatSgf, "Bhh Wih"},
@@ -80,8 +87,26 @@ INSTANTIATE_TEST_SUITE_P(Cases, RecordDetect, testing::Values(
     DetectCase{"PosOccupiedSkipped", bytes({3, 112, 112, 113}), MOveTree::FormatPos, "Bhh Wih"},
     DetectCase{"PosCountTooLarge", bytes({225, 1, 2}), MOveTree::FormatUnknown, "Baa"},
     DetectCase{"PosPointTooLarge", bytes({2, 112, 225}), MOveTree::FormatUnknown, "Baa"},
-    DetectCase{"GMInsideWordIsSgf", "xGMX 808\n", MOveTree::FormatSgf, ""},
-    DetectCase{"PosBytesSpellingGM", bytes({4, 71, 77, 112, 113}), MOveTree::FormatSgf, ""},
+    // Recognised as SGF, but there is no game tree in it.
+    DetectCase{"GMInsideWordIsSgf", "xGMX 808\n", MOveTree::FormatSgf, "Baa", 0, "the file holds no SGF game tree"},
+    // ... so a whole .pos file whose moves spell GM still reads as .pos.
+    DetectCase{"PosBytesSpellingGM", bytes({4, 71, 77, 112, 113}), MOveTree::FormatSgf, "Ble Wcf Bhh Wih"},
+    DetectCase{"PosBytesLeftOver", bytes({2, 112, 113, 98}), MOveTree::FormatUnknown, "Baa"},
+    DetectCase{"TextIsNoPos", junkText, MOveTree::FormatUnknown, "Baa"},
+    DetectCase{"Psq", "Piskvorky 15x15, 11:11, 0\r\n8,8,1000\r\n9,8,0\r\n8,7,31\r\npbrain-a.exe\r\n-1\r\n",
+               MOveTree::FormatPsq, "Bhh Wih Bhg"},
+    DetectCase{"PsqNoTimes", "Piskvorky 15x15, 0:0, 1\n1,1\n15,15\n", MOveTree::FormatPsq, "Baa Woo"},
+    DetectCase{"PsqOffBoardAndTakenSkipped", "Piskvorky 15x15, 11:11, 0\n8,8,0\n16,1,0\n8,8,0\n1,1,0\n",
+               MOveTree::FormatPsq, "Bhh Waa"},
+    DetectCase{"PsqNoMoves", "Piskvorky 15x15, 11:11, 0\n", MOveTree::FormatPsq, ""},
+    DetectCase{"PsqOtherSize", "Piskvorky 20x20, 11:11, 0\n10,10,0\n", MOveTree::FormatPsq, "Baa", 0,
+               "the Gomocup record is for a 20x20 board, not 15x15"},
+    DetectCase{"SgfRuleRefused", "(;GM[4]RU[Gomoku];B[hh])", MOveTree::FormatSgf, "Baa", 0,
+               "the record is not a Renju game: RU[Gomoku]"},
+    DetectCase{"SgfGameRefused", "(;GM[5];B[hh])", MOveTree::FormatSgf, "Baa", 0,
+               "the record is not a Renju game: GM[5]"},
+    DetectCase{"SgfTooDeep", "(;GM[4]" + std::string(300, '(') + ";B[hh]", MOveTree::FormatSgf, "Baa", 0,
+               "the variations are nested too deep"},
     // A .pos file whose bytes read as a number (count 12 is a blank, then "408") is .ban.
     DetectCase{"PosBytesReadingAsNumber", bytes({12, '4', '0', '8', 10, 205, 112}), MOveTree::FormatBan, "Bdh"},
     DetectCase{"NumbersWithoutGMAreBan", bytes({'1', '0', '1', '\n'}), MOveTree::FormatBan, "Baa"},
@@ -99,6 +124,7 @@ TEST(RecordLoad, UnreadableFileSaysSoAndKeepsGame)
     EXPECT_NE(err.find("error : /nonexistent/game.sgfcan't be read\n"), std::string::npos) << err;
     EXPECT_EQ(describe(tree), "Bhh");
     EXPECT_EQ(tree.board().moveCount(), 1);
+    EXPECT_EQ(tree.loadError(), "the file does not exist");
 }
 
 // A tree with variations whose cursor stands inside the second branch.

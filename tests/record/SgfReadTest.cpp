@@ -84,7 +84,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, SgfRead, testing::Values(
     ReadCase{"Empty", "", true, ""},
     ReadCase{"DeepButBounded", deepVariation, true, "Bhh"},
     ReadCase{"NestingTooDeep", std::string(100000, '('), false, ""},
-    ReadCase{"NestingTooDeepAfterMoves", "(;GM[4];B[hh]" + std::string(300, '(') + ";W[ih]", false, ""}),
+    ReadCase{"NestingTooDeepAfterMoves", "(;GM[4];B[hh]" + std::string(300, '(') + ";W[ih]", false, ""},
+    ReadCase{"CollectionOpensFirstGame", "(;GM[4];B[hh];W[ih])\n(;GM[4];B[aa])", true, "Bhh Wih"},
+    ReadCase{"CollectionLaterGameNotChecked", "(;GM[4];B[hh])(;GM[5];B[aa])", true, "Bhh"},
+    ReadCase{"FileFormat3", "(;FF[3]GM[4]SZ[15];B[hh];W[ih])", true, "Bhh Wih"},
+    ReadCase{"FileFormat4", "(;FF[4]CA[UTF-8]GM[4]SZ[15]\n\n;B[hh]\n;W[ih]\n)", true, "Bhh Wih"},
+    // Older SGF spells identifiers out; only their capitals count.
+    ReadCase{"LongIdentifiers", "(;GaMe[4];Black[hh]Comment[12];White[ih])", true, "Bhh:12 Wih"},
+    ReadCase{"LongIdentifierRefused", "(;GaMe[5];B[hh])", false, ""},
+    ReadCase{"EscapedBracketInComment", "(;GM[4];B[hh]C[a \\] B[ih] 3];W[ii])", true, "Bhh:0 Wii"},
+    ReadCase{"TextCommentGivesValueAsBefore", "(;GM[4];B[hh]C[12 good])", true, "Bhh:12"}),
     [](const testing::TestParamInfo<ReadCase> &info) { return std::string(info.param.name); });
 
 struct HeaderCase {
@@ -113,8 +122,36 @@ INSTANTIATE_TEST_SUITE_P(Cases, SgfReadHeader, testing::Values(
     HeaderCase{"LowerCaseIgnored", "(;GM[4]xy[1]Z[2])", {"GM[4]", "Z[2]"}},
     // A node starting with C is a move node: GM there is skipped, not stored.
     HeaderCase{"NodeStartingWithComment", "(;C[text]GM[4];B[hh])", {}},
-    HeaderCase{"FailedParseKeepsNone", "(;SZ[15]GM[7])", {}}),
+    HeaderCase{"FailedParseKeepsNone", "(;SZ[15]GM[7])", {}},
+    HeaderCase{"SeveralValues", "(;GM[4]AB[aa][bb]PB[x])", {"GM[4]", "AB[aa][bb]", "PB[x]"}},
+    HeaderCase{"NodeEndInsideClosedValue", "(;GM[4]GC[Game 1; won (resign)]PB[x])",
+               {"GM[4]", "GC[Game 1; won (resign)]", "PB[x]"}},
+    HeaderCase{"EscapedBracketKept", "(;GM[4]GC[a\\]b]PB[x])", {"GM[4]", "GC[a\\]b]", "PB[x]"}},
+    HeaderCase{"LowerCaseLettersOfIdentifier", "(;GaMe[4]PlayerBlack[Bob])", {"GM[4]", "PB[Bob]"}},
+    HeaderCase{"SecondGameNotRead", "(;GM[4]PB[a])(;GM[4]PB[b])", {"GM[4]", "PB[a]"}}),
     [](const testing::TestParamInfo<HeaderCase> &info) { return std::string(info.param.name); });
+
+struct RuleCase {
+    const char *rule;
+    bool renju;
+};
+
+TEST(SgfReadDetails, RenjuRulesAcceptedOthersRefused)
+{
+    const RuleCase cases[] = {
+        {"Renju 1998", true}, {"Renju", true}, {"renju", true}, {"RIF renju rule", true}, {"RIF", true},
+        {"rif 2009", true}, {"Yamaguchi", true}, {"Taraguchi-10", true}, {"Taraguchi10", true},
+        {"Soosorv-8", true}, {"Sakata", true}, {"Swap", true}, {"swap2", true}, {"", true},
+        {"Gomoku", false}, {"Freestyle", false}, {"Standard", false}, {"Gomoku Swap2", false}, {"Caro", false}};
+    for (const RuleCase &c : cases) {
+        MOveTree tree;
+        const std::string property = std::string("RU[") + c.rule + "]";
+        EXPECT_EQ(test::readSgfText(tree, "(;GM[4]" + property + ";B[hh])"), c.renju) << c.rule;
+        EXPECT_EQ(tree.readError(), c.renju ? "" : "the record is not a Renju game: " + property);
+    }
+    MOveTree tree;
+    EXPECT_TRUE(test::readSgfText(tree, "(;GM[4];B[hh])")) << "no rule at all";
+}
 
 TEST(SgfReadDetails, RootCommentGivesRootValue)
 {

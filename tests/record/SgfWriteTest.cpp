@@ -50,8 +50,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, SgfWrite, testing::Values(
               header + ";B[aa]C[-20000];W[ba]C[-20000];B[ca]C[-20000];W[da]C[-20000];B[ea]C[-20000]\n"
                        ";W[fa]C[-20000];B[ga]C[-20000];W[ha]C[-20000];B[ia]C[-20000];W[ja]C[-20000]\n"
                        ";B[ka]C[-20000];W[la]C[-20000])\n"},
-    // The header always becomes the default one.
-    WriteCase{"HeaderReplaced", "(;GM[1]PB[Bob]RU[Renju 1998 x];B[hh])", header + ";B[hh]C[-20000])\n"}),
+    // The header becomes the default one; the other root properties follow in their order.
+    WriteCase{"HeaderReplaced", "(;GM[1]PB[Bob]RU[Renju 1998 x];B[hh])", header + "PB[Bob]\n;B[hh]C[-20000])\n"},
+    WriteCase{"RootPropertiesKept", "(;FF[4]GM[4]SZ[15]RU[RIF]PB[Alice]PW[Bob]AB[aa][bb]GC[a; b]US[x];B[hh])",
+              header + "FF[4]\nPB[Alice]\nPW[Bob]\nAB[aa][bb]\nGC[a; b]\n;B[hh]C[-20000])\n"},
+    WriteCase{"TextCommentsKept", "(;B[hh]C[good \\] (move)];W[ih]C[12];B[ii]C[\\\\])",
+              header + ";B[hh]C[good \\] (move)];W[ih]C[12];B[ii]C[\\\\])\n"},
+    WriteCase{"GameCommentKept", "(;C[from a match]GM[4];B[hh])", header + "C[from a match]\n;B[hh]C[-20000])\n"},
+    // A ";" inside a comment is text: no line break there.
+    WriteCase{"NoBreakInsideComment", "(;B[aa];W[ba];B[ca];W[da]C[a;b;c;d;e;f;g;h;i;j;k;l;m;n;o;p;q;r];B[ea])",
+              header + ";B[aa]C[-20000];W[ba]C[-20000];B[ca]C[-20000];W[da]C[a;b;c;d;e;f;g;h;i;j;k;l;m;n;o;p;q;r]\n"
+                       ";B[ea]C[-20000])\n"}),
     [](const testing::TestParamInfo<WriteCase> &info) { return std::string(info.param.name); });
 
 TEST(SgfWriteDetails, WritingRewindsTree)
