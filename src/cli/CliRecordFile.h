@@ -21,12 +21,8 @@ private:
     std::streambuf *saved_;
 };
 
-/// Whether `path` is a game file that can be read; when not, `why` says so,
-/// to follow the file name ("is a directory").
-bool readableFile(const std::string &path, std::string &why);
-
 /// Loads `path` into `game` quietly and, as after Open, puts the main line on the board.
-/// The result of MOveTree::Load (1 on success, 0 on failure).
+/// The result of MOveTree::Load (1 on success, 0 on failure; game.loadError() says why).
 int loadMainLine(MOveTree &game, const std::string &path);
 
 } // namespace korvana

@@ -50,11 +50,9 @@ int run(const std::vector<std::string> &args)
         return fail("usage: korvana-cli convert IN OUT --format sgf|ban|pos");
 
     MOveTree game;
-    if (std::string why; !readableFile(files[0], why))
-        return fail("convert: " + files[0] + " " + why);
     // .ban and .pos keep the line on the board: the main line.
     if (!loadMainLine(game, files[0]))
-        return fail("convert: " + files[0] + " is not a game record");
+        return fail("convert: " + files[0] + ": " + game.loadError());
     game.setRecordFormat(format);
     // Written here rather than by Save, so that the reason of a failure can be told.
     SafeFileWriter out(files[1]);

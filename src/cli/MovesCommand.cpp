@@ -20,12 +20,8 @@ int run(const std::vector<std::string> &args)
         return 1;
     }
     MOveTree game;
-    if (std::string why; !readableFile(args[0], why)) {
-        std::fprintf(stderr, "moves: %s %s\n", args[0].c_str(), why.c_str());
-        return 1;
-    }
     if (!loadMainLine(game, args[0])) {
-        std::fprintf(stderr, "moves: %s is not a game record\n", args[0].c_str());
+        std::fprintf(stderr, "moves: %s: %s\n", args[0].c_str(), game.loadError().c_str());
         return 1;
     }
     const std::string text = ClipboardText::CopyText(game.board().history()) + "\n";

@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ConvertFormats, testing::Values(
     ConvertCase{"SgfToBan", "(;GM[4];B[hh](;W[ih];B[ig])(;W[ii]))", "ban", "808\n908\n907\n"},
     ConvertCase{"SgfToPos", "(;GM[4];B[hh](;W[ih];B[ig])(;W[ii]))", "pos", std::string{3, 112, 113, 98}},
     ConvertCase{"SgfToSgf", "(;GM[1]PB[x];B[hh](;W[ih])(;W[ii]C[5]))", "sgf",
-                header + ";B[hh]C[-20000](;W[ih]C[-20000])(;W[ii]C[5]))\n"},
+                header + "PB[x]\n;B[hh]C[-20000](;W[ih]C[-20000])(;W[ii]C[5]))\n"},
     ConvertCase{"BanToSgf", "808\n809\n", "sgf", header + ";B[hh]C[-20000];W[hi]C[-20000])\n"},
     ConvertCase{"PosToBan", std::string{2, 10, 13}, "ban", "1101\n1401\n"},
     ConvertCase{"SkipsIllegalMoves", "(;GM[4];B[hh];W[hh];W[ih])", "ban", "808\n908\n"}),
@@ -86,11 +86,17 @@ TEST_F(ConvertCommand, FailuresAnswerOneLineAndStatusOne)
 
 TEST_F(ConvertCommand, UnrecognisedInputLeavesTargetAlone)
 {
-    const std::string junk = file("junk", std::string(1, char(250)) + "zzz");
+    file("junk", std::string(1, char(250)) + "zzz");
     file("old.sgf", "(;GM[4];B[aa])");
-    const CliResult r = runCli("convert " + junk + " " + shellQuote(path("old.sgf")) + " --format sgf");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(readWhole(path("old.sgf")), "(;GM[4];B[aa])");
+    file("gomoku.sgf", "(;GM[4]RU[Gomoku];B[hh])");
+    const std::pair<std::string, std::string> cases[] = {
+        {"junk", "the file is not a game record"}, {"gomoku.sgf", "the record is not a Renju game: RU[Gomoku]"}};
+    for (const auto &[name, reason] : cases) {
+        const CliResult r = runCli("convert " + shellQuote(path(name)) + " " + shellQuote(path("old.sgf")) + " --format sgf");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "convert: " + path(name) + ": " + reason + "\n");
+        EXPECT_EQ(readWhole(path("old.sgf")), "(;GM[4];B[aa])");
+    }
 }
 
 } // namespace
