@@ -479,7 +479,7 @@ TEST_F(MainFormCommandsTest, FailedPasteKeepsTheGameButClearsTheFileName)
     CommandForm &w = start();
     w.OpenGameFile(game);
     ASSERT_EQ(w.windowTitle().toStdString(), std::string(Product) + " - " + game);
-    for (const char *text : {"", "h8,i9", "no moves here **,"}) {
+    for (const char *text : {"", "h8,i9,", "no moves here **,"}) {
         SCOPED_TRACE(text);
         w.messages.clear();
         QApplication::clipboard()->setText(QString::fromLatin1(text));

@@ -56,6 +56,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, SgfWrite, testing::Values(
               header + "FF[4]\nPB[Alice]\nPW[Bob]\nAB[aa][bb]\nGC[a; b]\n;B[hh]C[-20000])\n"},
     WriteCase{"TextCommentsKept", "(;B[hh]C[good \\] (move)];W[ih]C[12];B[ii]C[\\\\])",
               header + ";B[hh]C[good \\] (move)];W[ih]C[12];B[ii]C[\\\\])\n"},
+    // As korvana-match writes its records.
+    WriteCase{"RefereeRecord",
+              "(;GM[4]FF[4]SZ[15]RU[Renju]PB[a\\]b]PW[w]GN[KANSEI]RE[W+]C[Black forbidden move j8 (NG:DOUBLE-THREE)]\n"
+              ";B[hh];W[hg];B[aa])\n",
+              header + "FF[4]\nPB[a\\]b]\nPW[w]\nGN[KANSEI]\nRE[W+]\nC[Black forbidden move j8 (NG:DOUBLE-THREE)]\n"
+                       ";B[hh]C[-20000];W[hg]C[-20000];B[aa]C[-20000])\n"},
     WriteCase{"GameCommentKept", "(;C[from a match]GM[4];B[hh])", header + "C[from a match]\n;B[hh]C[-20000])\n"},
     // A ";" inside a comment is text: no line break there.
     WriteCase{"NoBreakInsideComment", "(;B[aa];W[ba];B[ca];W[da]C[a;b;c;d;e;f;g;h;i;j;k;l;m;n;o;p;q;r];B[ea])",
