@@ -61,7 +61,7 @@ TEST(MovesCommandArgs, MissingFileOrArgument)
 {
     const CliResult missing = runCli("moves /nonexistent/record");
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "moves: /nonexistent/record: no such file or directory\n");
+    EXPECT_EQ(missing.err, "moves: /nonexistent/record: the file does not exist\n");
     EXPECT_EQ(runCli("moves").status, 1);
 }
 
