@@ -71,7 +71,7 @@ TEST(RecordCommands, CopyThenPaste)
         {"h8,i9,g7,**,", true, 3},
         {"game: h8,h8,i9,**,", true, 2}, // the refused repeat leaves no gap in the numbering
         {"", false, 2},
-        {"h8,i9", false, 2},
+        {"h8,i9,", false, 2}, // a copied game that lost its end mark
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.clipboard);
