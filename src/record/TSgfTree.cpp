@@ -336,7 +336,9 @@ void TSgfTree<N>::WriteHeader(std::string &text)
         text += property;
         text += '\n';
     }
-    const std::string &gameComment = this->root()->comment();
+    // As a root property it reads back without line breaks: write it so, and it stays the same.
+    std::string gameComment = this->root()->comment();
+    std::erase_if(gameComment, [](char c) { return c == '\n' || c == '\r'; });
     if (!gameComment.empty()) {
         text += "C[";
         appendSgfText(text, gameComment);
