@@ -340,8 +340,13 @@ void TSgfTree<N>::WriteHeader(std::string &text)
     std::string gameComment = this->root()->comment();
     std::erase_if(gameComment, [](char c) { return c == '\n' || c == '\r'; });
     if (!gameComment.empty()) {
+        // "[" escaped too: a root value with "(" and then "[" would not read back whole.
         text += "C[";
-        appendSgfText(text, gameComment);
+        for (const char c : gameComment) {
+            if (c == ']' || c == '[' || c == '\\')
+                text += '\\';
+            text += c;
+        }
         text += "]\n";
     }
 }

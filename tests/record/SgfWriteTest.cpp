@@ -63,6 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SgfWrite, testing::Values(
               header + "FF[4]\nPB[a\\]b]\nPW[w]\nGN[KANSEI]\nRE[W+]\nC[Black forbidden move j8 (NG:DOUBLE-THREE)]\n"
                        ";B[hh]C[-20000];W[hg]C[-20000];B[aa]C[-20000])\n"},
     WriteCase{"GameCommentKept", "(;C[from a match]GM[4];B[hh])", header + "C[from a match]\n;B[hh]C[-20000])\n"},
+    WriteCase{"GameCommentBracketEscaped", "(;C[a (b [c]GM[4];B[hh])", header + "C[a (b \\[c]\n;B[hh]C[-20000])\n"},
     WriteCase{"GameCommentWithoutLineBreaks", "(;C[from\na match]GM[4];B[hh])", header + "C[froma match]\n;B[hh]C[-20000])\n"},
     // A ";" inside a comment is text: no line break there.
     WriteCase{"NoBreakInsideComment", "(;B[aa];W[ba];B[ca];W[da]C[a;b;c;d;e;f;g;h;i;j;k;l;m;n;o;p;q;r];B[ea])",
