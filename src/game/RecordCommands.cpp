@@ -7,14 +7,17 @@ namespace korvana {
 
 void RecordCommands::Open(const std::string &fileName)
 {
+    MOveTree &game = flow_.game();
+    // A file that is not read leaves game, play and caption as they were.
+    if (!game.Load(fileName)) {
+        flow_.ShowMessageWindow("can't open " + fileName + ": " + game.loadError());
+        return;
+    }
     flow_.GiveUp();
     // After a finished game GiveUp does nothing; the players start afresh anyway.
     flow_.ResetPlayers();
     flow_.flags().fileName = fileName;
     flow_.UpdateCaption();
-    MOveTree &game = flow_.game();
-    // An unreadable file leaves an empty game.
-    game.Load(fileName);
     game.GotoRoot();
     while (game.Forward() != 0) {
     }
@@ -63,13 +66,13 @@ void RecordCommands::Copy()
 void RecordCommands::Paste()
 {
     const std::string text = window_.clipboardText();
-    flow_.flags().fileName.clear();
-    flow_.UpdateCaption();
     BanHistory moves;
     if (!ClipboardText::ParseText(text, moves)) {
         flow_.ShowMessageWindow("can't paste game data from clip board");
         return;
     }
+    flow_.flags().fileName.clear();
+    flow_.UpdateCaption();
     flow_.ResetGame();
     window_.moveListClear();
     MOveTree &game = flow_.game();

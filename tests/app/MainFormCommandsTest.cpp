@@ -487,7 +487,7 @@ TEST_F(MainFormCommandsTest, FailedPasteKeepsTheGameButClearsTheFileName)
         ASSERT_EQ(w.messages.size(), 1u);
         EXPECT_EQ(w.messages[0], (std::pair<std::string, std::string>{"can't paste game data from clip board",
                                                                       "KORVANA"}));
-        EXPECT_EQ(w.windowTitle().toStdString(), Product);
+        EXPECT_EQ(w.windowTitle().toStdString(), std::string(Product) + " - " + game);
         EXPECT_EQ(moveCount(), 2);
         EXPECT_EQ(w.moveList()->lineCount(), 2);
     }

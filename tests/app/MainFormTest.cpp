@@ -417,9 +417,12 @@ TEST_F(MainFormTest, CommandLineFileIsOpened)
     EXPECT_EQ(w.windowTitle().toStdString(), std::string(Product) + " - " + game);
     EXPECT_EQ(moveCount(), 3);
     EXPECT_EQ(w.moveList()->lineCount(), 3);
-    // An unreadable file still brings the window up, named in the caption.
+    // A missing file is named in a message; game and caption stay.
     w.OpenFromCommandLine({QStringLiteral("korvana"), QStringLiteral("/nonexistent/x.sgf")});
-    EXPECT_EQ(w.windowTitle().toStdString(), std::string(Product) + " - /nonexistent/x.sgf");
+    EXPECT_EQ(w.windowTitle().toStdString(), std::string(Product) + " - " + game);
+    EXPECT_EQ(moveCount(), 3);
+    ASSERT_FALSE(w.messages.empty());
+    EXPECT_EQ(w.messages.back().first, "can't open /nonexistent/x.sgf: the file does not exist");
 }
 
 TEST_F(MainFormTest, CloseGivesUpAndDestroyWritesTheSettings)

@@ -85,7 +85,7 @@ TEST(RecordCommands, CopyThenPaste)
         g.window.clipboard = c.clipboard;
         g.flow.records().Paste();
         EXPECT_EQ(g.count(), c.count);
-        EXPECT_EQ(g.flags.fileName, "") << "cleared even by a failed paste";
+        EXPECT_EQ(g.flags.fileName, c.pasted ? "" : "kept.sgf") << "a failed paste changes nothing";
         EXPECT_EQ(g.window.moveList.size(), static_cast<size_t>(c.count));
         EXPECT_EQ(g.window.messages.size(), c.pasted ? 0u : 1u);
         EXPECT_EQ(g.flags.playing, c.pasted ? 0 : 1);
