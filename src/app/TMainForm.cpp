@@ -155,6 +155,12 @@ QStringList nameFilters()
     return filters;
 }
 
+/// The open dialog also reads Gomocup records and lets any file be tried.
+QStringList openNameFilters()
+{
+    return nameFilters() << QStringLiteral("Gomocup record (*.psq)") << QStringLiteral("All files (*)");
+}
+
 int filterIndex(const QStringList &filters, const QString &filter, int fallback)
 {
     const qsizetype index = filters.indexOf(filter);
@@ -950,7 +956,7 @@ void TMainForm::setGiveUpEnabled(bool enabled) { giveUp_->setEnabled(enabled); }
 
 std::string TMainForm::askOpenFileName()
 {
-    const QStringList filters = nameFilters();
+    const QStringList filters = openNameFilters();
     QFileDialog dialog(this, QStringLiteral("Open Game"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
