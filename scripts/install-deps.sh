@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev fontconfig fonts-dejavu-core)
 case "${1:-}" in
-  --test) packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang xvfb xauth nodejs npm) ;;
+  --test) packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang clang-format xvfb xauth nodejs npm) ;;
   "") ;;
   *) echo "usage: $0 [--test]" >&2; exit 2 ;;
 esac

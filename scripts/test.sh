@@ -23,6 +23,9 @@ if [ -f tests/interop/package.json ]; then
 fi
 
 step() { echo; echo "=== $* ==="; }
+
+step "format"
+scripts/check-format.sh
 passed=0
 # Runs ctest and adds its counts to the total.
 run_ctest() {
