@@ -270,7 +270,8 @@ EXPORT int Analyse(int count, const unsigned char *moves, int timeMs, KumoAnalys
     {
         std::lock_guard<std::mutex> lock(mutex);
         analysedCount = count;
-        std::memcpy(analysedMoves, moves, static_cast<size_t>(count));
+        if (count > 0) // an empty board may come as a null buffer
+            std::memcpy(analysedMoves, moves, static_cast<size_t>(count));
     }
     // The candidates are the first free points; the line starts with the best.
     bool taken[225] = {};
