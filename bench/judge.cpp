@@ -104,8 +104,9 @@ void BM_JudgeAt(benchmark::State &state)
     if (allocated != 0)
         state.SkipWithError("a judgement allocated on the heap");
     state.counters["judgements_per_s"] = benchmark::Counter(static_cast<double>(judged), benchmark::Counter::kIsRate);
-    state.counters["ns_per_judgement"] = benchmark::Counter(static_cast<double>(judged),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
+    state.counters["ns_per_judgement"] =
+        benchmark::Counter(static_cast<double>(judged), benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
+                           benchmark::Counter::kIs1000);
     state.counters["heap_allocations"] = static_cast<double>(allocated);
 }
 BENCHMARK(BM_JudgeAt)->Unit(benchmark::kMillisecond);

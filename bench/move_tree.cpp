@@ -62,13 +62,13 @@ void BM_AddMoveNew(benchmark::State &state)
             benchmark::DoNotOptimize(tree.AddMove(p.x, p.y, p.colour));
         moves += GameLength;
     }
-    state.counters["per_move"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_move"] =
+        benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_AddMoveNew)->Unit(benchmark::kMicrosecond);
 
 /// Back or Forward over the 60 known moves of each game, timed per call.
-template <bool Forward>
-void BM_Walk(benchmark::State &state)
+template <bool Forward> void BM_Walk(benchmark::State &state)
 {
     std::vector<MOveTree *> trees;
     for (const std::vector<Pos> &game : games()) {
@@ -97,7 +97,8 @@ void BM_Walk(benchmark::State &state)
             }
         }
     }
-    state.counters["per_step"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_step"] =
+        benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     for (MOveTree *tree : trees)
         delete tree;
 }
@@ -113,7 +114,8 @@ struct ScanPositions {
             for (const std::vector<Pos> &game : games()) {
                 auto *tree = new MOveTree;
                 for (int i = 0; i < length; ++i)
-                    tree->AddMove(game[static_cast<size_t>(i)].x, game[static_cast<size_t>(i)].y, game[static_cast<size_t>(i)].colour);
+                    tree->AddMove(game[static_cast<size_t>(i)].x, game[static_cast<size_t>(i)].y,
+                                  game[static_cast<size_t>(i)].colour);
                 trees.push_back(tree);
             }
         }
@@ -125,8 +127,7 @@ struct ScanPositions {
     }
 };
 
-template <class Scan>
-void runScan(benchmark::State &state, Scan scan)
+template <class Scan> void runScan(benchmark::State &state, Scan scan)
 {
     ScanPositions positions;
     PosList out;
@@ -188,7 +189,8 @@ void BM_StudyForwardBack(benchmark::State &state)
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     state.counters["nodes"] = static_cast<double>(bench::allNodes(tree).size());
-    state.counters["per_step"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_step"] =
+        benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_StudyForwardBack)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
@@ -230,7 +232,8 @@ void BM_TreeMemory(benchmark::State &state)
             tree->GotoRoot();
             const int shared = static_cast<int>(rng() % GameLength);
             for (int i = 0; i < shared; ++i)
-                tree->AddMove(game[static_cast<size_t>(i)].x, game[static_cast<size_t>(i)].y, game[static_cast<size_t>(i)].colour);
+                tree->AddMove(game[static_cast<size_t>(i)].x, game[static_cast<size_t>(i)].y,
+                              game[static_cast<size_t>(i)].colour);
             // Then a fresh line of random play to depth 60.
             while (tree->depth() < GameLength && MOve::liveCount() - liveBefore < 100000)
                 tree->AddMoveAlternating(static_cast<int>(rng() % 15), static_cast<int>(rng() % 15));
@@ -242,7 +245,8 @@ void BM_TreeMemory(benchmark::State &state)
         state.counters["resident_MB"] = static_cast<double>(after - before) / 1e6;
         state.counters["bytes_per_node"] = static_cast<double>(after - before) / static_cast<double>(nodes);
         // Heap in use counts the same on a repeat run, when resident memory is already there.
-        state.counters["heap_bytes_per_node"] = static_cast<double>(heapAfter - heapBefore) / static_cast<double>(nodes);
+        state.counters["heap_bytes_per_node"] =
+            static_cast<double>(heapAfter - heapBefore) / static_cast<double>(nodes);
         state.counters["sizeof_MOve"] = sizeof(MOve);
         delete tree;
     }

@@ -68,8 +68,8 @@ const std::string &bigSgf()
 
 std::string tempPath(const char *name)
 {
-    return (std::filesystem::temp_directory_path() / (std::string("korvana-bench-") + name + "-" +
-                                                      std::to_string(getpid())))
+    return (std::filesystem::temp_directory_path() /
+            (std::string("korvana-bench-") + name + "-" + std::to_string(getpid())))
         .string();
 }
 
@@ -178,9 +178,7 @@ std::string junk(int kind)
         text = "(;GM[4]GC[";
         text.append(size, 'x');
         break;
-    case 2:
-        text.assign(size, '(');
-        break;
+    case 2: text.assign(size, '('); break;
     case 3:
         while (text.size() < size)
             text += "808\n";

@@ -43,9 +43,9 @@ void load(benchmark::State &state, const std::string &text)
         benchmark::DoNotOptimize(param.GetInt("System", "ViewToolBar"));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
-    state.counters["ns_per_line"] = benchmark::Counter(
-        static_cast<double>(state.range(0)) * static_cast<double>(state.iterations()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_line"] =
+        benchmark::Counter(static_cast<double>(state.range(0)) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_LoadManySections(benchmark::State &state) { load(state, manySections(static_cast<int>(state.range(0)))); }

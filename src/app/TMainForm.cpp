@@ -122,8 +122,7 @@ QIcon folderIcon()
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(QColor(120, 90, 20), 1));
         p.setBrush(QColor(240, 200, 90));
-        p.drawPolygon(
-            QPolygonF({{2.5, 6.5}, {9.5, 6.5}, {11.5, 8.5}, {21.5, 8.5}, {21.5, 19.5}, {2.5, 19.5}}));
+        p.drawPolygon(QPolygonF({{2.5, 6.5}, {9.5, 6.5}, {11.5, 8.5}, {21.5, 8.5}, {21.5, 19.5}, {2.5, 19.5}}));
     });
 }
 
@@ -148,9 +147,9 @@ QStringList nameFilters()
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         // The descriptions already show their pattern, which is what Qt filters by.
         const QString &description = parts[i];
-        filters << (description.endsWith(QLatin1Char(')')) ? description
-                                                           : description + QStringLiteral(" (") + parts[i + 1] +
-                                                                 QLatin1Char(')'));
+        filters << (description.endsWith(QLatin1Char(')'))
+                        ? description
+                        : description + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
     }
     return filters;
 }
@@ -226,8 +225,8 @@ TMainForm::~TMainForm()
     flow_.reset();
 }
 
-void TMainForm::setDialogs(TMyMessageWindow *message, TSelectBlackOrWhiteForm *colour,
-                           TConfirmDatabaseUpdate *update, TWhichRemoveForm *remove)
+void TMainForm::setDialogs(TMyMessageWindow *message, TSelectBlackOrWhiteForm *colour, TConfirmDatabaseUpdate *update,
+                           TWhichRemoveForm *remove)
 {
     messageWindow_ = message;
     colourForm_ = colour;
@@ -278,8 +277,7 @@ QAction *TMainForm::addAction(QMenu *menu, const QString &text, const char *name
     return item;
 }
 
-QAction *TMainForm::addToggle(QMenu *menu, const QString &text, const char *name, const char *section,
-                              const char *key)
+QAction *TMainForm::addToggle(QMenu *menu, const QString &text, const char *name, const char *section, const char *key)
 {
     QAction *item = addAction(menu, text, name);
     item->setCheckable(true);
@@ -302,8 +300,8 @@ void TMainForm::buildMenus()
     connect(shortcut(addAction(file, QStringLiteral("&Save Game"), "Save Game"), Qt::CTRL | Qt::Key_S),
             &QAction::triggered, this, &TMainForm::SaveGameCommand);
     file->addSeparator();
-    connect(shortcut(addAction(file, QStringLiteral("E&xit"), "Exit"), Qt::CTRL | Qt::Key_Q), &QAction::triggered,
-            this, &QWidget::close);
+    connect(shortcut(addAction(file, QStringLiteral("E&xit"), "Exit"), Qt::CTRL | Qt::Key_Q), &QAction::triggered, this,
+            &QWidget::close);
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     QAction *copy = addAction(edit, QStringLiteral("&Copy"), "Copy");
@@ -384,8 +382,7 @@ void TMainForm::buildMenus()
     connect(colour, &QAction::triggered, this, &TMainForm::ChooseBoardColour);
     QAction *information = addAction(option, QStringLiteral("&Information"), "Information");
     connect(information, &QAction::triggered, this, &TMainForm::ShowInformationWindow);
-    connect(addAction(option, QStringLiteral("&Option"), "Option"), &QAction::triggered, this,
-            &TMainForm::ShowOptions);
+    connect(addAction(option, QStringLiteral("&Option"), "Option"), &QAction::triggered, this, &TMainForm::ShowOptions);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     connect(shortcut(addAction(help, QStringLiteral("&Help"), "Help"), Qt::Key_F1), &QAction::triggered, this,
@@ -832,8 +829,7 @@ TMyMessageWindow &TMainForm::messageWindow()
 
 void TMainForm::showMessageWindow(const std::string &text, const std::string &caption)
 {
-    messageWindow().ShowMessageWindow(QString::fromStdString(text), QString::fromStdString(caption),
-                                      frameGeometry());
+    messageWindow().ShowMessageWindow(QString::fromStdString(text), QString::fromStdString(caption), frameGeometry());
 }
 
 bool TMainForm::askColourIsBlack()
@@ -1010,7 +1006,8 @@ bool TMainForm::openDocument(const std::string &path)
 
 void TMainForm::postToGuiThread(std::function<void()> call)
 {
-    QMetaObject::invokeMethod(this, [call = std::move(call)] { call(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [call = std::move(call)] { call(); }, Qt::QueuedConnection);
 }
 
 } // namespace korvana

@@ -45,8 +45,8 @@ public:
     /// The repaint request another window posts (the information window after a display change).
     static constexpr QEvent::Type RepaintRequest = static_cast<QEvent::Type>(QEvent::User + 1000);
 
-    static constexpr int ClientWidth = 510;   ///< designed (and least) window width
-    static constexpr int ClientHeight = 401;  ///< designed height without the menu bar, tool bar shown
+    static constexpr int ClientWidth = 510;  ///< designed (and least) window width
+    static constexpr int ClientHeight = 401; ///< designed height without the menu bar, tool bar shown
     static constexpr int ToolBarHeight = 33;
     static constexpr int PanelWidth = 159;
     /// WIN32 key of the window's place and size between sessions.

@@ -4,10 +4,7 @@
 
 namespace korvana {
 
-BanArray::BanArray() : cells_(PointCount)
-{
-    reset();
-}
+BanArray::BanArray() : cells_(PointCount) { reset(); }
 
 void BanArray::reset()
 {

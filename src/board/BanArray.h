@@ -35,7 +35,7 @@ public:
 
 private:
     tvector<char> cells_;
-    uint8_t count_ = 0; ///< stones played
+    uint8_t count_ = 0;      ///< stones played
     uint8_t last_ = NoPoint; ///< point of the last stone
 };
 

@@ -12,10 +12,10 @@ namespace korvana {
 
 /// One move as played: 4 bytes.
 struct MovedPos {
-    uint8_t x = 0;      ///< column 0..14
-    uint8_t y = 0;      ///< row 0..14
-    char colour = 'B';  ///< 'B' or 'W'
-    uint8_t code = 20;  ///< the move's classification; 20 until computed
+    uint8_t x = 0;     ///< column 0..14
+    uint8_t y = 0;     ///< row 0..14
+    char colour = 'B'; ///< 'B' or 'W'
+    uint8_t code = 20; ///< the move's classification; 20 until computed
     bool operator==(const MovedPos &) const = default;
 };
 static_assert(sizeof(MovedPos) == 4);

@@ -15,7 +15,7 @@ namespace korvana {
 /// One judged point of a move: the code before and after the move was played.
 /// Three bytes instead of two MovedPos records: a large tree keeps about 80 of these per node.
 struct CodeRecord {
-    uint8_t point = 0;  ///< point index 0..224
+    uint8_t point = 0; ///< point index 0..224
     POS_STAT before = 20;
     POS_STAT after = 20;
 };
@@ -27,8 +27,7 @@ class BanMove {
 public:
     /// The root of a tree: no stone, (0, 0) and Black.
     BanMove() = default;
-    BanMove(int x, int y, char colour)
-        : x_(static_cast<uint8_t>(x)), y_(static_cast<uint8_t>(y)), colour_(colour) {}
+    BanMove(int x, int y, char colour) : x_(static_cast<uint8_t>(x)), y_(static_cast<uint8_t>(y)), colour_(colour) {}
     BanMove(const BanMove &) = delete;
     BanMove &operator=(const BanMove &) = delete;
 
@@ -54,10 +53,7 @@ public:
     std::vector<MovedPos> codeList(CodeList which) const;
 
     /// Heap bytes held by the code records (for memory accounting).
-    size_t recordBytes() const
-    {
-        return sizeof(CodeRecord) * (blackCount_ + whiteCount_) + nestedBytes_;
-    }
+    size_t recordBytes() const { return sizeof(CodeRecord) * (blackCount_ + whiteCount_) + nestedBytes_; }
 
 private:
     friend class Board;

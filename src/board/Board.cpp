@@ -9,10 +9,7 @@
 
 namespace korvana {
 
-Board::Board(BanMoveFactory *factory) : factory_(factory)
-{
-    reset();
-}
+Board::Board(BanMoveFactory *factory) : factory_(factory) { reset(); }
 
 void Board::reset()
 {
@@ -145,7 +142,9 @@ void Board::judgeAround(BanMove *move)
     // along the move's half-lines up to the first stone of the other colour, in this order:
     // row, column, diagonal, anti-diagonal, each first towards +x (the column towards +y),
     // Black before White.
-    static constexpr struct { int direction, firstSign; } halfLines[4] = {{0, 1}, {2, 1}, {1, 1}, {3, -1}};
+    static constexpr struct {
+        int direction, firstSign;
+    } halfLines[4] = {{0, 1}, {2, 1}, {1, 1}, {3, -1}};
     CodeRecord found[2][PointCount];
     int count[2] = {0, 0};
     PointSet direct; // Black's
@@ -236,10 +235,7 @@ POS_STAT Board::codeAt(const Pos &pos) const
     return codes(pos.colour).data()[pointOf(pos.x, pos.y)];
 }
 
-int Board::valueAt(const Pos &pos) const
-{
-    return pointValue(codeAt(pos));
-}
+int Board::valueAt(const Pos &pos) const { return pointValue(codeAt(pos)); }
 
 int Board::balanceAt(const Pos &pos) const
 {

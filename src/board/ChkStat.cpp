@@ -54,9 +54,13 @@ std::vector<Placement> compile(std::initializer_list<Shape> shapes)
                 uint16_t bit = static_cast<uint16_t>(1u << w);
                 switch (ch) {
                 case 'N': p.notOwn |= bit; break;
-                case 'B': case 'C': p.own |= bit; break;
+                case 'B':
+                case 'C': p.own |= bit; break;
                 case '+': p.empty |= bit; break;
-                case 'K': p.empty |= bit; p.key = w; break;
+                case 'K':
+                    p.empty |= bit;
+                    p.key = w;
+                    break;
                 }
             }
             if (possible)
@@ -88,13 +92,21 @@ const std::vector<Placement> brokenFours = compile({
 });
 // Three in a row; K makes the straight four + B B B B +.
 const std::vector<Placement> contiguousThrees = compile({
-    {"N+CBBK+N", {}}, {"N+BCBK+N", {}}, {"N+BBCK+N", {}},
-    {"N+KCBB+N", {}}, {"N+KBCB+N", {}}, {"N+KBBC+N", {}},
+    {"N+CBBK+N", {}},
+    {"N+BCBK+N", {}},
+    {"N+BBCK+N", {}},
+    {"N+KCBB+N", {}},
+    {"N+KBCB+N", {}},
+    {"N+KBBC+N", {}},
 });
 // Three with a gap; K (the gap) makes the straight four.
 const std::vector<Placement> splitThrees = compile({
-    {"N+CKBB+N", {}}, {"N+BKCB+N", {}}, {"N+BKBC+N", {}},
-    {"N+CBKB+N", {}}, {"N+BCKB+N", {}}, {"N+BBKC+N", {}},
+    {"N+CKBB+N", {}},
+    {"N+BKCB+N", {}},
+    {"N+BKBC+N", {}},
+    {"N+CBKB+N", {}},
+    {"N+BCKB+N", {}},
+    {"N+BBKC+N", {}},
 });
 
 inline bool fits(const Placement &p, uint16_t own, uint16_t empty)
@@ -110,14 +122,10 @@ bool matches(const std::vector<Placement> &family, const LineScan &scan, int d)
     return false;
 }
 
-inline uint16_t bitsFrom(int from, int n)
-{
-    return static_cast<uint16_t>(((1u << n) - 1) << from);
-}
+inline uint16_t bitsFrom(int from, int n) { return static_cast<uint16_t>(((1u << n) - 1) << from); }
 
 // Runs of `width` cells inside the stretch, tested by `test(windowStart)`.
-template <class Test>
-bool anyRun(const LineScan &scan, int d, int width, Test test)
+template <class Test> bool anyRun(const LineScan &scan, int d, int width, Test test)
 {
     int first = scan.lo[d] + 5, last = scan.hi[d] + 5 - (width - 1);
     for (int s = first; s <= last; ++s)
@@ -130,8 +138,8 @@ bool openRunWithInner(const LineScan &scan, int d, int inner)
 {
     const uint16_t own = scan.ownMask[d], empty = scan.emptyMask[d];
     return anyRun(scan, d, 6, [&](int s) {
-        return (empty & (1u << s)) && (empty & (1u << (s + 5)))
-            && std::popcount(static_cast<unsigned>(own & bitsFrom(s + 1, 4))) == inner;
+        return (empty & (1u << s)) && (empty & (1u << (s + 5))) &&
+               std::popcount(static_cast<unsigned>(own & bitsFrom(s + 1, 4))) == inner;
     });
 }
 
@@ -148,7 +156,8 @@ struct EdgeTable {
                 for (int side = 0; side < 2; ++side) {
                     const int sign = side ? -1 : 1;
                     int k = 0;
-                    while (k < 5 && onBoard(pointX(p) + sign * (k + 1) * LineDirections[d].dx, pointY(p) + sign * (k + 1) * LineDirections[d].dy))
+                    while (k < 5 && onBoard(pointX(p) + sign * (k + 1) * LineDirections[d].dx,
+                                            pointY(p) + sign * (k + 1) * LineDirections[d].dy))
                         ++k;
                     steps[p][d][side] = static_cast<uint8_t>(k);
                 }
@@ -238,9 +247,7 @@ bool hasFour(const LineScan &scan, int d)
     if (scan.ownCount[d] < 4 || scan.emptyCount[d] < 1 || scan.hi[d] - scan.lo[d] + 1 < 5)
         return false;
     const uint16_t own = scan.ownMask[d];
-    return anyRun(scan, d, 5, [&](int s) {
-        return std::popcount(static_cast<unsigned>(own & bitsFrom(s, 5))) == 4;
-    });
+    return anyRun(scan, d, 5, [&](int s) { return std::popcount(static_cast<unsigned>(own & bitsFrom(s, 5))) == 4; });
 }
 
 bool hasThree(const LineScan &scan, int d)
@@ -257,7 +264,6 @@ bool hasTwo(const LineScan &scan, int d)
     return openRunWithInner(scan, d, 2);
 }
 
-
 // --- The judge proper -----------------------------------------------------------------
 //
 // A direction's verdict depends only on its two half-lines, each read outward up to the
@@ -269,7 +275,15 @@ bool hasTwo(const LineScan &scan, int d)
 namespace {
 
 // Line entry layout.
-enum LineKind : uint32_t { KindNone, KindFive, KindOverline, KindStraightFour, KindFour, KindOpenThree, KindClosedThree };
+enum LineKind : uint32_t {
+    KindNone,
+    KindFive,
+    KindOverline,
+    KindStraightFour,
+    KindFour,
+    KindOpenThree,
+    KindClosedThree
+};
 constexpr uint32_t KindMask = 7;
 constexpr uint32_t HasFour = 1u << 3, HasThree = 1u << 4, HasTwo = 1u << 5;
 constexpr uint32_t OverlineGapFour = 1u << 6, InLineDoubleFour = 1u << 7, BrokenFour = 1u << 8;
@@ -377,8 +391,13 @@ struct JudgeTables {
     {
         const LineScan scan = scanOf(leftShape, rightShape);
         const int k = lineKind(scan, 0);
-        uint32_t e = k >= 6 ? KindOverline : k == 5 ? KindFive : k == -4 ? KindStraightFour : k == 4 ? KindFour
-                   : k == -3 ? KindOpenThree : k == 3 ? KindClosedThree : KindNone;
+        uint32_t e = k >= 6    ? KindOverline
+                     : k == 5  ? KindFive
+                     : k == -4 ? KindStraightFour
+                     : k == 4  ? KindFour
+                     : k == -3 ? KindOpenThree
+                     : k == 3  ? KindClosedThree
+                               : KindNone;
         e |= hasFour(scan, 0) ? HasFour : 0;
         e |= hasThree(scan, 0) ? HasThree : 0;
         e |= hasTwo(scan, 0) ? HasTwo : 0;
@@ -556,7 +575,7 @@ POS_STAT ChkStat::classifyBlackLines(int point, const uint32_t lines[4])
     for (int d = 0; d < 4 && T < 2; ++d) {
         if (gapFour[d] || fours[d])
             continue;
-        const unsigned keys = openThree[d]     ? (lines[d] >> ContiguousKeysShift) & 63
+        const unsigned keys = openThree[d]      ? (lines[d] >> ContiguousKeysShift) & 63
                               : !closedThree[d] ? (lines[d] >> SplitKeysShift) & 63
                                                 : 0;
         if (keys) {

@@ -16,12 +16,12 @@ struct LineScan {
     char own = 'B';      ///< colour being judged
     char opponent = 'W'; ///< the other colour; also every cell off the board or past the stretch
     const BanArray *board = nullptr;
-    char window[4][11];  ///< cells at steps -5..+5; index 5 is the judged point
-    int hi[4];           ///< cells scanned on the + side (0..5)
-    int lo[4];           ///< minus the cells scanned on the - side (-5..0)
-    int ownCount[4];     ///< own stones in the stretch, the judged point included
-    int blocked[4];      ///< 11 - ownCount - emptyCount
-    int emptyCount[4];   ///< empty cells in the stretch
+    char window[4][11];    ///< cells at steps -5..+5; index 5 is the judged point
+    int hi[4];             ///< cells scanned on the + side (0..5)
+    int lo[4];             ///< minus the cells scanned on the - side (-5..0)
+    int ownCount[4];       ///< own stones in the stretch, the judged point included
+    int blocked[4];        ///< 11 - ownCount - emptyCount
+    int emptyCount[4];     ///< empty cells in the stretch
     uint16_t ownMask[4];   ///< bit i: window[d][i] is own
     uint16_t emptyMask[4]; ///< bit i: window[d][i] is empty
 

@@ -87,10 +87,7 @@ const std::array<uint8_t, PointCount> &spiralOrder()
     return order;
 }
 
-int symmetryTransform(int kind, int point)
-{
-    return transform(forward[kind & 7], point);
-}
+int symmetryTransform(int kind, int point) { return transform(forward[kind & 7], point); }
 
 int inverseSymmetryTransform(int kind, int point)
 {

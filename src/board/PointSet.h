@@ -17,17 +17,17 @@ public:
     bool empty() const { return !(words_[0] | words_[1] | words_[2] | words_[3]); }
     bool intersects(const PointSet &other) const
     {
-        return (words_[0] & other.words_[0]) | (words_[1] & other.words_[1]) | (words_[2] & other.words_[2])
-            | (words_[3] & other.words_[3]);
+        return (words_[0] & other.words_[0]) | (words_[1] & other.words_[1]) | (words_[2] & other.words_[2]) |
+               (words_[3] & other.words_[3]);
     }
     int size() const
     {
-        return std::popcount(words_[0]) + std::popcount(words_[1]) + std::popcount(words_[2]) + std::popcount(words_[3]);
+        return std::popcount(words_[0]) + std::popcount(words_[1]) + std::popcount(words_[2]) +
+               std::popcount(words_[3]);
     }
     void clear() { words_ = {}; }
     /// Calls f(point) for every member, in increasing order.
-    template <class F>
-    void forEach(F f) const
+    template <class F> void forEach(F f) const
     {
         for (int w = 0; w < 4; ++w)
             for (uint64_t bits = words_[w]; bits; bits &= bits - 1)

@@ -10,10 +10,10 @@ namespace korvana {
 using POS_STAT = uint8_t;
 
 namespace Stat {
-inline constexpr POS_STAT Overline = 0;      ///< White six or more
+inline constexpr POS_STAT Overline = 0; ///< White six or more
 inline constexpr POS_STAT Five = 1;
 inline constexpr POS_STAT StraightFour = 2;
-inline constexpr POS_STAT DoubleFour = 3;    ///< White only
+inline constexpr POS_STAT DoubleFour = 3; ///< White only
 inline constexpr POS_STAT FourThree = 4;
 inline constexpr POS_STAT Nothing = 20;
 inline constexpr POS_STAT NgDoubleThree = 21;
@@ -46,8 +46,8 @@ constexpr bool isDecisive(int c) { return c <= Stat::DoubleFour; }
 constexpr bool isUrgent(int c) { return c <= Stat::FourThree; }
 constexpr bool isWarning(int c)
 {
-    return c == Stat::Overline || c == Stat::Five || c == Stat::DoubleFour || c == Stat::FourThree
-        || Stat::DoubleThreeBand.contains(c);
+    return c == Stat::Overline || c == Stat::Five || c == Stat::DoubleFour || c == Stat::FourThree ||
+           Stat::DoubleThreeBand.contains(c);
 }
 constexpr bool isQuiet(int c) { return Stat::NothingBand.contains(c); }
 constexpr bool isPlainFour(int c) { return Stat::FourBand.contains(c); }

@@ -6,15 +6,13 @@
 #include <cstdint>
 #include <utility>
 
-template <class T>
-struct tdlink {
+template <class T> struct tdlink {
     tdlink *prev = nullptr; ///< towards the front (newer elements)
     tdlink *next = nullptr; ///< towards the back (older elements)
     T element{};
 };
 
-template <class T>
-class tdlist {
+template <class T> class tdlist {
 public:
     tdlist() { sentinel_.prev = sentinel_.next = &sentinel_; }
     tdlist(const tdlist &) = delete;
@@ -74,8 +72,7 @@ public:
     int32_t count() const { return count_; }
 
     /// Calls f(element) oldest first; f returns false to stop early.
-    template <class F>
-    void forEachOldestFirst(F &&f)
+    template <class F> void forEachOldestFirst(F &&f)
     {
         for (tdlink<T> *link = sentinel_.prev; link != &sentinel_; link = link->prev)
             if (!f(link->element))

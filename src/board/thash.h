@@ -5,14 +5,12 @@
 #include "board/tdlist.h"
 #include "board/tvector.h"
 
-template <class K, class V>
-struct HashData {
+template <class K, class V> struct HashData {
     K key{};
     V value{};
 };
 
-template <class K, class V>
-class thash {
+template <class K, class V> class thash {
 public:
     using Chain = tdlist<HashData<K, V>>;
 

@@ -10,8 +10,7 @@
 
 /// Scratch value handed out for a bad index; specialise for element types
 /// that need a particular one.
-template <class T>
-struct tvectorScratch {
+template <class T> struct tvectorScratch {
     static T make() { return T{}; }
 };
 
@@ -28,8 +27,7 @@ inline void tvectorReportIndex(long long index, long long length)
     std::fprintf(stderr, "(%lld)/(%lld)\nOut of array index\n", index, length);
 }
 
-template <class T>
-class tvector {
+template <class T> class tvector {
 public:
     tvector() = default;
     explicit tvector(int32_t n) { resize(n); }

@@ -16,8 +16,7 @@ std::string trimmed(const std::string &text)
 
 } // namespace
 
-bool CliMoves::parse(const std::string &text, EndMark endMark, std::vector<uint8_t> &points,
-                     std::string &why)
+bool CliMoves::parse(const std::string &text, EndMark endMark, std::vector<uint8_t> &points, std::string &why)
 {
     points.clear();
     std::vector<std::string> tokens;

@@ -17,8 +17,7 @@ public:
     /// moves and what follows it is ignored. Empty text or "**," alone is the empty board.
     /// False with a one-line reason in `why` on a bad move, a point given twice or, when
     /// `endMark` is Required, a missing end mark.
-    static bool parse(const std::string &text, EndMark endMark, std::vector<uint8_t> &points,
-                      std::string &why);
+    static bool parse(const std::string &text, EndMark endMark, std::vector<uint8_t> &points, std::string &why);
 };
 
 } // namespace korvana

@@ -109,8 +109,7 @@ int run(const std::vector<std::string> &args)
     database.setStoneCount(static_cast<int>(moves.size()));
     database.Update(record);
     if (!database.Save()) {
-        std::fprintf(stderr, "db: can't save %s: %s\n", database.fileName().c_str(),
-                     database.lastError().c_str());
+        std::fprintf(stderr, "db: can't save %s: %s\n", database.fileName().c_str(), database.lastError().c_str());
         return 1;
     }
     return 0;

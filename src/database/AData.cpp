@@ -126,8 +126,7 @@ int32_t AData::keyOf(int stoneCount)
 
 bool AData::samePosition(const AData &other) const
 {
-    return korvana::samePosition(stones_.data(), stones_.length(), other.stones_.data(),
-                                 other.stones_.length());
+    return korvana::samePosition(stones_.data(), stones_.length(), other.stones_.data(), other.stones_.length());
 }
 
 bool AData::stonesOnBoard() const
@@ -144,8 +143,7 @@ AData AData::transformed(int kind) const
     for (int i = 0; i < stones_.length(); ++i)
         result.stones_.data()[i] = static_cast<uint8_t>(symmetryTransform(kind, stones_.data()[i]));
     for (int i = 0; i < candidates_.length(); ++i)
-        result.candidates_.data()[i].point =
-            static_cast<uint8_t>(symmetryTransform(kind, candidates_.data()[i].point));
+        result.candidates_.data()[i].point = static_cast<uint8_t>(symmetryTransform(kind, candidates_.data()[i].point));
     return result;
 }
 

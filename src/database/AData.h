@@ -80,9 +80,9 @@ public:
     AData transformed(int kind) const;
 
 private:
-    int32_t id_ = DefaultId;          ///< who made the record; carried, never interpreted
-    tvector<uint8_t> stones_;         ///< entry i: Black when i is even, White when odd
-    VectorADataElement candidates_;   ///< recommended moves in letter order
+    int32_t id_ = DefaultId;        ///< who made the record; carried, never interpreted
+    tvector<uint8_t> stones_;       ///< entry i: Black when i is even, White when odd
+    VectorADataElement candidates_; ///< recommended moves in letter order
 };
 
 } // namespace korvana

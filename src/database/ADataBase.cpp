@@ -163,8 +163,7 @@ void deleteRecords(tvector<ADataHash::Chain> &chains)
 
 ADataBase::Stash::~Stash() { deleteRecords(chains); }
 
-ADataBase::ADataBase(int stoneCount, const std::string &directory)
-    : ADataHash(ChainCount), directory_(directory)
+ADataBase::ADataBase(int stoneCount, const std::string &directory) : ADataHash(ChainCount), directory_(directory)
 {
     setStoneCount(stoneCount);
     Load();
@@ -180,8 +179,7 @@ int32_t ADataBase::chainOf(int32_t key) const
 
 void ADataBase::setStoneCount(int stoneCount)
 {
-    stoneCount_ = (stoneCount >= 0 && stoneCount < PointCount) ? static_cast<uint8_t>(stoneCount)
-                                                               : NothingLoaded;
+    stoneCount_ = (stoneCount >= 0 && stoneCount < PointCount) ? static_cast<uint8_t>(stoneCount) : NothingLoaded;
 }
 
 std::string ADataBase::fileName(const std::string &directory, int stoneCount)
@@ -213,7 +211,7 @@ bool ADataBase::Load()
     if (stoneCount_ >= PointCount)
         return false;
     const std::string name = fileName();
-    struct stat st{};
+    struct stat st {};
     const bool exists = ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     const FileStamp stamp = exists ? stampOf(st) : FileStamp{};
 
@@ -235,11 +233,11 @@ bool ADataBase::readFile(const std::string &name)
     lastError_.clear();
     BoundedFileReader reader;
     std::string bytes;
-    struct stat st{};
+    struct stat st {};
     if (!reader.read(name, BoundedFileReader::BookLimit, bytes, &st)) {
         // A missing file is an empty book, the normal state of most stone counts.
         if (!reader.missing()) {
-            struct stat now{};
+            struct stat now {};
             const FileStamp stamp = ::stat(name.c_str(), &now) == 0 ? stampOf(now) : FileStamp{};
             fail(name, stamp, "error: database " + reader.reason());
         }
@@ -258,11 +256,10 @@ bool ADataBase::readFile(const std::string &name)
 
     size_t pos = 0;
     int32_t version = 0, count = 0, stones = 0;
-    if (result != LineReader::Line || nextNumber(line, pos, version) != Token::Number ||
-        version >= VersionLimit)
+    if (result != LineReader::Line || nextNumber(line, pos, version) != Token::Number || version >= VersionLimit)
         return fail(name, stamp, "error: can't read this version");
-    if (nextNumber(line, pos, count) != Token::Number || nextNumber(line, pos, stones) != Token::Number ||
-        stones < 0 || stones >= PointCount)
+    if (nextNumber(line, pos, count) != Token::Number || nextNumber(line, pos, stones) != Token::Number || stones < 0 ||
+        stones >= PointCount)
         return fail(name, stamp, "error: count is out of range");
     stoneCount_ = static_cast<uint8_t>(stones);
 
@@ -398,7 +395,7 @@ bool ADataBase::Save()
 
     // A parked copy of this file is out of date now.
     std::erase_if(stashes_, [&](const std::unique_ptr<Stash> &stash) { return stash->origin.fileName == name; });
-    struct stat st{};
+    struct stat st {};
     if (written == count() && ::stat(name.c_str(), &st) == 0) {
         const FileStamp stamp = stampOf(st);
         origin_ = Origin{name, stamp, stampTrusted(stamp), stoneCount_};
@@ -410,10 +407,7 @@ bool ADataBase::Save()
 
 // --- look-up -----------------------------------------------------------
 
-const AData *ADataBase::findStones(const uint8_t *stones, int count) const
-{
-    return index_.find(stones, count);
-}
+const AData *ADataBase::findStones(const uint8_t *stones, int count) const { return index_.find(stones, count); }
 
 const AData *ADataBase::Find(const AData &record) const
 {
@@ -460,8 +454,8 @@ uint8_t ADataBase::CopyFromAnyOrientation(const AData &record, AData &out) const
     VectorADataElement &candidates = copy.candidates();
     candidates.resize(hit->candidateCount());
     for (int i = 0; i < candidates.length(); ++i)
-        candidates.data()[i] = ADataElement{
-            static_cast<uint8_t>(inverseSymmetryTransform(kind, hit->candidates().data()[i].point)), 0};
+        candidates.data()[i] =
+            ADataElement{static_cast<uint8_t>(inverseSymmetryTransform(kind, hit->candidates().data()[i].point)), 0};
     out = std::move(copy);
     return out.candidatePoint(0);
 }
@@ -526,7 +520,8 @@ void ADataBase::stashCurrent()
     index_ = PositionIndex{};
     stash->origin = origin_;
     changed();
-    std::erase_if(stashes_, [&](const std::unique_ptr<Stash> &s) { return s->origin.fileName == stash->origin.fileName; });
+    std::erase_if(stashes_,
+                  [&](const std::unique_ptr<Stash> &s) { return s->origin.fileName == stash->origin.fileName; });
     stashes_.push_back(std::move(stash));
     int64_t parked = 0;
     for (const auto &s : stashes_)

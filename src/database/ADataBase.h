@@ -113,7 +113,7 @@ private:
     struct Origin {
         std::string fileName; ///< empty: the records mirror no file
         FileStamp stamp;
-        bool trusted = false; ///< false when the file changed too recently to trust its stamp
+        bool trusted = false;   ///< false when the file changed too recently to trust its stamp
         uint8_t fileStones = 0; ///< the stones field the file gave
     };
     /// A file's records parked while another file is loaded.

@@ -20,7 +20,6 @@ using VectorADataElement = tvector<ADataElement>;
 } // namespace korvana
 
 /// A bad candidate index hands out the placeholder element.
-template <>
-struct tvectorScratch<korvana::ADataElement> {
+template <> struct tvectorScratch<korvana::ADataElement> {
     static korvana::ADataElement make() { return korvana::ADataElement{15, 0}; }
 };

@@ -27,7 +27,7 @@ public:
 
 private:
     struct Entry {
-        uint64_t order;       ///< insertion number: smaller is older
+        uint64_t order; ///< insertion number: smaller is older
         const AData *record;
     };
     std::unordered_multimap<uint64_t, Entry> entries_;

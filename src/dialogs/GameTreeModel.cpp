@@ -10,10 +10,7 @@ namespace korvana {
 
 namespace {
 
-bool isFirstChild(const MOve *node)
-{
-    return node->parent() && node->parent()->child(0) == node;
-}
+bool isFirstChild(const MOve *node) { return node->parent() && node->parent()->child(0) == node; }
 
 /// The node `steps` first children below `node`.
 MOve *alongFirst(MOve *node, int steps)
@@ -44,8 +41,7 @@ int depthOf(const MOve *node)
 
 GameTreeModel::GameTreeModel(MOveTree &tree, QObject *parent)
     : QAbstractItemModel(parent), tree_(tree), removals_(tree.removals())
-{
-}
+{}
 
 MOve *GameTreeModel::nodeAt(const QModelIndex &index) const
 {
@@ -140,10 +136,8 @@ QVariant GameTreeModel::data(const QModelIndex &index, int role) const
         font.setBold(mainLine);
         return font;
     }
-    case Qt::ForegroundRole:
-        return mainLine ? QVariant() : QBrush(QColor(30, 80, 170));
-    default:
-        return {};
+    case Qt::ForegroundRole: return mainLine ? QVariant() : QBrush(QColor(30, 80, 170));
+    default: return {};
     }
 }
 

@@ -121,10 +121,7 @@ void TDababaseDirectryForm::selectVolume(int index)
     showDirectory(directory_);
 }
 
-QString TDababaseDirectryForm::currentVolume() const
-{
-    return drives_->currentText();
-}
+QString TDababaseDirectryForm::currentVolume() const { return drives_->currentText(); }
 
 void TDababaseDirectryForm::showDirectory(const QString &directory)
 {

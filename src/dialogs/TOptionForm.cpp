@@ -39,8 +39,7 @@ QGroupBox *group(const QString &title, const char *name, QWidget *parent, const 
     return g;
 }
 
-template <typename T>
-T *named(T *widget, const char *name, const QRect &geometry)
+template <typename T> T *named(T *widget, const char *name, const QRect &geometry)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(geometry);
@@ -50,10 +49,7 @@ T *named(T *widget, const char *name, const QRect &geometry)
 /// A list's index, or the value it was filled from when it shows none: the
 /// lists the user cannot change must not turn a value they do not hold
 /// (the rule WC1998 = 2) into -1.
-int listValue(const QComboBox *list, int loaded)
-{
-    return list->currentIndex() >= 0 ? list->currentIndex() : loaded;
-}
+int listValue(const QComboBox *list, int loaded) { return list->currentIndex() >= 0 ? list->currentIndex() : loaded; }
 
 void selectIndex(QComboBox *list, int index)
 {
@@ -103,8 +99,8 @@ TOptionForm::TOptionForm(QWidget *parent) : QDialog(parent)
 
 void TOptionForm::buildGamePage(QWidget *page)
 {
-    auto *program = group(QStringLiteral("Thinking Program Information"), "GB_ThinkingProgram", page,
-                          QRect(8, 8, 424, 56));
+    auto *program =
+        group(QStringLiteral("Thinking Program Information"), "GB_ThinkingProgram", page, QRect(8, 8, 424, 56));
     auto *programName = named(new QLineEdit(program), "E_ThinkingProgram", QRect(12, 22, 400, 22));
     programName->setEnabled(false);
 
@@ -113,8 +109,8 @@ void TOptionForm::buildGamePage(QWidget *page)
     rule_ = named(new QComboBox(game), "CB_Rule", QRect(80, 22, 160, 22));
     rule_->addItems({QStringLiteral("Renju"), QStringLiteral("Gomoku")});
     rule_->setEnabled(false);
-    inputAssistant_ = named(new QCheckBox(QStringLiteral("Input Assistant"), game), "CB_InputAssistant",
-                            QRect(12, 54, 160, 20));
+    inputAssistant_ =
+        named(new QCheckBox(QStringLiteral("Input Assistant"), game), "CB_InputAssistant", QRect(12, 54, 160, 20));
     inputAssistant_->setVisible(false);
 
     strengthGroup_ = group(QStringLiteral("Strength"), "GB_Strength", page, QRect(8, 166, 424, 72));
@@ -168,15 +164,13 @@ void TOptionForm::buildDatabasePage(QWidget *page)
     newDataId_ = named(new QLineEdit(property), "E_NewDataID", QRect(60, 22, 120, 22));
     label(QStringLiteral("(System reserved: 0 to 1023)"), property, 190, 24, 220);
     label(QStringLiteral("Protected ID"), property, 12, 54, 90);
-    auto *protectedId = named(new QLineEdit(QStringLiteral("0-1023"), property), "E_ProtectedID",
-                              QRect(108, 52, 120, 22));
+    auto *protectedId =
+        named(new QLineEdit(QStringLiteral("0-1023"), property), "E_ProtectedID", QRect(108, 52, 120, 22));
     protectedId->setEnabled(false);
 
-    auto *directory = group(QStringLiteral("Database Directory"), "GB_DatabaseDirectory", page,
-                            QRect(8, 100, 424, 60));
+    auto *directory = group(QStringLiteral("Database Directory"), "GB_DatabaseDirectory", page, QRect(8, 100, 424, 60));
     directoryName_ = named(new QLineEdit(directory), "E_DB_DirName", QRect(12, 24, 316, 22));
-    auto *browse = named(new QPushButton(QStringLiteral("&Browse"), directory), "B_Browse",
-                         QRect(336, 22, 75, 25));
+    auto *browse = named(new QPushButton(QStringLiteral("&Browse"), directory), "B_Browse", QRect(336, 22, 75, 25));
     connect(browse, &QPushButton::clicked, this, &TOptionForm::Browse);
 }
 
@@ -233,8 +227,7 @@ void TOptionForm::Fill()
     // The environment variable wins over this choice, so it cannot be edited then.
     const char *fromEnvironment = std::getenv("KUMO98_MOVE_TIME_MS");
     libraryTime_->setEnabled(!fromEnvironment || !*fromEnvironment);
-    libraryTime_->setToolTip(libraryTime_->isEnabled() ? QString()
-                                                       : QStringLiteral("Set by KUMO98_MOVE_TIME_MS"));
+    libraryTime_->setToolTip(libraryTime_->isEnabled() ? QString() : QStringLiteral("Set by KUMO98_MOVE_TIME_MS"));
     const int forcedMs = s.GetInt("Option", "ForcedWinTime");
     forcedWinTime_->setValue((forcedMs > 0 ? forcedMs : BoardAnalysis::DefaultForcedWinMs) / 1000.0);
     selectIndex(rule_, s.GetInt("Option", "GameRule"));
@@ -315,10 +308,7 @@ void TOptionForm::Browse()
     }
 }
 
-QColor TOptionForm::sampleColour() const
-{
-    return boardColour_->palette().color(QPalette::Window);
-}
+QColor TOptionForm::sampleColour() const { return boardColour_->palette().color(QPalette::Window); }
 
 void TOptionForm::showSampleColour(int value)
 {

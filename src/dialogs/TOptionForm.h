@@ -89,9 +89,9 @@ private:
     QCheckBox *inputAssistant_ = nullptr;
     QGroupBox *strengthGroup_ = nullptr;
     QComboBox *strength_ = nullptr;
-    QDoubleSpinBox *libraryTime_ = nullptr;  ///< seconds
+    QDoubleSpinBox *libraryTime_ = nullptr;   ///< seconds
     QDoubleSpinBox *forcedWinTime_ = nullptr; ///< seconds
-    bool preview_ = false; ///< System/PreviewMenus: the rule list and no strength, as before
+    bool preview_ = false;                    ///< System/PreviewMenus: the rule list and no strength, as before
     QFrame *boardColour_ = nullptr;
     QComboBox *language_ = nullptr;
     QComboBox *fileFormat_ = nullptr;

@@ -27,8 +27,7 @@ constexpr ModeButton ModeButtons[] = {
 
 } // namespace
 
-TPagesDlg::TPagesDlg(KvFlags &flags, QWidget *mainWindow)
-    : QDialog(mainWindow), flags_(flags), mainWindow_(mainWindow)
+TPagesDlg::TPagesDlg(KvFlags &flags, QWidget *mainWindow) : QDialog(mainWindow), flags_(flags), mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("PagesDlg"));
     setWindowTitle(QStringLiteral("Information Window"));
@@ -90,10 +89,7 @@ TPagesDlg::TPagesDlg(KvFlags &flags, QWidget *mainWindow)
     connect(close, &QPushButton::clicked, this, &TPagesDlg::reject);
 }
 
-QRadioButton *TPagesDlg::modeButton(int mode) const
-{
-    return mode >= 0 && mode < 5 ? modes_[mode] : nullptr;
-}
+QRadioButton *TPagesDlg::modeButton(int mode) const { return mode >= 0 && mode < 5 ? modes_[mode] : nullptr; }
 
 void TPagesDlg::ShowWindow()
 {

@@ -7,8 +7,8 @@
 namespace korvana {
 
 TQuestionForm::TQuestionForm(const QString &caption, const QString &question, const QSize &size,
-                             const QString &firstText, int firstAnswer, const QString &secondText,
-                             int secondAnswer, int initialAnswer, QWidget *parent)
+                             const QString &firstText, int firstAnswer, const QString &secondText, int secondAnswer,
+                             int initialAnswer, QWidget *parent)
     : QDialog(parent), answer_(initialAnswer)
 {
     // A title bar without a close box.

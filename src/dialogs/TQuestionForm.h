@@ -36,8 +36,7 @@ public:
 protected:
     /// A form of `size` with `caption`, `question` and the two buttons with their answers.
     TQuestionForm(const QString &caption, const QString &question, const QSize &size, const QString &firstText,
-                  int firstAnswer, const QString &secondText, int secondAnswer, int initialAnswer,
-                  QWidget *parent);
+                  int firstAnswer, const QString &secondText, int secondAnswer, int initialAnswer, QWidget *parent);
 
     void closeEvent(QCloseEvent *event) override;
 

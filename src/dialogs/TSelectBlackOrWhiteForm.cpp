@@ -3,8 +3,8 @@
 namespace korvana {
 
 TSelectBlackOrWhiteForm::TSelectBlackOrWhiteForm(QWidget *parent)
-    : TQuestionForm(QStringLiteral("Korvana for WC"), QStringLiteral("Choose Black or White"), QSize(189, 102), QStringLiteral("Black"), 1,
-                    QStringLiteral("White"), 0, 1, parent)
+    : TQuestionForm(QStringLiteral("Korvana for WC"), QStringLiteral("Choose Black or White"), QSize(189, 102),
+                    QStringLiteral("Black"), 1, QStringLiteral("White"), 0, 1, parent)
 {
     setObjectName(QStringLiteral("SelectBlackOrWhiteForm"));
 }

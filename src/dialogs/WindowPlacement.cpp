@@ -12,10 +12,7 @@ QPoint place(const QRect &owner, const QSize &size, int x, int y)
     return {owner.left() + x, owner.top() + y};
 }
 
-QPoint offsetFrom(const QRect &owner, const QPoint &windowCorner)
-{
-    return windowCorner - owner.topLeft();
-}
+QPoint offsetFrom(const QRect &owner, const QPoint &windowCorner) { return windowCorner - owner.topLeft(); }
 
 QRect onScreen(const QRect &wanted, const QList<QRect> &screens)
 {

@@ -39,12 +39,12 @@ public:
     int parity() const { return board.count() & 1; }
 
     Phase *parent = nullptr;
-    tdlist<Phase *> children;        ///< successors, oldest first on the cursor walk; owned
-    BanArray board;                  ///< the position
-    int16_t value = NoValue;         ///< minimax value for the root's mover
-    std::unique_ptr<BanInfo> info;   ///< codes; dropped once the node is finished
-    int32_t key = 0;                 ///< position key, set when entered in a PhaseHash
-    int rootJudgements = 0;          ///< judgements the root's full codes took
+    tdlist<Phase *> children;      ///< successors, oldest first on the cursor walk; owned
+    BanArray board;                ///< the position
+    int16_t value = NoValue;       ///< minimax value for the root's mover
+    std::unique_ptr<BanInfo> info; ///< codes; dropped once the node is finished
+    int32_t key = 0;               ///< position key, set when entered in a PhaseHash
+    int rootJudgements = 0;        ///< judgements the root's full codes took
 };
 
 } // namespace korvana

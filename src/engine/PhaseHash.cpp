@@ -38,8 +38,8 @@ Phase *PhaseHash::findValued(int key, const BanArray &board)
                 return false;
         } else {
             const Phase *phase = entry.value;
-            if (phase->hasValue() && phase->board.count() == board.count()
-                && std::memcmp(phase->board.cells(), board.cells(), PointCount) == 0) {
+            if (phase->hasValue() && phase->board.count() == board.count() &&
+                std::memcmp(phase->board.cells(), board.cells(), PointCount) == 0) {
                 found = entry.value;
                 return false;
             }

@@ -14,15 +14,9 @@ namespace {
 
 std::atomic<StopFlag *> stopPointer{nullptr};
 
-bool stopped(const StopFlag *flag)
-{
-    return flag && flag->load(std::memory_order_relaxed) != 0;
-}
+bool stopped(const StopFlag *flag) { return flag && flag->load(std::memory_order_relaxed) != 0; }
 
-uint32_t clockSeed()
-{
-    return static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
+uint32_t clockSeed() { return static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()); }
 
 // Depth and hash size come from callers; keep them where the tree and the
 // hashes stay small whatever they pass.
@@ -30,22 +24,13 @@ int32_t clampDepth(int32_t depth)
 {
     return depth < 1 ? 1 : depth > ThinkingLevel::WidthCount ? ThinkingLevel::WidthCount : depth;
 }
-int32_t clampHashSize(int32_t size)
-{
-    return size < 1 ? 1 : size > 1000003 ? 1000003 : size;
-}
+int32_t clampHashSize(int32_t size) { return size < 1 ? 1 : size > 1000003 ? 1000003 : size; }
 
 } // namespace
 
-void setThinkStopFlag(StopFlag *flag)
-{
-    stopPointer.store(flag);
-}
+void setThinkStopFlag(StopFlag *flag) { stopPointer.store(flag); }
 
-StopFlag *thinkStopFlag()
-{
-    return stopPointer.load();
-}
+StopFlag *thinkStopFlag() { return stopPointer.load(); }
 
 PhaseIter::PhaseIter(std::unique_ptr<Phase> root, const ThinkingLevel &level, int32_t depth, int32_t hashSize,
                      std::string databaseDirectory)
@@ -140,8 +125,7 @@ void PhaseIter::buildCandidates(Phase &node, tdbtree_max<pos_value> &heap)
             const int p = pointOf(x, y);
             if (cells[p] != Empty)
                 continue;
-            const auto value =
-                static_cast<int16_t>(OrderingOwn[index(own[p])] + OrderingOther[index(other[p])]);
+            const auto value = static_cast<int16_t>(OrderingOwn[index(own[p])] + OrderingOther[index(other[p])]);
             heap.insert(pos_value{static_cast<uint8_t>(p), value});
         }
     }
@@ -254,8 +238,8 @@ int PhaseIter::search(StopFlag *stop)
         // Own five, or the stone that takes the opponent's five point: no search needed.
         ChkStat judge(first.board);
         judgements_ += 2;
-        if (judge.judgeLast() <= Stat::Five
-            || judge.judgeAt(first.board.last(), colourToMove(first.board.count())) <= Stat::Five)
+        if (judge.judgeLast() <= Stat::Five ||
+            judge.judgeAt(first.board.last(), colourToMove(first.board.count())) <= Stat::Five)
             return first.board.last();
     }
     root.children.reset();
@@ -330,8 +314,7 @@ int PhaseIter::search(StopFlag *stop)
 
 int thinkOnHistory(const BanHistory &history, const ThinkingLevel &level, const std::string &databaseDirectory)
 {
-    PhaseIter iter(std::make_unique<Phase>(history.toBoard()), level, level.depth, level.hashSize,
-                   databaseDirectory);
+    PhaseIter iter(std::make_unique<Phase>(history.toBoard()), level, level.depth, level.hashSize, databaseDirectory);
     return iter.Think();
 }
 

@@ -9,8 +9,7 @@
 #include <new>
 #include <utility>
 
-template <class T>
-class tdbtree {
+template <class T> class tdbtree {
 public:
     struct Node {
         Node *parent = nullptr;
@@ -144,8 +143,7 @@ private:
 
 /// Max-heap on T::value. On ties the item moving up stops (insert), and the
 /// right child is preferred when it is not lower than the left (sift down).
-template <class T>
-class tdbtree_max : public tdbtree<T> {
+template <class T> class tdbtree_max : public tdbtree<T> {
 public:
     using Node = typename tdbtree<T>::Node;
 

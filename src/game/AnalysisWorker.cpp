@@ -61,15 +61,9 @@ AnalysisWorker::~AnalysisWorker()
     shared_->alive = false;
 }
 
-uint64_t AnalysisWorker::position() const
-{
-    return shared_->position.load();
-}
+uint64_t AnalysisWorker::position() const { return shared_->position.load(); }
 
-bool AnalysisWorker::available() const
-{
-    return library_.hasEntry("Analyse") && library_.hasEntry("StopAnalysis");
-}
+bool AnalysisWorker::available() const { return library_.hasEntry("Analyse") && library_.hasEntry("StopAnalysis"); }
 
 void AnalysisWorker::StartThread()
 {
@@ -205,9 +199,11 @@ void AnalysisWorker::RunAnalysis(const std::vector<uint8_t> &moves, uint64_t pos
     call.last.position = position;
     if (Stale(position, Job::Analysis))
         return;
-    const int result = library_.Analyse(static_cast<int>(moves.size()), moves.data(), 0, &AnalysisWorker::OnInfo, &call);
+    const int result =
+        library_.Analyse(static_cast<int>(moves.size()), moves.data(), 0, &AnalysisWorker::OnInfo, &call);
     AnalysisReport last = call.last;
-    last.state = result == Kumo98Dll::Unavailable ? AnalysisReport::State::Unavailable : AnalysisReport::State::Finished;
+    last.state =
+        result == Kumo98Dll::Unavailable ? AnalysisReport::State::Unavailable : AnalysisReport::State::Finished;
     // A search cut short for a newer position has nothing final to say.
     if (!Stale(position, Job::Analysis) || result == Kumo98Dll::Unavailable)
         Deliver(std::move(last));
@@ -225,8 +221,8 @@ void AnalysisWorker::RunForcedWin(const std::vector<uint8_t> &moves, uint64_t po
     } else {
         const int kind = result & 0xff;
         report.kind = kind == ForcedWinReport::Vcf || kind == ForcedWinReport::Vct ? kind
-                      : kind == 0                                                   ? ForcedWinReport::None
-                                                                                    : ForcedWinReport::NoPosition;
+                      : kind == 0                                                  ? ForcedWinReport::None
+                                                                                   : ForcedWinReport::NoPosition;
         if (report.kind == ForcedWinReport::Vcf || report.kind == ForcedWinReport::Vct) {
             length = std::clamp(length, 0, 225);
             for (int i = 0; i < length && line[i] < 225; ++i)

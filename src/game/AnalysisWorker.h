@@ -41,8 +41,8 @@ struct AnalysisReport {
     int mateIn = 0;      ///< > 0: wins in so many own moves; < 0: loses; 0 not known
     uint64_t nodes = 0;
     int elapsedMs = 0;
-    std::vector<uint8_t> line;                  ///< expected line, side to move first
-    std::vector<AnalysisCandidate> candidates;  ///< best first
+    std::vector<uint8_t> line;                 ///< expected line, side to move first
+    std::vector<AnalysisCandidate> candidates; ///< best first
 
     /// Nodes per second so far (0 before the first millisecond).
     uint64_t nodesPerSecond() const { return elapsedMs > 0 ? nodes * 1000 / static_cast<uint64_t>(elapsedMs) : 0; }
@@ -108,8 +108,8 @@ private:
     std::vector<uint8_t> moves_;
     bool enabled_ = false;
     bool quit_ = false;
-    uint64_t analysed_ = 0;    ///< position the last analysis started on
-    int forcedWinMs_ = -1;     ///< a forced-win search waiting, with its time limit
+    uint64_t analysed_ = 0; ///< position the last analysis started on
+    int forcedWinMs_ = -1;  ///< a forced-win search waiting, with its time limit
     Job running_ = Job::None;
 
     uint64_t runningPosition_ = 0; ///< worker thread only

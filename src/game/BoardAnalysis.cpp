@@ -33,8 +33,7 @@ BoardAnalysis::BoardAnalysis(GameWindow &window, Kumo98Dll &library, const KvPar
       worker_(
           library, [&window](std::function<void()> call) { window.postToGuiThread(std::move(call)); },
           [this](const AnalysisReport &r) { OnReport(r); }, [this](const ForcedWinReport &r) { OnForcedWin(r); })
-{
-}
+{}
 
 void BoardAnalysis::SetEnabled(bool on)
 {
@@ -125,15 +124,9 @@ void BoardAnalysis::OnForcedWin(const ForcedWinReport &report)
         window_.redraw();
         break;
     }
-    case ForcedWinReport::None:
-        window_.setStatusText("No forced win found");
-        break;
-    case ForcedWinReport::Unavailable:
-        window_.setStatusText("The engine library cannot search for forced wins");
-        break;
-    default:
-        window_.setStatusText("No forced win to search for in this position");
-        break;
+    case ForcedWinReport::None: window_.setStatusText("No forced win found"); break;
+    case ForcedWinReport::Unavailable: window_.setStatusText("The engine library cannot search for forced wins"); break;
+    default: window_.setStatusText("No forced win to search for in this position"); break;
     }
 }
 

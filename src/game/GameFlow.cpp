@@ -22,17 +22,13 @@ std::string secondsText(double seconds)
     return text;
 }
 
-double wallClockSeconds()
-{
-    return static_cast<double>(std::time(nullptr));
-}
+double wallClockSeconds() { return static_cast<double>(std::time(nullptr)); }
 
 } // namespace
 
 GameFlow::GameFlow(GameWindow &window, KvFlags *flags, Kumo98Dll *library)
     : window_(window), flags_(flags ? *flags : KvFlags::instance()),
-      library_(library ? *library : Kumo98Dll::instance()), clock_(wallClockSeconds),
-      alive_(std::make_shared<int>(0))
+      library_(library ? *library : Kumo98Dll::instance()), clock_(wallClockSeconds), alive_(std::make_shared<int>(0))
 {
     // The stopwatch runs from the start, so a first move played outside play
     // mode books the time since start-up, not since the epoch.
@@ -65,25 +61,13 @@ void GameFlow::SetUpDatabase(const std::string &programDirectory)
 
 // --- small readings --------------------------------------------------------
 
-int GameFlow::LastCode() const
-{
-    return game_.current() ? game_.current()->code() : Stat::Nothing;
-}
+int GameFlow::LastCode() const { return game_.current() ? game_.current()->code() : Stat::Nothing; }
 
-int GameFlow::MoveCount() const
-{
-    return game_.board().moveCount();
-}
+int GameFlow::MoveCount() const { return game_.board().moveCount(); }
 
-GameRule GameFlow::Rule() const
-{
-    return settings_.get(Settings::Rule);
-}
+GameRule GameFlow::Rule() const { return settings_.get(Settings::Rule); }
 
-std::string GameFlow::DatabaseDirectory() const
-{
-    return settings_.get(Settings::DatabaseDirName);
-}
+std::string GameFlow::DatabaseDirectory() const { return settings_.get(Settings::DatabaseDirName); }
 
 // --- playing and booking a move ---------------------------------------------
 
@@ -169,14 +153,9 @@ void GameFlow::TryMove(int column, int row)
 {
     switch (Rule()) {
     case GameRule::Renju:
-    case GameRule::Gomoku:
-        HumanMove(column, row);
-        break;
-    case GameRule::Wc1998:
-        opening_.TryMove(column, row);
-        break;
-    case GameRule::Other:
-        break;
+    case GameRule::Gomoku: HumanMove(column, row); break;
+    case GameRule::Wc1998: opening_.TryMove(column, row); break;
+    case GameRule::Other: break;
     }
 }
 
@@ -328,20 +307,11 @@ int GameFlow::LibraryMoveTimeMs() const
     return ms > 0 ? std::clamp(ms, 10, 600000) : DefaultLibraryMoveTimeMs;
 }
 
-void GameFlow::PositionShown()
-{
-    analysis_.PositionChanged(game_.board().history());
-}
+void GameFlow::PositionShown() { analysis_.PositionChanged(game_.board().history()); }
 
-void GameFlow::FindForcedWin()
-{
-    analysis_.FindForcedWin(game_.board().history());
-}
+void GameFlow::FindForcedWin() { analysis_.FindForcedWin(game_.board().history()); }
 
-bool GameFlow::ClearForcedWin()
-{
-    return analysis_.ClearForcedWin();
-}
+bool GameFlow::ClearForcedWin() { return analysis_.ClearForcedWin(); }
 
 void GameFlow::StopThinking()
 {
@@ -482,10 +452,7 @@ void GameFlow::Redraw()
     window_.redraw();
 }
 
-void GameFlow::SetStatusText(const std::string &text)
-{
-    window_.setStatusText(text);
-}
+void GameFlow::SetStatusText(const std::string &text) { window_.setStatusText(text); }
 
 void GameFlow::ShowMessageWindow(const std::string &text, const std::string &caption)
 {
@@ -508,10 +475,7 @@ std::string GameFlow::Caption() const
     return caption;
 }
 
-void GameFlow::UpdateCaption()
-{
-    window_.setCaption(Caption());
-}
+void GameFlow::UpdateCaption() { window_.setCaption(Caption()); }
 
 // --- input -----------------------------------------------------------------------
 
@@ -588,10 +552,7 @@ bool GameFlow::StartWorker(uint8_t engine, uint8_t requestType, const ThinkingLe
     }
 }
 
-void GameFlow::WaitForWorkers()
-{
-    workers_.WaitAll();
-}
+void GameFlow::WaitForWorkers() { workers_.WaitAll(); }
 
 void GameFlow::OnThinkingDone(uint64_t generation, const ThinkResult &answer)
 {
@@ -639,9 +600,7 @@ void GameFlow::OnMoveAnswer()
             SetStatusText("Your Turn");
         }
         break;
-    case GameRule::Other:
-        SetStatusText("Your Turn");
-        break;
+    case GameRule::Other: SetStatusText("Your Turn"); break;
     }
 }
 

@@ -263,8 +263,8 @@ private:
     OpeningProtocol opening_{*this};
     RecordCommands records_{*this, window_};
     ThinkingWorkers workers_;
-    std::shared_ptr<int> alive_; ///< posted answers check it: none arrive after destruction
-    double pausedAt_ = -1;       ///< when a modal window stopped the stopwatch; -1 none
+    std::shared_ptr<int> alive_;                           ///< posted answers check it: none arrive after destruction
+    double pausedAt_ = -1;                                 ///< when a modal window stopped the stopwatch; -1 none
     BoardAnalysis analysis_{window_, library_, settings_}; ///< last: its thread stops first
 };
 

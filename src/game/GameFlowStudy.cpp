@@ -60,10 +60,7 @@ void GameFlow::RebuildMoveList()
     window_.gameTreeChanged();
 }
 
-bool GameFlow::CanNavigate() const
-{
-    return !flags_.playing && !flags_.thinking;
-}
+bool GameFlow::CanNavigate() const { return !flags_.playing && !flags_.thinking; }
 
 void GameFlow::FollowCurrentNode()
 {
@@ -147,8 +144,8 @@ void GameFlow::DeleteVariation(MOve *node)
     if (!CanNavigate() || !node || !node->parent() || !game_.Contains(node))
         return;
     const int moves = nodesBelow(node);
-    const std::string question = "Delete this variation (" + std::to_string(moves) +
-                                 (moves == 1 ? " move)?" : " moves)?");
+    const std::string question =
+        "Delete this variation (" + std::to_string(moves) + (moves == 1 ? " move)?" : " moves)?");
     if (!window_.askYesNo(question, "Game Tree"))
         return;
     SettleDatabaseEdits();

@@ -19,10 +19,7 @@ using ForcedWinFn = int (*)(int, const unsigned char *, int, unsigned char *, in
 
 } // namespace
 
-Kumo98Dll::~Kumo98Dll()
-{
-    Unload();
-}
+Kumo98Dll::~Kumo98Dll() { Unload(); }
 
 Kumo98Dll &Kumo98Dll::instance()
 {
@@ -64,15 +61,9 @@ void Kumo98Dll::Unload()
     handle_ = nullptr;
 }
 
-void *Kumo98Dll::entry(const char *name) const
-{
-    return handle_ ? dlsym(handle_, name) : nullptr;
-}
+void *Kumo98Dll::entry(const char *name) const { return handle_ ? dlsym(handle_, name) : nullptr; }
 
-bool Kumo98Dll::hasEntry(const char *name) const
-{
-    return entry(name) != nullptr;
-}
+bool Kumo98Dll::hasEntry(const char *name) const { return entry(name) != nullptr; }
 
 int Kumo98Dll::Thinking(int count, uint8_t *moves)
 {

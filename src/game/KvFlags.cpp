@@ -2,10 +2,7 @@
 
 namespace korvana {
 
-KvFlags::KvFlags()
-{
-    Reset();
-}
+KvFlags::KvFlags() { Reset(); }
 
 KvFlags &KvFlags::instance()
 {

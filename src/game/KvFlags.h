@@ -22,19 +22,19 @@ public:
     /// fileName and moveStopwatch keep theirs.
     void Reset();
 
-    bool playing = false;            ///< play mode against the computer is on
-    bool thinking = false;           ///< a worker is running for the current request
-    bool humanStartedWhite = false;  ///< the last Begin command was Begin White
-    bool computerIsBlack = true;     ///< the computer plays Black
-    std::string fileName;            ///< current game file; empty after a paste
-    char pendingColumn = 'z';        ///< typed column letter waiting for its row; 'z' = none
-    double stopwatchStart = 0;       ///< move stopwatch start, whole seconds of local time
-    double stopwatchLast = 0;        ///< last reading of the move stopwatch
+    bool playing = false;              ///< play mode against the computer is on
+    bool thinking = false;             ///< a worker is running for the current request
+    bool humanStartedWhite = false;    ///< the last Begin command was Begin White
+    bool computerIsBlack = true;       ///< the computer plays Black
+    std::string fileName;              ///< current game file; empty after a paste
+    char pendingColumn = 'z';          ///< typed column letter waiting for its row; 'z' = none
+    double stopwatchStart = 0;         ///< move stopwatch start, whole seconds of local time
+    double stopwatchLast = 0;          ///< last reading of the move stopwatch
     std::vector<double> thinkingTimes; ///< cumulative thinking time by move number
-    int overlayMode = 0;             ///< information window: 0 none, 1 Sum, 2 Black, 3 White, 4 Turn
-    bool treeMarks = false;          ///< information window: show the evaluated children
-    bool databaseDirty = false;      ///< the position record was edited and not saved
-    bool confirmUpdateAnswer = false; ///< last answer of the database update question: true for Yes
+    int overlayMode = 0;               ///< information window: 0 none, 1 Sum, 2 Black, 3 White, 4 Turn
+    bool treeMarks = false;            ///< information window: show the evaluated children
+    bool databaseDirty = false;        ///< the position record was edited and not saved
+    bool confirmUpdateAnswer = false;  ///< last answer of the database update question: true for Yes
 };
 
 } // namespace korvana

@@ -44,10 +44,7 @@ OpeningProtocol::Phase OpeningProtocol::PhaseOf(int moveCount, int step)
     }
 }
 
-OpeningProtocol::Phase OpeningProtocol::phase() const
-{
-    return PhaseOf(flow_.MoveCount(), openingStep);
-}
+OpeningProtocol::Phase OpeningProtocol::phase() const { return PhaseOf(flow_.MoveCount(), openingStep); }
 
 void OpeningProtocol::Reset()
 {
@@ -61,10 +58,7 @@ void OpeningProtocol::Request(uint8_t requestType)
     flow_.StartWorker(Engine::Library, requestType, ThinkingLevel::preset(1));
 }
 
-void OpeningProtocol::AskForOpening()
-{
-    Request(Request::OpeningPattern);
-}
+void OpeningProtocol::AskForOpening() { Request(Request::OpeningPattern); }
 
 void OpeningProtocol::TryMove(int column, int row)
 {
@@ -83,9 +77,7 @@ void OpeningProtocol::TryMove(int column, int row)
         return;
     }
     switch (now) {
-    case Phase::OpeningStones:
-        flow_.PlayMove(column, row);
-        break;
+    case Phase::OpeningStones: flow_.PlayMove(column, row); break;
     case Phase::ThirdStone:
         if (flow_.PlayMove(column, row) && flags.playing && !colourChosen)
             Request(Request::WhichColour);
@@ -93,12 +85,8 @@ void OpeningProtocol::TryMove(int column, int row)
     case Phase::FirstProposal:
     case Phase::SecondProposal:
     case Phase::Removal:
-    case Phase::KeptPlaying:
-        ProposePoint(column, row);
-        break;
-    default:
-        flow_.HumanMove(column, row);
-        break;
+    case Phase::KeptPlaying: ProposePoint(column, row); break;
+    default: flow_.HumanMove(column, row); break;
     }
 }
 
@@ -131,11 +119,8 @@ void OpeningProtocol::ProposePoint(int column, int row)
             flow_.SetStatusText(ShowAnotherPoint);
         }
         break;
-    case Phase::Removal:
-        openingStep = NoProposal;
-        break;
-    default:
-        break;
+    case Phase::Removal: openingStep = NoProposal; break;
+    default: break;
     }
 }
 
@@ -216,11 +201,8 @@ void OpeningProtocol::OnAnswer(const ThinkResult &answer)
             flow_.StartThinking();
         }
         break;
-    case Request::OpeningPattern:
-        PlayOpening(answer.openingIndex);
-        break;
-    default:
-        break;
+    case Request::OpeningPattern: PlayOpening(answer.openingIndex); break;
+    default: break;
     }
 }
 
@@ -277,18 +259,14 @@ void OpeningProtocol::MoveBackInPlay(Phase now)
         openingStep = OneProposal;
         flow_.SetStatusText(ShowAnotherPoint);
         break;
-    case Phase::KeptPlaying:
-        flow_.StopThinking();
-        break;
+    case Phase::KeptPlaying: flow_.StopThinking(); break;
     case Phase::SixthMove:
     case Phase::SeventhMove:
         flow_.StepBack();
         openingStep = NoProposal;
         flow_.SetStatusText(ShowTwoPoint);
         break;
-    default:
-        flow_.StepBack();
-        break;
+    default: flow_.StepBack(); break;
     }
 }
 
@@ -315,9 +293,7 @@ void OpeningProtocol::MoveBackOutOfPlay(Phase now)
         flow_.StepBack();
         flow_.SetStatusText("Show Two Point");
         break;
-    default:
-        flow_.StepBack();
-        break;
+    default: flow_.StepBack(); break;
     }
 }
 

@@ -13,15 +13,13 @@ struct Row {
 };
 
 constexpr Row Rows[OpeningTable::Count] = {
-    {"CHOSEI", true, 9, 5},     {"KYOGETSU", true, 9, 6},  {"KOSEI", true, 9, 7},
-    {"SUIGETSU", true, 9, 8},   {"RYUSEI", true, 9, 9},    {"UNGETSU", true, 8, 7},
-    {"URATSUKI", true, 8, 8},   {"ARASHITSUKI", true, 8, 9}, {"GINGETSU", true, 7, 8},
-    {"MYOJYO", true, 7, 9},     {"SYAGETSU", true, 6, 8},  {"MEIGETSU", true, 6, 9},
-    {"KANSEI", false, 7, 5},    {"KEIGETSU", false, 8, 5}, {"SOSEI", false, 9, 5},
-    {"KAGETSU", false, 8, 6},   {"ZANGETSU", false, 9, 6}, {"UGETSU", false, 8, 7},
-    {"KINSEI", false, 9, 7},    {"SYOGETSU", false, 7, 8}, {"KYUGETSU", false, 8, 8},
-    {"SHINGETSU", false, 9, 8}, {"ZUISEI", false, 7, 9},   {"SANGETSU", false, 8, 9},
-    {"SUISEI", true, 5, 9},     {"YUSEI", false, 9, 9},
+    {"CHOSEI", true, 9, 5},    {"KYOGETSU", true, 9, 6},   {"KOSEI", true, 9, 7},    {"SUIGETSU", true, 9, 8},
+    {"RYUSEI", true, 9, 9},    {"UNGETSU", true, 8, 7},    {"URATSUKI", true, 8, 8}, {"ARASHITSUKI", true, 8, 9},
+    {"GINGETSU", true, 7, 8},  {"MYOJYO", true, 7, 9},     {"SYAGETSU", true, 6, 8}, {"MEIGETSU", true, 6, 9},
+    {"KANSEI", false, 7, 5},   {"KEIGETSU", false, 8, 5},  {"SOSEI", false, 9, 5},   {"KAGETSU", false, 8, 6},
+    {"ZANGETSU", false, 9, 6}, {"UGETSU", false, 8, 7},    {"KINSEI", false, 9, 7},  {"SYOGETSU", false, 7, 8},
+    {"KYUGETSU", false, 8, 8}, {"SHINGETSU", false, 9, 8}, {"ZUISEI", false, 7, 9},  {"SANGETSU", false, 8, 9},
+    {"SUISEI", true, 5, 9},    {"YUSEI", false, 9, 9},
 };
 
 } // namespace

@@ -12,8 +12,8 @@ public:
     static constexpr int Count = 26;
 
     struct Opening {
-        char shortName[9];   ///< the name cut to 8 characters
-        char name[33];       ///< the whole name
+        char shortName[9];    ///< the name cut to 8 characters
+        char name[33];        ///< the whole name
         ThinkPoint stones[3]; ///< first, second and third stone with their colours
     };
 

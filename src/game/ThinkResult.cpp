@@ -18,14 +18,8 @@ void setPoint(ThinkPoint &point, int code)
 
 } // namespace
 
-void ThinkResult::setA(int code)
-{
-    setPoint(a, code);
-}
+void ThinkResult::setA(int code) { setPoint(a, code); }
 
-void ThinkResult::setB(int code)
-{
-    setPoint(b, code);
-}
+void ThinkResult::setB(int code) { setPoint(b, code); }
 
 } // namespace korvana

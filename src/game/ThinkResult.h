@@ -26,17 +26,17 @@ inline constexpr uint8_t OpeningPattern = 6; ///< which opening to place
 
 /// Values of ThinkResult::failed.
 namespace Failure {
-inline constexpr int32_t None = 0;             ///< a valid answer
-inline constexpr int32_t NoAnswer = 1;         ///< engine gave up (255) or the worker was stopped
-inline constexpr int32_t LibraryMissing = 2;   ///< engine library or its entry point not found
+inline constexpr int32_t None = 0;           ///< a valid answer
+inline constexpr int32_t NoAnswer = 1;       ///< engine gave up (255) or the worker was stopped
+inline constexpr int32_t LibraryMissing = 2; ///< engine library or its entry point not found
 } // namespace Failure
 
 struct ThinkResult {
-    uint8_t requestType = 0;  ///< the request this answers
-    ThinkPoint a;             ///< first answer point
-    ThinkPoint b;             ///< second answer point
-    char colour = 0;          ///< answer of request 5: 'B' = the computer takes Black; 0 = not set
-    int32_t openingIndex = 14; ///< answer of request 6
+    uint8_t requestType = 0;        ///< the request this answers
+    ThinkPoint a;                   ///< first answer point
+    ThinkPoint b;                   ///< second answer point
+    char colour = 0;                ///< answer of request 5: 'B' = the computer takes Black; 0 = not set
+    int32_t openingIndex = 14;      ///< answer of request 6
     int32_t failed = Failure::None; ///< see Failure
 
     /// Point A from a point code; code 255 (no point) leaves it unchanged.

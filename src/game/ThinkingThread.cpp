@@ -40,10 +40,7 @@ ThinkResult builtInSearch(const ThinkRequest &request, const BanHistory &history
     return answer;
 }
 
-bool onBoardCode(int code)
-{
-    return code >= 0 && code < PointCount;
-}
+bool onBoardCode(int code) { return code >= 0 && code < PointCount; }
 
 ThinkResult libraryRequest(const ThinkRequest &request, const BanHistory &history)
 {
@@ -82,8 +79,8 @@ ThinkResult libraryRequest(const ThinkRequest &request, const BanHistory &histor
         const int codeA = request.current.codeA();
         const int codeB = request.current.codeB();
         uint8_t removed = NoPointCode;
-        result = library->ThinkingWhichRemove(moves.data(), static_cast<uint8_t>(codeA),
-                                              static_cast<uint8_t>(codeB), removed);
+        result = library->ThinkingWhichRemove(moves.data(), static_cast<uint8_t>(codeA), static_cast<uint8_t>(codeB),
+                                              removed);
         if (result == Kumo98Dll::Unavailable || (result & 0xff) == NoPointCode)
             break;
         // Only one of the two proposals may be removed; anything else would
@@ -124,8 +121,7 @@ ThinkResult libraryRequest(const ThinkRequest &request, const BanHistory &histor
             answer.failed = Failure::NoAnswer;
         break;
     }
-    default:
-        break;
+    default: break;
     }
     if (result == Kumo98Dll::Unavailable)
         answer.failed = Failure::LibraryMissing;
@@ -137,10 +133,8 @@ ThinkResult libraryRequest(const ThinkRequest &request, const BanHistory &histor
 } // namespace
 
 ThinkingThread::ThinkingThread(ThinkRequest request, BanHistory history, uint64_t generation, Delivery deliver)
-    : history_(std::move(history)), request_(std::move(request)), generation_(generation),
-      deliver_(std::move(deliver))
-{
-}
+    : history_(std::move(history)), request_(std::move(request)), generation_(generation), deliver_(std::move(deliver))
+{}
 
 ThinkingThread::~ThinkingThread()
 {

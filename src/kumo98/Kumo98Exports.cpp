@@ -53,11 +53,13 @@ KUMO98_EXPORT int Thinking(int count, unsigned char *moves, int /*zero*/)
     return r.move >= 0 && r.move < 225 ? r.move : Failure;
 }
 
-KUMO98_EXPORT int ThinkingWhichRemove(unsigned char *moves, unsigned char a, unsigned char b, unsigned char *out, int /*zero*/)
+KUMO98_EXPORT int ThinkingWhichRemove(unsigned char *moves, unsigned char a, unsigned char b, unsigned char *out,
+                                      int /*zero*/)
 {
     std::lock_guard<std::mutex> lock(engineMutex());
     KumoBoard board;
-    if (!out || !KumoEngine::loadMoves(board, moves, 4) || a >= 225 || b >= 225 || !board.isEmpty(a) || !board.isEmpty(b))
+    if (!out || !KumoEngine::loadMoves(board, moves, 4) || a >= 225 || b >= 225 || !board.isEmpty(a) ||
+        !board.isEmpty(b))
         return Failure;
     const int removed = engine().whichRemove(board, a, b, KumoEngine::moveTimeMs());
     *out = static_cast<unsigned char>(removed);
@@ -109,10 +111,7 @@ KUMO98_EXPORT int About(char *text256)
 }
 
 // The move time the program's options choose; KUMO98_MOVE_TIME_MS still wins.
-KUMO98_EXPORT void SetMoveTime(int ms)
-{
-    KumoEngine::setMoveTimeMs(ms);
-}
+KUMO98_EXPORT void SetMoveTime(int ms) { KumoEngine::setMoveTimeMs(ms); }
 
 namespace {
 
@@ -222,10 +221,7 @@ KUMO98_EXPORT int Analyse(int count, const unsigned char *moves, int timeMs, Kum
     return r.move >= 0 && r.move < 225 ? r.move : Failure;
 }
 
-KUMO98_EXPORT void StopAnalysis(void)
-{
-    stopEpoch().fetch_add(1);
-}
+KUMO98_EXPORT void StopAnalysis(void) { stopEpoch().fetch_add(1); }
 
 KUMO98_EXPORT int FindForcedWin(int count, const unsigned char *moves, int timeMs, unsigned char *line, int maxLine,
                                 int *lineLength)
@@ -236,9 +232,8 @@ KUMO98_EXPORT int FindForcedWin(int count, const unsigned char *moves, int timeM
         return Failure;
     // Its own small search: it may run beside Analyse and the move entries.
     KumoSearch search(16);
-    const ForcedWin win = search.findForcedWin(board, std::max(1, timeMs), [epoch] {
-        return stopEpoch().load(std::memory_order_relaxed) != epoch;
-    });
+    const ForcedWin win = search.findForcedWin(
+        board, std::max(1, timeMs), [epoch] { return stopEpoch().load(std::memory_order_relaxed) != epoch; });
     const int n = win.kind ? std::min<int>(maxLine, static_cast<int>(win.line.size())) : 0;
     for (int i = 0; i < n; ++i)
         line[i] = static_cast<unsigned char>(win.line[static_cast<size_t>(i)]);

@@ -9,15 +9,15 @@ extern "C" {
 
 /* One report of a running analysis; every move is a point code 0..224. */
 struct KumoAnalysisInfo {
-    int depth;                 /* last finished iteration (0: threat search only) */
-    int score;                 /* engine value for the side to move */
-    int winPermille;           /* 0..1000: win chance of the side to move */
-    int mateIn;                /* > 0: the side to move wins in this many of its own moves; < 0: loses; 0: not known */
-    unsigned long long nodes;  /* nodes so far */
-    int elapsedMs;             /* since Analyse started */
-    int pvLength;              /* expected line, first move by the side to move */
+    int depth;                /* last finished iteration (0: threat search only) */
+    int score;                /* engine value for the side to move */
+    int winPermille;          /* 0..1000: win chance of the side to move */
+    int mateIn;               /* > 0: the side to move wins in this many of its own moves; < 0: loses; 0: not known */
+    unsigned long long nodes; /* nodes so far */
+    int elapsedMs;            /* since Analyse started */
+    int pvLength;             /* expected line, first move by the side to move */
     unsigned char pv[32];
-    int candidateCount;        /* best root moves, best first, with their values */
+    int candidateCount; /* best root moves, best first, with their values */
     unsigned char candidates[8];
     int candidateScores[8];
 };
@@ -40,8 +40,7 @@ void StopAnalysis(void);
    attacker's first, at most `maxLine` codes) to `line` and its length to *lineLength.
    Returns 1 (VCF found), 2 (VCT found), 0 (none found in time), 255 (bad buffer, game over).
    Black's forbidden points are respected on both sides. Also stopped by StopAnalysis. */
-int FindForcedWin(int count, const unsigned char *moves, int timeMs, unsigned char *line, int maxLine,
-                  int *lineLength);
+int FindForcedWin(int count, const unsigned char *moves, int timeMs, unsigned char *line, int maxLine, int *lineLength);
 
 #ifdef __cplusplus
 }

@@ -23,7 +23,7 @@ struct Geometry {
         uint8_t shift; // where p sits in that point's key
     };
     std::array<std::vector<Ref>, 225> refs;
-    std::array<std::vector<uint8_t>, 225> square; // points within two lines and columns
+    std::array<std::vector<uint8_t>, 225> square;       // points within two lines and columns
     std::array<std::array<uint32_t, 4>, 225> emptyKeys; // off-board cells marked
     std::array<std::array<uint64_t, 225>, 2> zobrist;
 

@@ -21,12 +21,12 @@ constexpr char colourChar(int index) { return index == 0 ? 'B' : 'W'; }
 /// stronger threats have larger values.
 enum Combo : uint8_t {
     C_None,
-    C_Two,    ///< some open two or closed three
-    C_F3,     ///< one open three
-    C_F3x2,   ///< two open threes (forbidden double three for Black, if real)
-    C_B4,     ///< a four (exactly one completion point); this and above make a four
-    C_B4F3,   ///< four-three
-    C_F4,     ///< straight four or double four
+    C_Two,  ///< some open two or closed three
+    C_F3,   ///< one open three
+    C_F3x2, ///< two open threes (forbidden double three for Black, if real)
+    C_B4,   ///< a four (exactly one completion point); this and above make a four
+    C_B4F3, ///< four-three
+    C_F4,   ///< straight four or double four
     C_Five,
     C_Count
 };
@@ -79,7 +79,9 @@ public:
     /// Empty points where `colour` makes a five, at most `max`.
     int fivePoints(int colour, int *out, int max) const;
     /// Rows and columns within two of some stone (whole board when empty): [x0, x1] x [y0, y1].
-    struct Area { uint8_t x0 = 0, x1 = 14, y0 = 0, y1 = 14; };
+    struct Area {
+        uint8_t x0 = 0, x1 = 14, y0 = 0, y1 = 14;
+    };
     const Area &area() const { return areas_.back(); }
     /// Calls f(point) for every point of area(), row by row.
     template <class F> void forArea(F f) const
@@ -105,7 +107,7 @@ private:
     std::array<std::array<int16_t, 225>, 2> score_{};
     std::array<uint8_t, 225> near_{};
     std::array<std::array<int, C_Count>, 2> comboCount_{}; ///< empty points per colour and combo
-    std::array<int, 2> scoreSum_{};                         ///< per colour, over empty points
+    std::array<int, 2> scoreSum_{};                        ///< per colour, over empty points
     std::vector<uint8_t> history_;
     std::vector<uint8_t> colours_;
     std::vector<Area> areas_; ///< one per stone count, the current one last

@@ -17,8 +17,7 @@ constexpr int OpeningDepth = 4; // plies after a proposed fifth move
 KumoEngine::KumoEngine(int tableBits)
     : search_(tableBits),
       seed_(static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^ std::random_device{}())
-{
-}
+{}
 
 bool KumoEngine::loadMoves(KumoBoard &board, const unsigned char *moves, int count)
 {
@@ -47,10 +46,7 @@ int KumoEngine::moveTimeMs()
     return static_cast<int>(value);
 }
 
-void KumoEngine::setMoveTimeMs(int ms)
-{
-    chosenMoveTimeMs.store(ms >= 10 && ms <= 600000 ? ms : 1000);
-}
+void KumoEngine::setMoveTimeMs(int ms) { chosenMoveTimeMs.store(ms >= 10 && ms <= 600000 ? ms : 1000); }
 
 SearchResult KumoEngine::bestMove(KumoBoard &board, int timeMs)
 {

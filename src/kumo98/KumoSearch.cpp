@@ -14,7 +14,7 @@ constexpr int VcfTableBits = 16;
 constexpr uint64_t LeafVcfNodes = 80;
 constexpr int MaxPly = 48; // forced replies are searched on only up to here
 constexpr uint64_t RootDefenceVcfNodes = 20000;
-constexpr int RootVctDepth = 5;            // attacker threats in the root's threat search
+constexpr int RootVctDepth = 5; // attacker threats in the root's threat search
 constexpr uint64_t RootVctNodes = 60000;
 // The opponent's threat search after each root move: deep enough for the traps
 // through Black's forbidden points that take four or five threats to spring.
@@ -23,19 +23,23 @@ constexpr uint64_t RootDefenceVctNodes = 15000;
 constexpr int ThreatPlies = 2; // plies past the horizon in which threes still count
 constexpr int WideWidth = 16;  // moves tried where three or more plies remain
 constexpr int NarrowWidth = 12;
-constexpr int LmrStart = 3;    // moves before the first reduced one
+constexpr int LmrStart = 3; // moves before the first reduced one
 
 int toTable(int score, int ply)
 {
-    if (score > WinBound) return score + ply;
-    if (score < -WinBound) return score - ply;
+    if (score > WinBound)
+        return score + ply;
+    if (score < -WinBound)
+        return score - ply;
     return score;
 }
 
 int fromTable(int score, int ply)
 {
-    if (score > WinBound) return score - ply;
-    if (score < -WinBound) return score + ply;
+    if (score > WinBound)
+        return score - ply;
+    if (score < -WinBound)
+        return score + ply;
     return score;
 }
 
@@ -44,10 +48,8 @@ bool makesFour(Combo c) { return c >= C_B4 && c != C_Five; }
 } // namespace
 
 KumoSearch::KumoSearch(int tableBits)
-    : table_(size_t(1) << tableBits), mask_((uint64_t(1) << tableBits) - 1),
-      vcfFailed_(size_t(1) << VcfTableBits, 0)
-{
-}
+    : table_(size_t(1) << tableBits), mask_((uint64_t(1) << tableBits) - 1), vcfFailed_(size_t(1) << VcfTableBits, 0)
+{}
 
 bool KumoSearch::timeUp()
 {
@@ -58,8 +60,8 @@ bool KumoSearch::timeUp()
     if (limits_) {
         if (limits_->stopWhen && limits_->stopWhen())
             return true;
-        if (limits_->report
-            && std::chrono::steady_clock::now() - lastReport_ >= std::chrono::milliseconds(limits_->reportMs))
+        if (limits_->report &&
+            std::chrono::steady_clock::now() - lastReport_ >= std::chrono::milliseconds(limits_->reportMs))
             tick();
     }
     return std::chrono::steady_clock::now() >= deadline_;
@@ -84,8 +86,8 @@ std::vector<int> KumoSearch::principalLine(KumoBoard &board, int first)
     board.place(first, board.sideToMove());
     while (line.size() < 32 && board.count() < 225 && board.findFive(1 - board.sideToMove()) < 0) {
         const Entry &e = table_[board.hash() & mask_];
-        if (e.key != board.hash() || e.move >= 225 || !board.isEmpty(e.move)
-            || !board.isLegal(e.move, board.sideToMove()))
+        if (e.key != board.hash() || e.move >= 225 || !board.isEmpty(e.move) ||
+            !board.isLegal(e.move, board.sideToMove()))
             break;
         line.push_back(e.move);
         board.place(e.move, board.sideToMove());
@@ -579,7 +581,8 @@ ForcedWin KumoSearch::findForcedWin(KumoBoard &board, int timeMs, const std::fun
             const int first = runVct(board, depth, ~uint64_t(0) >> 2);
             if (first >= 0) {
                 // The replay repeats the search's steps: a little time past the budget.
-                deadline_ = std::max(deadline_, std::chrono::steady_clock::now() + std::chrono::milliseconds(timeMs / 4 + 1));
+                deadline_ =
+                    std::max(deadline_, std::chrono::steady_clock::now() + std::chrono::milliseconds(timeMs / 4 + 1));
                 vctBudget_ = ~uint64_t(0) >> 2;
                 vctLine(board, me, depth, first, result.line);
                 result.kind = 2;
@@ -661,8 +664,8 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     // Each step before the main search gets a slice of the budget.
     const auto fullDeadline = deadline_;
     auto slice = [&](int percent) {
-        deadline_ = std::min(fullDeadline, std::chrono::steady_clock::now()
-                                               + std::chrono::milliseconds(limits.timeMs * percent / 100 + 1));
+        deadline_ = std::min(fullDeadline, std::chrono::steady_clock::now() +
+                                               std::chrono::milliseconds(limits.timeMs * percent / 100 + 1));
         aborted_ = false;
     };
 

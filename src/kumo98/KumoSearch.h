@@ -19,31 +19,31 @@ inline constexpr int WinBound = Win - 500; ///< scores beyond this are forced re
 
 /// The answer of one request, or the state of a running one.
 struct SearchResult {
-    int move = -1;          ///< point 0..224, or -1 when no legal move exists
-    int score = 0;          ///< for the side to move
-    int depth = 0;          ///< last finished iteration (0: threat search or forced move)
-    uint64_t nodes = 0;     ///< alpha-beta and threat-search nodes
+    int move = -1;      ///< point 0..224, or -1 when no legal move exists
+    int score = 0;      ///< for the side to move
+    int depth = 0;      ///< last finished iteration (0: threat search or forced move)
+    uint64_t nodes = 0; ///< alpha-beta and threat-search nodes
     double seconds = 0;
-    bool byVcf = false;     ///< the move starts a forced win by fours
-    std::vector<int> pv;    ///< expected line from the side to move (may be just the move)
+    bool byVcf = false;                          ///< the move starts a forced win by fours
+    std::vector<int> pv;                         ///< expected line from the side to move (may be just the move)
     std::vector<std::pair<int, int>> candidates; ///< root moves and values, best first
 };
 
 /// How long and how deep one request may look, and who hears of it.
 struct SearchLimits {
-    int timeMs = 1000;      ///< wall-clock budget of the whole request
-    int maxDepth = 40;      ///< deepest iteration
-    uint64_t maxNodes = 0;  ///< 0: no node limit
-    int multiPv = 1;        ///< root moves given exact values (more costs speed)
-    std::function<bool()> stopWhen;                  ///< polled; true ends the request
+    int timeMs = 1000;                                ///< wall-clock budget of the whole request
+    int maxDepth = 40;                                ///< deepest iteration
+    uint64_t maxNodes = 0;                            ///< 0: no node limit
+    int multiPv = 1;                                  ///< root moves given exact values (more costs speed)
+    std::function<bool()> stopWhen;                   ///< polled; true ends the request
     std::function<void(const SearchResult &)> report; ///< after each iteration and every reportMs
     int reportMs = 250;
 };
 
 /// A forced win found by the threat searches: 1 by fours, 2 by threes and fours.
 struct ForcedWin {
-    int kind = 0;           ///< 0 none found in time, 1 VCF, 2 VCT
-    std::vector<int> line;  ///< attacker's and defender's moves alternating, attacker first
+    int kind = 0;          ///< 0 none found in time, 1 VCF, 2 VCT
+    std::vector<int> line; ///< attacker's and defender's moves alternating, attacker first
 };
 
 class KumoSearch {
@@ -98,7 +98,7 @@ private:
     bool threatened(KumoBoard &board, int opp);
 
     std::vector<Entry> table_;
-    int killers_[64][2] = {};               ///< two refutations per ply, for ordering and reductions
+    int killers_[64][2] = {}; ///< two refutations per ply, for ordering and reductions
     uint64_t mask_;
     std::vector<uint64_t> vcfFailed_; ///< hashes of positions without a VCF (lossy)
     uint64_t nodes_ = 0;
@@ -112,8 +112,8 @@ private:
     std::chrono::steady_clock::time_point deadline_;
     uint64_t nodeLimit_ = 0;
     std::vector<int> *vcfLine_ = nullptr;
-    const SearchLimits *limits_ = nullptr;  ///< of the running think(), for stop and reports
-    SearchResult progress_;                 ///< what the last report said
+    const SearchLimits *limits_ = nullptr; ///< of the running think(), for stop and reports
+    SearchResult progress_;                ///< what the last report said
     std::chrono::steady_clock::time_point started_, lastReport_;
 };
 

@@ -11,7 +11,8 @@ constexpr uint8_t Unknown = 0xff;
 
 class TableBuilder {
 public:
-    TableBuilder(int colour, uint8_t *table) : colour_(colour), own_(colour == 0 ? CellBlack : CellWhite), table_(table) {}
+    TableBuilder(int colour, uint8_t *table) : colour_(colour), own_(colour == 0 ? CellBlack : CellWhite), table_(table)
+    {}
 
     uint8_t get(uint32_t key)
     {
@@ -73,12 +74,18 @@ private:
                 continue;
             seen[get(key | (uint32_t(own_) << keyShift(i - 5)))] = true;
         }
-        if (seen[P_F4]) return P_F3;
-        if (seen[P_B4]) return P_B3;
-        if (seen[P_F3]) return P_F2;
-        if (seen[P_B3]) return P_B2;
-        if (seen[P_F2]) return P_F1;
-        if (seen[P_B2]) return P_B1;
+        if (seen[P_F4])
+            return P_F3;
+        if (seen[P_B4])
+            return P_B3;
+        if (seen[P_F3])
+            return P_F2;
+        if (seen[P_B3])
+            return P_B2;
+        if (seen[P_F2])
+            return P_F1;
+        if (seen[P_B2])
+            return P_B1;
         return P_None;
     }
 

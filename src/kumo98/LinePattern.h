@@ -11,14 +11,14 @@ namespace korvana::kumo {
 /// forbidden-move decisions are left to the judge.
 enum LinePattern : uint8_t {
     P_None,
-    P_B1,       ///< one more stone makes at most a closed two
+    P_B1, ///< one more stone makes at most a closed two
     P_F1,
-    P_B2,       ///< closed two
-    P_F2,       ///< open two
-    P_B3,       ///< closed three: one more stone makes a four
-    P_F3,       ///< open three: one more stone makes a straight four
-    P_B4,       ///< four: exactly one point completes a five
-    P_F4,       ///< two or more completion points (straight four, in-line double four)
+    P_B2, ///< closed two
+    P_F2, ///< open two
+    P_B3, ///< closed three: one more stone makes a four
+    P_F3, ///< open three: one more stone makes a straight four
+    P_B4, ///< four: exactly one point completes a five
+    P_F4, ///< two or more completion points (straight four, in-line double four)
     P_Five,
     P_Overline, ///< Black six or more (forbidden unless a five stands elsewhere)
     P_Count

@@ -73,8 +73,8 @@ void ErrorLog::setFileName(std::string fileName)
 std::string ErrorLog::timeStamp(const std::tm &local)
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%4d/%02d/%02d %02d:%02d.%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    std::snprintf(text, sizeof text, "%4d/%02d/%02d %02d:%02d.%02d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
     return text;
 }
 

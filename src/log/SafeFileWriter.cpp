@@ -47,19 +47,13 @@ std::string followLinks(std::string path)
     return path;
 }
 
-bool processIsGone(long pid)
-{
-    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
-}
+bool processIsGone(long pid) { return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH; }
 
 } // namespace
 
 SafeFileWriter::SafeFileWriter(std::string path) : path_(std::move(path)) {}
 
-SafeFileWriter::~SafeFileWriter()
-{
-    discard();
-}
+SafeFileWriter::~SafeFileWriter() { discard(); }
 
 std::string SafeFileWriter::temporaryPrefix(const std::string &fileName)
 {

@@ -107,7 +107,8 @@ bool EngineProcess::readLine(std::string &line, std::chrono::milliseconds timeou
             buffer_.resize(MaxLine); // the rest of an overlong line is dropped
         if (closed_ || pid_ <= 0)
             return false;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return false;
         pollfd pfd{fromChild_, POLLIN, 0};

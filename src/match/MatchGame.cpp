@@ -22,7 +22,8 @@ int parseMove(const std::string &line)
     if (comma == std::string::npos || comma == 0 || comma + 1 >= line.size() || line.size() > 5)
         return -1;
     const std::string xs = line.substr(0, comma), ys = line.substr(comma + 1);
-    if (xs.find_first_not_of("0123456789") != std::string::npos || ys.find_first_not_of("0123456789") != std::string::npos)
+    if (xs.find_first_not_of("0123456789") != std::string::npos ||
+        ys.find_first_not_of("0123456789") != std::string::npos)
         return -1;
     const int x = std::atoi(xs.c_str()), y = std::atoi(ys.c_str());
     return x <= 14 && y <= 14 ? x + 15 * y : -1;

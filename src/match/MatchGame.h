@@ -12,21 +12,22 @@ namespace korvana::match {
 
 /// How a game ended.
 struct GameResult {
-    int winner = -1;              ///< 0 Black, 1 White, -1 draw
-    std::string reason;           ///< e.g. "five", "forbidden move d5 (double three)", "time-out"
-    std::vector<uint8_t> moves;   ///< every stone, opening included
+    int winner = -1;            ///< 0 Black, 1 White, -1 draw
+    std::string reason;         ///< e.g. "five", "forbidden move d5 (double three)", "time-out"
+    std::vector<uint8_t> moves; ///< every stone, opening included
 };
 
 struct MatchGameSettings {
-    int moveTimeMs = 1000;  ///< told to the engines as timeout_turn
-    int graceMs = 500;      ///< extra wait before a move counts as a time-out
+    int moveTimeMs = 1000;      ///< told to the engines as timeout_turn
+    int graceMs = 500;          ///< extra wait before a move counts as a time-out
     int startTimeoutMs = 10000; ///< for START to be answered
 };
 
 class MatchGame {
 public:
     MatchGame(EngineProcess &black, EngineProcess &white, const MatchGameSettings &settings)
-        : engines_{&black, &white}, settings_(settings) {}
+        : engines_{&black, &white}, settings_(settings)
+    {}
 
     /// Plays from the opening stones (in order, Black first) to the end.
     GameResult play(const std::vector<uint8_t> &opening);

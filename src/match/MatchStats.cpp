@@ -16,10 +16,7 @@ void MatchStats::add(int outcome)
         ++draws_;
 }
 
-double MatchStats::score() const
-{
-    return games() ? (wins_ + 0.5 * draws_) / games() : 0.0;
-}
+double MatchStats::score() const { return games() ? (wins_ + 0.5 * draws_) / games() : 0.0; }
 
 double MatchStats::eloOf(double p) { return -400.0 * std::log10(1.0 / p - 1.0); }
 

@@ -24,8 +24,9 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: korvana-match [--games N] [--first K] [--time MS] [--grace MS] [--sgf DIR] \"ENGINE A\" \"ENGINE B\"\n",
-               stderr);
+    std::fputs(
+        "usage: korvana-match [--games N] [--first K] [--time MS] [--grace MS] [--sgf DIR] \"ENGINE A\" \"ENGINE B\"\n",
+        stderr);
     return 2;
 }
 
@@ -114,7 +115,10 @@ int main(int argc, char **argv)
         stats.add(outcome);
         std::printf("game %d: %s, A %s: %s -> %s (%zu moves)\n", g + 1, kumo::Openings[opening].name,
                     aIsBlack ? "Black" : "White", result.reason.c_str(),
-                    outcome > 0 ? "A wins" : outcome < 0 ? "B wins" : "draw", result.moves.size());
+                    outcome > 0   ? "A wins"
+                    : outcome < 0 ? "B wins"
+                                  : "draw",
+                    result.moves.size());
         std::fflush(stdout);
         if (!sgfDir.empty()) {
             char name[64];

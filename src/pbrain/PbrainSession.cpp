@@ -133,13 +133,13 @@ bool PbrainSession::handleLine(const std::string &rawLine, std::ostream &out)
         const size_t last = line.rfind(',');
         int point = 0;
         int64_t field = 0;
-        if (last == std::string::npos || !parsePoint(line.substr(0, last), point)
-            || !parseNumber(line.substr(last + 1), 1, 3, field)) {
+        if (last == std::string::npos || !parsePoint(line.substr(0, last), point) ||
+            !parseNumber(line.substr(last + 1), 1, 3, field)) {
             out << "ERROR bad BOARD line" << std::endl;
             return true;
         }
-        const bool taken = std::find(boardOwn_.begin(), boardOwn_.end(), point) != boardOwn_.end()
-                        || std::find(boardOther_.begin(), boardOther_.end(), point) != boardOther_.end();
+        const bool taken = std::find(boardOwn_.begin(), boardOwn_.end(), point) != boardOwn_.end() ||
+                           std::find(boardOther_.begin(), boardOther_.end(), point) != boardOther_.end();
         if (taken) {
             out << "ERROR point given twice" << std::endl;
             return true;
@@ -187,7 +187,8 @@ bool PbrainSession::handleLine(const std::string &rawLine, std::ostream &out)
         return true; // INFO gets no answer, also for keys we do not use
     }
     if (!started_) {
-        if (command == "BEGIN" || command == "TURN" || command == "BOARD" || command == "RESTART" || command == "TAKEBACK")
+        if (command == "BEGIN" || command == "TURN" || command == "BOARD" || command == "RESTART" ||
+            command == "TAKEBACK")
             out << "ERROR no START yet" << std::endl;
         else
             out << "UNKNOWN" << std::endl;
@@ -296,8 +297,8 @@ void PbrainSession::readInput(int fd, std::shared_ptr<Input> input, std::functio
     // 100 ms is cut off. Queued lines are still answered; they cost no thinking.
     const auto endAt = std::chrono::steady_clock::now();
     while (!input->changed.wait_for(hold, std::chrono::milliseconds(10), [&] { return input->finished; })) {
-        if (input->thinking && stuck
-            && std::chrono::steady_clock::now() - std::max(endAt, input->thinkStart) >= std::chrono::milliseconds(100)) {
+        if (input->thinking && stuck &&
+            std::chrono::steady_clock::now() - std::max(endAt, input->thinkStart) >= std::chrono::milliseconds(100)) {
             stuck();
             return;
         }

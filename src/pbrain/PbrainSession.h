@@ -51,7 +51,7 @@ private:
         bool ended = false;    ///< END seen or input at its end: nothing more to handle after the queue
         bool thinking = false; ///< a think is running
         std::chrono::steady_clock::time_point thinkStart; ///< of the running think
-        bool finished = false; ///< run() returned
+        bool finished = false;                            ///< run() returned
         std::atomic<bool> stop{false};
     };
     static void readInput(int fd, std::shared_ptr<Input> input, std::function<void()> stuck);
@@ -65,8 +65,8 @@ private:
     bool inBoard_ = false;
     std::vector<uint8_t> moves_;
     std::vector<uint8_t> boardOwn_, boardOther_; ///< BOARD stones by side, in the order given
-    int timeoutTurn_ = -1;   ///< ms; -1 when not given
-    int64_t timeLeft_ = -1;  ///< ms; -1 when not given
+    int timeoutTurn_ = -1;                       ///< ms; -1 when not given
+    int64_t timeLeft_ = -1;                      ///< ms; -1 when not given
     int64_t timeoutMatch_ = -1;
     bool renju_ = false;
     std::shared_ptr<Input> input_; ///< while run() runs

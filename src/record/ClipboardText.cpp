@@ -10,10 +10,7 @@ namespace korvana {
 namespace {
 
 /// Row character of y: '1'..'9', then 'A'..'F'.
-char rowCharacter(int y)
-{
-    return AxisCharacters[BoardSize + y];
-}
+char rowCharacter(int y) { return AxisCharacters[BoardSize + y]; }
 
 /// The point of a token starting at i, or -1 when no token starts there.
 int tokenAt(std::string_view text, size_t i)
@@ -40,15 +37,9 @@ bool terminatorAt(std::string_view text, size_t i)
     return rest == "**," || rest == "xx," || rest == "XX,";
 }
 
-bool isSeparator(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',';
-}
+bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ','; }
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 /// A move written as a column letter (either case) and a row: "h8", "H12", "hA". -1 otherwise.
 int movePoint(std::string_view word)

@@ -17,10 +17,7 @@ MOve::MOve(int x, int y, char colour) : BanMove(x, y, colour), hasPoint_(true)
     live_.fetch_add(1, std::memory_order_relaxed);
 }
 
-MOve::~MOve()
-{
-    live_.fetch_sub(1, std::memory_order_relaxed);
-}
+MOve::~MOve() { live_.fetch_sub(1, std::memory_order_relaxed); }
 
 std::vector<PosList> &MOve::pointLists()
 {

@@ -35,10 +35,7 @@ void MOveBase::writeValueComment(std::string &out) const
     out += ']';
 }
 
-void MOveBase::readValueComment(const std::string &text)
-{
-    value_ = leadingInteger(text);
-}
+void MOveBase::readValueComment(const std::string &text) { value_ = leadingInteger(text); }
 
 int32_t MOveBase::extremeOfChildren(bool largest)
 {
@@ -55,14 +52,8 @@ int32_t MOveBase::extremeOfChildren(bool largest)
     return v;
 }
 
-int32_t MOveBase::MaxOfChildren()
-{
-    return extremeOfChildren(true);
-}
+int32_t MOveBase::MaxOfChildren() { return extremeOfChildren(true); }
 
-int32_t MOveBase::MinOfChildren()
-{
-    return extremeOfChildren(false);
-}
+int32_t MOveBase::MinOfChildren() { return extremeOfChildren(false); }
 
 } // namespace korvana

@@ -17,15 +17,9 @@ MOveTree::~MOveTree()
     board_.reset();
 }
 
-BanMove *MOveTree::createMove(int x, int y, char colour, BanMove *)
-{
-    return new MOve(x, y, colour);
-}
+BanMove *MOveTree::createMove(int x, int y, char colour, BanMove *) { return new MOve(x, y, colour); }
 
-void MOveTree::Snapshot()
-{
-    snapshot_ = board_.history();
-}
+void MOveTree::Snapshot() { snapshot_ = board_.history(); }
 
 void MOveTree::ReplaySnapshot()
 {
@@ -103,15 +97,9 @@ MOve *MOveTree::AddMove(int x, int y, char colour)
     return AddChild(static_cast<MOve *>(played));
 }
 
-MOve *MOveTree::AddMoveAlternating(int x, int y)
-{
-    return AddMove(x, y, colourToMove(board_.moveCount()));
-}
+MOve *MOveTree::AddMoveAlternating(int x, int y) { return AddMove(x, y, colourToMove(board_.moveCount())); }
 
-void MOveTree::SetDefaultHeader()
-{
-    rootProperties_ = {"GM[4]", "SZ[15]", "RU[Renju 1998]", "US[KORVANA 3.0]"};
-}
+void MOveTree::SetDefaultHeader() { rootProperties_ = {"GM[4]", "SZ[15]", "RU[Renju 1998]", "US[KORVANA 3.0]"}; }
 
 bool MOveTree::CheckHeaderProperty()
 {
@@ -152,10 +140,7 @@ bool MOveTree::isRenjuRule(const std::string &property)
     return false;
 }
 
-bool MOveTree::DepthLimitReached() const
-{
-    return searchLimit_ < depth_ + depthOffset_ || depth_ >= depthLimit_;
-}
+bool MOveTree::DepthLimitReached() const { return searchLimit_ < depth_ + depthOffset_ || depth_ >= depthLimit_; }
 
 int MOveTree::expandWidth(int depth) const
 {
@@ -187,20 +172,11 @@ int MOveTree::Expand()
     return answer == 1 || answer == 2 ? answer : 0;
 }
 
-void MOveTree::SetValue(int32_t v)
-{
-    current_->setValue(v);
-}
+void MOveTree::SetValue(int32_t v) { current_->setValue(v); }
 
-int32_t MOveTree::MaxOfChildren()
-{
-    return current_ ? current_->MaxOfChildren() : NoValue;
-}
+int32_t MOveTree::MaxOfChildren() { return current_ ? current_->MaxOfChildren() : NoValue; }
 
-int32_t MOveTree::MinOfChildren()
-{
-    return current_ ? current_->MinOfChildren() : NoValue;
-}
+int32_t MOveTree::MinOfChildren() { return current_ ? current_->MinOfChildren() : NoValue; }
 
 int32_t MOveTree::Evaluate()
 {

@@ -25,10 +25,7 @@ void restart(std::istream &in)
     in.seekg(0);
 }
 
-bool isBlank(int c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
+bool isBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 /// The next decimal integer, read the way a stream extracts an int: blanks, a sign,
 /// digits. False when the text there is not a number (or does not fit an int).
@@ -274,14 +271,13 @@ int MOveTree::LoadFrom(std::istream &in)
         loadError_ = "the file holds no SGF game tree";
         return 0;
     }
-    case FormatBan:
-        return readBan(in);
+    case FormatBan: return readBan(in);
     case FormatPsq: {
         int width = 0, height = 0;
         readPsqHeader(bytes, width, height);
         if (width != BoardSize || height != BoardSize) {
-            loadError_ = "the Gomocup record is for a " + std::to_string(width) + "x" + std::to_string(height)
-                + " board, not 15x15";
+            loadError_ = "the Gomocup record is for a " + std::to_string(width) + "x" + std::to_string(height) +
+                         " board, not 15x15";
             return 0;
         }
         Reset();
@@ -292,11 +288,8 @@ int MOveTree::LoadFrom(std::istream &in)
             AddMoveAlternating(x - 1, y - 1);
         return 1;
     }
-    case FormatPos:
-        return readPos(in);
-    default:
-        loadError_ = "the file is not a game record";
-        return 0;
+    case FormatPos: return readPos(in);
+    default: loadError_ = "the file is not a game record"; return 0;
     }
 }
 
@@ -362,8 +355,7 @@ std::string MOveTree::RecordText(RecordFormat format)
         for (const MovedPos &m : snapshot_.moves())
             text += static_cast<char>(pointOf(m.x, m.y));
         break;
-    default:
-        break;
+    default: break;
     }
     ReplaySnapshot();
     return text;

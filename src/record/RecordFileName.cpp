@@ -5,14 +5,10 @@ namespace korvana {
 MOveTree::RecordFormat recordFormatOfFilterEntry(int entry)
 {
     switch (entry) {
-    case 1:
-        return MOveTree::FormatSgf;
-    case 2:
-        return MOveTree::FormatBan;
-    case 3:
-        return MOveTree::FormatPos;
-    default:
-        return MOveTree::FormatUnknown;
+    case 1: return MOveTree::FormatSgf;
+    case 2: return MOveTree::FormatBan;
+    case 3: return MOveTree::FormatPos;
+    default: return MOveTree::FormatUnknown;
     }
 }
 
@@ -33,8 +29,7 @@ std::string recordFileName(const std::string &name, MOveTree::RecordFormat forma
         lower = ".pos";
         upper = ".POS";
         break;
-    default:
-        return name;
+    default: return name;
     }
     if (name.find(lower) != std::string::npos || name.find(upper) != std::string::npos)
         return name;

@@ -10,8 +10,7 @@
 
 namespace korvana {
 
-template <class N>
-class TOctTree {
+template <class N> class TOctTree {
 public:
     using MoveList = typename TOctTreeNode<N>::MoveList;
 

@@ -8,11 +8,9 @@
 
 namespace korvana {
 
-template <class N>
-class TOctTree;
+template <class N> class TOctTree;
 
-template <class N>
-class TOctTreeNode {
+template <class N> class TOctTreeNode {
 public:
     /// The continuations in insertion order; owned.
     using MoveList = std::vector<N *>;
@@ -37,8 +35,7 @@ public:
     N *cursorChild() const { return child(cursor_); }
 
 private:
-    template <class>
-    friend class TOctTree;
+    template <class> friend class TOctTree;
 
     void appendChild(N *node)
     {

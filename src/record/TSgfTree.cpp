@@ -40,15 +40,9 @@ void reportIllegalMove()
         std::cerr << "error : further illegal moves not reported\n";
 }
 
-bool isNodeEnd(int c)
-{
-    return c == ';' || c == '(' || c == ')';
-}
+bool isNodeEnd(int c) { return c == ';' || c == '(' || c == ')'; }
 
-bool isLower(int c)
-{
-    return c >= 'a' && c <= 'z';
-}
+bool isLower(int c) { return c >= 'a' && c <= 'z'; }
 
 /// Older SGF spells identifiers out ("Black", "Comment"): only the capitals count.
 int skipLowerCase(std::streambuf *in, int c)
@@ -126,8 +120,7 @@ std::string shownProperty(const std::string &property)
 
 /// One game tree's sequence, from after its "(" (or the start of the file) up to its ")"
 /// or the end of the stream. Leaves the cursor where the sequence began.
-template <class N>
-bool parseSequence(TSgfTree<N> &tree, std::istream &stream, int level, ParseState &state)
+template <class N> bool parseSequence(TSgfTree<N> &tree, std::istream &stream, int level, ParseState &state)
 {
     if (level > MaxNesting) {
         std::cerr << "error : variations nested too deep\n";
@@ -200,8 +193,7 @@ bool parseSequence(TSgfTree<N> &tree, std::istream &stream, int level, ParseStat
 }
 
 /// Writes a node's sub-tree; the root writes no node text of its own.
-template <class N>
-void writeSubtree(const N *node, bool isRoot, int commentMode, std::string &text)
+template <class N> void writeSubtree(const N *node, bool isRoot, int commentMode, std::string &text)
 {
     if (!isRoot)
         node->writeSgfNode(text, commentMode);
@@ -222,8 +214,7 @@ void writeSubtree(const N *node, bool isRoot, int commentMode, std::string &text
 
 } // namespace
 
-template <class N>
-bool TSgfTree<N>::ReadSgf(std::istream &in)
+template <class N> bool TSgfTree<N>::ReadSgf(std::istream &in)
 {
     this->Reset();
     rootProperties_.clear();
@@ -243,8 +234,7 @@ bool TSgfTree<N>::ReadSgf(std::istream &in)
     return true;
 }
 
-template <class N>
-N *TSgfTree<N>::ReadMove(std::istream &stream, char colour)
+template <class N> N *TSgfTree<N>::ReadMove(std::istream &stream, char colour)
 {
     std::streambuf *in = stream.rdbuf();
     if (skipLowerCase(in, in->sbumpc()) != '[')
@@ -267,8 +257,7 @@ N *TSgfTree<N>::ReadMove(std::istream &stream, char colour)
     return node;
 }
 
-template <class N>
-bool TSgfTree<N>::ReadProperty(std::istream &stream, char first)
+template <class N> bool TSgfTree<N>::ReadProperty(std::istream &stream, char first)
 {
     std::streambuf *in = stream.rdbuf();
     std::string text(1, first);
@@ -320,8 +309,7 @@ bool TSgfTree<N>::ReadProperty(std::istream &stream, char first)
     }
 }
 
-template <class N>
-void TSgfTree<N>::WriteHeader(std::string &text)
+template <class N> void TSgfTree<N>::WriteHeader(std::string &text)
 {
     // Properties from elsewhere (players, result, date...) follow the default header.
     std::vector<std::string> kept;
@@ -351,8 +339,7 @@ void TSgfTree<N>::WriteHeader(std::string &text)
     }
 }
 
-template <class N>
-void TSgfTree<N>::WriteSgf(std::ostream &out)
+template <class N> void TSgfTree<N>::WriteSgf(std::ostream &out)
 {
     std::string text = "(;";
     WriteHeader(text);
@@ -391,8 +378,7 @@ void TSgfTree<N>::WriteSgf(std::ostream &out)
     this->Rewind();
 }
 
-template <class N>
-int TSgfTree<N>::Load(const std::string &fileName)
+template <class N> int TSgfTree<N>::Load(const std::string &fileName)
 {
     std::ifstream in(fileName, std::ios::binary);
     if (!in.is_open()) {
@@ -403,8 +389,7 @@ int TSgfTree<N>::Load(const std::string &fileName)
     return 1;
 }
 
-template <class N>
-int TSgfTree<N>::Save(const std::string &fileName)
+template <class N> int TSgfTree<N>::Save(const std::string &fileName)
 {
     SafeFileWriter file(fileName);
     if (!file.open()) {

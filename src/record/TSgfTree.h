@@ -10,8 +10,7 @@
 
 namespace korvana {
 
-template <class N>
-class TSgfTree : public TOctTree<N> {
+template <class N> class TSgfTree : public TOctTree<N> {
 public:
     /// Replaces the root properties by the document's default header.
     virtual void SetDefaultHeader() = 0;

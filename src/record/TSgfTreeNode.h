@@ -18,8 +18,7 @@ inline void appendSgfText(std::string &out, const std::string &text)
     }
 }
 
-template <class N>
-class TSgfTreeNode : public TOctTreeNode<N> {
+template <class N> class TSgfTreeNode : public TOctTreeNode<N> {
 public:
     /// Appends the node's own text: ";", colour letter, "[", x letter, y letter, "]", then
     /// "C[" comment "]" when there is a comment (escaped), otherwise in comment mode 1 the

@@ -10,20 +10,11 @@
 
 namespace korvana {
 
-AppRegistry::AppRegistry()
-{
-    Initialise();
-}
+AppRegistry::AppRegistry() { Initialise(); }
 
-AppRegistry::AppRegistry(std::string name) : name_(std::move(name))
-{
-    Initialise();
-}
+AppRegistry::AppRegistry(std::string name) : name_(std::move(name)) { Initialise(); }
 
-AppRegistry::AppRegistry(const AppRegistry &other) : name_(other.name_), keys_(other.keys_)
-{
-    rebuildIndex();
-}
+AppRegistry::AppRegistry(const AppRegistry &other) : name_(other.name_), keys_(other.keys_) { rebuildIndex(); }
 
 AppRegistry &AppRegistry::operator=(const AppRegistry &other)
 {

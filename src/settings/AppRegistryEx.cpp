@@ -111,8 +111,8 @@ int AppRegistryEx::LoadFile(const std::string &fileName)
         return 1;
     ReadSections(in);
     if (droppedOnLoad_ > 0)
-        ErrorLog::instance().log("error: too many settings in " + fileName + ", " +
-                                 std::to_string(droppedOnLoad_) + " dropped");
+        ErrorLog::instance().log("error: too many settings in " + fileName + ", " + std::to_string(droppedOnLoad_) +
+                                 " dropped");
     return 0;
 }
 
@@ -123,15 +123,9 @@ int AppRegistryEx::SaveFile(const std::string &fileName) const
     return AppRegistry::SaveText(fileName, text.view()) ? 0 : 1;
 }
 
-int AppRegistryEx::Load()
-{
-    return LoadFile(path_);
-}
+int AppRegistryEx::Load() { return LoadFile(path_); }
 
-int AppRegistryEx::Save() const
-{
-    return SaveFile(path_);
-}
+int AppRegistryEx::Save() const { return SaveFile(path_); }
 
 int AppRegistryEx::SetText(std::string_view section, std::string key, std::string value)
 {

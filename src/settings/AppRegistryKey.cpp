@@ -26,9 +26,6 @@ int AppRegistryKey::Read(std::istream &in)
     return 0;
 }
 
-void AppRegistryKey::Write(std::ostream &out) const
-{
-    out << name_ << '=' << value_ << '\n';
-}
+void AppRegistryKey::Write(std::ostream &out) const { out << name_ << '=' << value_ << '\n'; }
 
 } // namespace korvana

@@ -5,10 +5,8 @@ namespace korvana {
 namespace {
 
 struct Default {
-    template <typename T>
-    constexpr Default(SettingKey<T> k, const char *v) : section(k.section), key(k.key), value(v)
-    {
-    }
+    template <typename T> constexpr Default(SettingKey<T> k, const char *v) : section(k.section), key(k.key), value(v)
+    {}
     const char *section;
     const char *key;
     const char *value;
@@ -50,10 +48,7 @@ GameRule KvParam::get(SettingKey<GameRule> k) const
     return n >= 0 && n <= 2 ? static_cast<GameRule>(n) : GameRule::Other;
 }
 
-KvParam::KvParam()
-{
-    Initialise();
-}
+KvParam::KvParam() { Initialise(); }
 
 void KvParam::Initialise()
 {

@@ -36,7 +36,7 @@ std::optional<passwd> ownEntry(std::vector<char> &buffer)
 {
     long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
     buffer.assign(size > 0 ? static_cast<std::size_t>(size) : 16384, '\0');
-    passwd entry {};
+    passwd entry{};
     passwd *result = nullptr;
     if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &result) != 0 || !result)
         return std::nullopt;
@@ -117,9 +117,6 @@ std::string programDirectory(const std::string &directory)
     return standIn;
 }
 
-std::string programDirectory()
-{
-    return programDirectory(directoryPart(executablePath()));
-}
+std::string programDirectory() { return programDirectory(directoryPart(executablePath())); }
 
 } // namespace korvana

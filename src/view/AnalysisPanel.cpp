@@ -90,7 +90,7 @@ void AnalysisPanel::showReport(const AnalysisReport &report, int moveCount)
     }
     state_->setText(QStringLiteral("%1 to move%2")
                         .arg(side, report.state == AnalysisReport::State::Finished ? QStringLiteral(", done")
-                                                                                    : QStringLiteral(", thinking")));
+                                                                                   : QStringLiteral(", thinking")));
     QString win = QStringLiteral("%1 %").arg(report.winPermille / 10.0, 0, 'f', 1);
     if (report.mateIn > 0)
         win += QStringLiteral(" (wins in %1)").arg(report.mateIn);
@@ -105,9 +105,9 @@ void AnalysisPanel::showReport(const AnalysisReport &report, int moveCount)
     candidates_->clear();
     for (size_t i = 0; i < report.candidates.size() && i < 26; ++i) {
         const AnalysisCandidate &c = report.candidates[i];
-        candidates_->addTopLevelItem(new QTreeWidgetItem(
-            {QString(QChar('A' + static_cast<int>(i))), QString::fromStdString(writtenPoint(c.point)),
-             QString::number(c.score)}));
+        candidates_->addTopLevelItem(
+            new QTreeWidgetItem({QString(QChar('A' + static_cast<int>(i))),
+                                 QString::fromStdString(writtenPoint(c.point)), QString::number(c.score)}));
     }
 }
 

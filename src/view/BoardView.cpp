@@ -56,8 +56,8 @@ BoardView::PainterScope::~PainterScope()
 }
 
 BoardView::BoardView(const KvParam &settings)
-    : settings_(settings), bitmap_(BitmapWidth, BitmapHeight, QImage::Format_RGB32),
-      font10_(fontOfSize(10)), font9_(fontOfSize(9)), font7_(fontOfSize(7)), font6_(fontOfSize(6))
+    : settings_(settings), bitmap_(BitmapWidth, BitmapHeight, QImage::Format_RGB32), font10_(fontOfSize(10)),
+      font9_(fontOfSize(9)), font7_(fontOfSize(7)), font6_(fontOfSize(6))
 {
     bitmap_.fill(buttonFace());
 }
@@ -76,10 +76,7 @@ QColor BoardView::colourFromSetting(int value)
 
 QColor BoardView::boardColour() const { return colourFromSetting(settings_.get(Settings::BoardColor)); }
 
-QColor BoardView::buttonFace()
-{
-    return QGuiApplication::palette().color(QPalette::Active, QPalette::Button);
-}
+QColor BoardView::buttonFace() { return QGuiApplication::palette().color(QPalette::Active, QPalette::Button); }
 
 void BoardView::setBoxSize(QSize box)
 {
@@ -157,17 +154,10 @@ void BoardView::drawStone(int x, int y, int number, int kind, bool latest, char 
         fill = Qt::black;
         text = Qt::white;
         break;
-    case WhiteStone:
-        fill = Qt::white;
-        break;
-    case CandidateDisc:
-        fill = QColor(0, 255, 0);
-        break;
-    case TreeChildDisc:
-        fill = QColor(255, 255, 0);
-        break;
-    default:
-        break;
+    case WhiteStone: fill = Qt::white; break;
+    case CandidateDisc: fill = QColor(0, 255, 0); break;
+    case TreeChildDisc: fill = QColor(255, 255, 0); break;
+    default: break;
     }
     PainterScope p(*this);
     p->setRenderHint(QPainter::Antialiasing, true);
@@ -207,9 +197,7 @@ void BoardView::drawNumber(int x, int y, int number, QColor colour)
     const int top = 34 + 20 * y;
     const std::string digits = std::to_string(number);
     switch (digits.size()) {
-    case 1:
-        drawCharacter(37 + left, top, 10, digits[0], colour);
-        break;
+    case 1: drawCharacter(37 + left, top, 10, digits[0], colour); break;
     case 2:
         drawCharacter(35 + left, top, 9, digits[0], colour);
         drawCharacter(41 + left, top, 9, digits[1], colour);
@@ -381,15 +369,15 @@ void BoardView::paint(const MOveTree &tree, const BoardOverlay &overlay)
     drawOpeningPoints(overlay);
 }
 
-void BoardView::drawCandidates(const std::vector<uint8_t> &stones, const std::vector<uint8_t> &candidates,
-                               bool redraw)
+void BoardView::drawCandidates(const std::vector<uint8_t> &stones, const std::vector<uint8_t> &candidates, bool redraw)
 {
     PainterScope p(*this);
     if (redraw) {
         drawEmptyBoard();
         for (size_t i = 0; i < stones.size(); ++i) {
             if (stones[i] < PointCount)
-                drawStone(pointX(stones[i]), pointY(stones[i]), static_cast<int>(i) + 1, static_cast<int>(i % 2), false);
+                drawStone(pointX(stones[i]), pointY(stones[i]), static_cast<int>(i) + 1, static_cast<int>(i % 2),
+                          false);
         }
     }
     for (size_t i = 0; i < candidates.size() && i < 26; ++i) {

@@ -82,8 +82,7 @@ public:
     void paint(const MOveTree &tree, const BoardOverlay &overlay);
     /// Database candidates lettered A, B, C, ... over the picture. With `redraw`, first an
     /// empty board and the record's stones (entry order, Black first, numbered from 1).
-    void drawCandidates(const std::vector<uint8_t> &stones, const std::vector<uint8_t> &candidates,
-                        bool redraw);
+    void drawCandidates(const std::vector<uint8_t> &stones, const std::vector<uint8_t> &candidates, bool redraw);
 
     /// The picture, in device pixels.
     const QImage &bitmap() const { return bitmap_; }

@@ -34,10 +34,7 @@ int MoveList::fittingWidth() const
 
 QSize MoveList::sizeHint() const { return {std::max(ListWidth, fittingWidth()), ListHeight}; }
 
-void MoveList::appendLine(const std::string &line)
-{
-    appendPlainText(QString::fromStdString(line));
-}
+void MoveList::appendLine(const std::string &line) { appendPlainText(QString::fromStdString(line)); }
 
 void MoveList::deleteLastLine()
 {
@@ -65,7 +62,8 @@ void MoveList::showLines(const std::vector<std::string> &lines, int current)
 {
     const int wanted = static_cast<int>(lines.size());
     int same = 0;
-    while (same < wanted && same < lineCount() && line(same) == QString::fromStdString(lines[static_cast<size_t>(same)]))
+    while (same < wanted && same < lineCount() &&
+           line(same) == QString::fromStdString(lines[static_cast<size_t>(same)]))
         ++same;
     while (lineCount() > same)
         deleteLastLine();

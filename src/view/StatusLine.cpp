@@ -14,10 +14,7 @@ StatusLine::StatusLine(QWidget *parent) : QStatusBar(parent)
     addWidget(label_, 1);
 }
 
-void StatusLine::setStatusText(const QString &text)
-{
-    label_->setText(text);
-}
+void StatusLine::setStatusText(const QString &text) { label_->setText(text); }
 
 QString StatusLine::statusText() const { return label_->text(); }
 

@@ -485,8 +485,8 @@ TEST_F(MainFormCommandsTest, FailedPasteKeepsTheGameButClearsTheFileName)
         QApplication::clipboard()->setText(QString::fromLatin1(text));
         item("Paste")->trigger();
         ASSERT_EQ(w.messages.size(), 1u);
-        EXPECT_EQ(w.messages[0], (std::pair<std::string, std::string>{"can't paste game data from clip board",
-                                                                      "KORVANA"}));
+        EXPECT_EQ(w.messages[0],
+                  (std::pair<std::string, std::string>{"can't paste game data from clip board", "KORVANA"}));
         EXPECT_EQ(w.windowTitle().toStdString(), std::string(Product) + " - " + game);
         EXPECT_EQ(moveCount(), 2);
         EXPECT_EQ(w.moveList()->lineCount(), 2);
@@ -535,9 +535,9 @@ TEST_F(MainFormCommandsTest, TypedPoints)
         char pending;
     };
     const Case cases[] = {
-        {"h8", 1, 'z'},   {"hg", 0, 'h'},  {"Hg", 0, 'h'}, {"h\b", 0, 'z'}, {"h\b8", 0, 'z'},
-        {"oF", 1, 'z'},   {"pa1", 1, 'z'}, // p is no column: a1 is played
-        {"hh", 0, 'h'},   // row 16: refused, h stays pending
+        {"h8", 1, 'z'},   {"hg", 0, 'h'},  {"Hg", 0, 'h'},  {"h\b", 0, 'z'},
+        {"h\b8", 0, 'z'}, {"oF", 1, 'z'},  {"pa1", 1, 'z'}, // p is no column: a1 is played
+        {"hh", 0, 'h'},                                     // row 16: refused, h stays pending
         {"hh8", 1, 'z'},  {"7h8", 1, 'z'}, {"aA", 1, 'z'},
     };
     CommandForm &w = start();
@@ -644,12 +644,18 @@ TEST_F(MainFormCommandsTest, ViewTogglesWriteTheirKeys)
         const char *item, *section, *key;
     };
     const Case cases[] = {
-        {"Numbering", "System", "ViewBoardNumbering"}, {"Latest Move", "System", "ViewLatestMove"},
-        {"Input Assistant", "Option", "InputAssistant"}, {"Warning", "System", "ViewWarning"},
-        {"Tool bar", "System", "ViewToolBar"},           {"Axis Character", "System", "ViewAxisCharacter"},
-        {"Sound", "Option", "SountEffect"},              {"Automatically Update", "Database", "AutomaticallyUpdate"},
-        {"Enable Editing", "Database", "EnableEditing"}, {"View Database", "Database", "ViewDatabase"},
-        {"Forbidden Points", "System", "ViewForbiddenPoints"}, {"Analysis", "System", "ViewAnalysis"},
+        {"Numbering", "System", "ViewBoardNumbering"},
+        {"Latest Move", "System", "ViewLatestMove"},
+        {"Input Assistant", "Option", "InputAssistant"},
+        {"Warning", "System", "ViewWarning"},
+        {"Tool bar", "System", "ViewToolBar"},
+        {"Axis Character", "System", "ViewAxisCharacter"},
+        {"Sound", "Option", "SountEffect"},
+        {"Automatically Update", "Database", "AutomaticallyUpdate"},
+        {"Enable Editing", "Database", "EnableEditing"},
+        {"View Database", "Database", "ViewDatabase"},
+        {"Forbidden Points", "System", "ViewForbiddenPoints"},
+        {"Analysis", "System", "ViewAnalysis"},
     };
     preset({{"Database", "ViewDatabase", 1}, {"Database", "EnableEditing", 1}});
     CommandForm &w = start();
@@ -798,7 +804,8 @@ TEST_F(MainFormCommandsTest, HelpFilesFromTheProgramDirectory)
     EXPECT_EQ(w.programDir(), programDir);
     item("Help")->trigger();
     item("Database Help")->trigger();
-    EXPECT_EQ(w.documents, (std::vector<std::string>{programDir + "help/help_j.html", programDir + "help/editor.html"}));
+    EXPECT_EQ(w.documents,
+              (std::vector<std::string>{programDir + "help/help_j.html", programDir + "help/editor.html"}));
     EXPECT_TRUE(w.messages.empty());
     w.documentOpens = false;
     item("Help")->trigger();
@@ -968,8 +975,8 @@ TEST_F(MainFormCommandsTest, StudyingARecordByKeysMoveListAndTreeWindow)
     CommandForm &w = start();
     w.flow().records().Open(file);
     ASSERT_EQ(moveCount(), 4);
-    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Home, 0}, {Qt::Key_Right, 1}, {Qt::Key_End, 4},
-                                            {Qt::Key_Left, 3}, {Qt::Key_Up, 3}};
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_Home, 0}, {Qt::Key_Right, 1}, {Qt::Key_End, 4}, {Qt::Key_Left, 3}, {Qt::Key_Up, 3}};
     for (auto [key, count] : keys) {
         QTest::keyClick(&w, key);
         EXPECT_EQ(moveCount(), count) << key;

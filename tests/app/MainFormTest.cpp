@@ -257,7 +257,7 @@ TEST_F(MainFormTest, ClicksMapToPoints)
         int x, y; ///< -1: no move
     };
     const Case cases[] = {
-        {{185, 185}, Qt::LeftButton, 7, 7},  {{12, 12}, Qt::LeftButton, 0, 0},
+        {{185, 185}, Qt::LeftButton, 7, 7},    {{12, 12}, Qt::LeftButton, 0, 0},
         {{329, 330}, Qt::LeftButton, -1, -1}, // row 15: off the board
         {{5, 100}, Qt::LeftButton, -1, -1},   // column -1
         {{100, 100}, Qt::RightButton, -1, -1}, {{100, 100}, Qt::MiddleButton, -1, -1},
@@ -396,7 +396,8 @@ TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst)
     const std::string second = writeFile("second.sgf", "(;GM[4]SZ[15]RU[Renju 1998];B[aa])");
     ScriptedMainForm &w = start();
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(first)), QUrl::fromLocalFile(QString::fromStdString(second)),
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(first)),
+                  QUrl::fromLocalFile(QString::fromStdString(second)),
                   QUrl::fromLocalFile(QStringLiteral("/nonexistent/third.sgf"))});
     QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &enter);

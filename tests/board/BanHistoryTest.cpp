@@ -57,7 +57,7 @@ TEST(BanHistory, AppendJudgedStoresTheJudgesCode)
 {
     // Black h8, i8 after White replies: the last Black move makes a double three.
     BanHistory h;
-    const int moves[] = {pointOf(7, 7), pointOf(0, 0), pointOf(8, 7), pointOf(0, 14),
+    const int moves[] = {pointOf(7, 7), pointOf(0, 0),  pointOf(8, 7), pointOf(0, 14),
                          pointOf(9, 8), pointOf(14, 0), pointOf(9, 9), pointOf(14, 14)};
     for (int p : moves)
         ASSERT_TRUE(h.appendPoint(p));

@@ -19,7 +19,8 @@ inline int layLine(BanArray &board, int x, int y, int d, const std::string &cell
             continue;
         int p = pointOf(px, py);
         switch (cells[k]) {
-        case 'B': case 'W': board.cell(p) = cells[k]; break;
+        case 'B':
+        case 'W': board.cell(p) = cells[k]; break;
         case 'C': judged = p; break;
         default: break;
         }

@@ -37,9 +37,12 @@ TEST_F(BoardTest, CellAtReportsOffBoardEmptyAndStones)
 {
     play(7, 7, 'B');
     play(0, 14, 'W');
-    struct Case { int x, y; char cell; };
-    const Case cases[] = {{-1, 0, '*'}, {15, 3, '*'}, {0, -1, '*'}, {3, 15, '*'}, {0, 0, '+'},
-                          {14, 14, '+'}, {7, 7, 'B'}, {0, 14, 'W'}};
+    struct Case {
+        int x, y;
+        char cell;
+    };
+    const Case cases[] = {{-1, 0, '*'}, {15, 3, '*'},  {0, -1, '*'}, {3, 15, '*'},
+                          {0, 0, '+'},  {14, 14, '+'}, {7, 7, 'B'},  {0, 14, 'W'}};
     for (const Case &c : cases)
         EXPECT_EQ(board.cellAt(c.x, c.y), c.cell) << c.x << "," << c.y;
 }
@@ -61,7 +64,9 @@ TEST_F(BoardTest, EmptyBoardTablesAreNothingAndLinesEmpty)
 // once per colour.
 TEST_F(BoardTest, FirstMoveJudgesOnlyOnBoardPointsOfItsLines)
 {
-    struct Case { int x, y, perColour; };
+    struct Case {
+        int x, y, perColour;
+    };
     const Case cases[] = {{7, 7, 40}, {0, 0, 15}, {7, 0, 25}, {1, 1, 20}, {14, 7, 25}};
     for (const Case &c : cases) {
         board.reset();
@@ -85,9 +90,12 @@ TEST_F(BoardTest, RefusedMovesChangeNothing)
     const int moves = board.moveCount();
     const long long judged = board.judgementCount();
     const size_t made = factory.made.size();
-    struct Case { int x, y; char colour; };
-    const Case cases[] = {{7, 7, 'B'}, {7, 7, 'W'}, {8, 7, 'B'}, {-1, 3, 'B'}, {15, 0, 'W'},
-                          {0, 15, 'B'}, {3, 3, 'X'}, {3, 3, '+'}};
+    struct Case {
+        int x, y;
+        char colour;
+    };
+    const Case cases[] = {{7, 7, 'B'},  {7, 7, 'W'},  {8, 7, 'B'}, {-1, 3, 'B'},
+                          {15, 0, 'W'}, {0, 15, 'B'}, {3, 3, 'X'}, {3, 3, '+'}};
     for (const Case &c : cases)
         EXPECT_EQ(play(c.x, c.y, c.colour), nullptr) << c.x << "," << c.y << " " << c.colour;
     EXPECT_TRUE(Tables(board) == before);
@@ -200,7 +208,8 @@ std::string staleCode(const Board &b)
         for (char colour : {Black, White}) {
             const int fresh = judge.judgeAt(p, colour), kept = b.codes(colour).at(p);
             if (fresh != kept)
-                return writtenPoint(p) + " " + colour + ": table " + std::to_string(kept) + ", judge " + std::to_string(fresh);
+                return writtenPoint(p) + " " + colour + ": table " + std::to_string(kept) + ", judge " +
+                       std::to_string(fresh);
         }
     }
     return "";

@@ -110,7 +110,10 @@ TEST_F(CandidateScanTest, QuietBoardExpandsInSpiralOrder)
     PosList out;
     EXPECT_EQ(forcedCandidates(board, 'B', out), 0);
     EXPECT_TRUE(out.empty());
-    struct Case { int limit; size_t expected; };
+    struct Case {
+        int limit;
+        size_t expected;
+    };
     for (Case c : {Case{-1, 0}, Case{0, 1}, Case{9, 10}, Case{400, 223}}) {
         EXPECT_EQ(expandCandidates(board, c.limit, 'B', out), 0);
         ASSERT_EQ(out.size(), c.expected) << c.limit;
@@ -129,7 +132,8 @@ TEST_F(CandidateScanTest, QuietBoardExpandsInSpiralOrder)
 
 TEST_F(CandidateScanTest, PosSortIsStableHighestFirst)
 {
-    std::vector<PosSort> list = {{{0, 0, 'B'}, 1}, {{1, 0, 'B'}, 3}, {{2, 0, 'B'}, 1}, {{3, 0, 'B'}, 3}, {{4, 0, 'B'}, 2}};
+    std::vector<PosSort> list = {
+        {{0, 0, 'B'}, 1}, {{1, 0, 'B'}, 3}, {{2, 0, 'B'}, 1}, {{3, 0, 'B'}, 3}, {{4, 0, 'B'}, 2}};
     sortPosSorts(list);
     std::string order;
     for (const PosSort &s : list)

@@ -69,7 +69,9 @@ const JudgeCase cases[] = {
     {"BlackOpenThree", {{3, 7, 0, "W.CBB..W"}}, 'B', 15},
     // The three's only straight-four point is itself a four-three-three for Black.
     {"BlackThreeWhoseKeyIsForbiddenIsNoThree",
-     {{3, 7, 0, "W.CBB..W"}, {8, 4, 2, ".BB..."}, {5, 4, 1, ".BB..."}}, 'B', 20},
+     {{3, 7, 0, "W.CBB..W"}, {8, 4, 2, ".BB..."}, {5, 4, 1, ".BB..."}},
+     'B',
+     20},
     {"BlackFourThree", {{3, 7, 0, "WBBBC.."}, {7, 4, 2, ".BBC.."}}, 'B', 4},
     {"BlackFourThreeThree", {{3, 7, 0, "WBBBC.."}, {7, 4, 2, ".BBC.."}, {4, 4, 1, ".BBC.."}}, 'B', 21},
     {"BlackStraightFourBesideThree", {{3, 7, 0, "..BBBC.."}, {8, 4, 2, ".BBC.."}}, 'B', 2},
@@ -175,4 +177,3 @@ TEST(ChkStat, PointOffTheBoardIsReportedNotFatal)
 }
 
 } // namespace
-

@@ -51,8 +51,9 @@ inline CliResult runCli(const std::string &args, const std::string &input = "")
         in << input;
     }
     // timeout: a command that hangs fails its test instead of stalling the run.
-    std::string cmd = "timeout 60 " + std::string(KORVANA_BIN_DIR) + "/korvana-cli " + args + " <" + shellQuote((dir / "in").string())
-        + " >" + shellQuote((dir / "out").string()) + " 2>" + shellQuote((dir / "err").string());
+    std::string cmd = "timeout 60 " + std::string(KORVANA_BIN_DIR) + "/korvana-cli " + args + " <" +
+                      shellQuote((dir / "in").string()) + " >" + shellQuote((dir / "out").string()) + " 2>" +
+                      shellQuote((dir / "err").string());
     int raw = std::system(cmd.c_str());
     CliResult r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

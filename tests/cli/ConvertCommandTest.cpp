@@ -50,16 +50,18 @@ TEST_P(ConvertFormats, WritesChosenFormat)
     EXPECT_EQ(readWhole(path("out")), c.output);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ConvertFormats, testing::Values(
-    // .ban and .pos keep the main line; SGF the whole tree.
-    ConvertCase{"SgfToBan", "(;GM[4];B[hh](;W[ih];B[ig])(;W[ii]))", "ban", "808\n908\n907\n"},
-    ConvertCase{"SgfToPos", "(;GM[4];B[hh](;W[ih];B[ig])(;W[ii]))", "pos", std::string{3, 112, 113, 98}},
-    ConvertCase{"SgfToSgf", "(;GM[1]PB[x];B[hh](;W[ih])(;W[ii]C[5]))", "sgf",
-                header + "PB[x]\n;B[hh]C[-20000](;W[ih]C[-20000])(;W[ii]C[5]))\n"},
-    ConvertCase{"BanToSgf", "808\n809\n", "sgf", header + ";B[hh]C[-20000];W[hi]C[-20000])\n"},
-    ConvertCase{"PosToBan", std::string{2, 10, 13}, "ban", "1101\n1401\n"},
-    ConvertCase{"SkipsIllegalMoves", "(;GM[4];B[hh];W[hh];W[ih])", "ban", "808\n908\n"}),
-    [](const testing::TestParamInfo<ConvertCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ConvertFormats,
+                         testing::Values(
+                             // .ban and .pos keep the main line; SGF the whole tree.
+                             ConvertCase{"SgfToBan", "(;GM[4];B[hh](;W[ih];B[ig])(;W[ii]))", "ban", "808\n908\n907\n"},
+                             ConvertCase{"SgfToPos", "(;GM[4];B[hh](;W[ih];B[ig])(;W[ii]))", "pos",
+                                         std::string{3, 112, 113, 98}},
+                             ConvertCase{"SgfToSgf", "(;GM[1]PB[x];B[hh](;W[ih])(;W[ii]C[5]))", "sgf",
+                                         header + "PB[x]\n;B[hh]C[-20000](;W[ih]C[-20000])(;W[ii]C[5]))\n"},
+                             ConvertCase{"BanToSgf", "808\n809\n", "sgf", header + ";B[hh]C[-20000];W[hi]C[-20000])\n"},
+                             ConvertCase{"PosToBan", std::string{2, 10, 13}, "ban", "1101\n1401\n"},
+                             ConvertCase{"SkipsIllegalMoves", "(;GM[4];B[hh];W[hh];W[ih])", "ban", "808\n908\n"}),
+                         [](const testing::TestParamInfo<ConvertCase> &info) { return std::string(info.param.name); });
 
 TEST_F(ConvertCommand, FailuresAnswerOneLineAndStatusOne)
 {
@@ -89,10 +91,11 @@ TEST_F(ConvertCommand, UnrecognisedInputLeavesTargetAlone)
     file("junk", std::string(1, char(250)) + "zzz");
     file("old.sgf", "(;GM[4];B[aa])");
     file("gomoku.sgf", "(;GM[4]RU[Gomoku];B[hh])");
-    const std::pair<std::string, std::string> cases[] = {
-        {"junk", "the file is not a game record"}, {"gomoku.sgf", "the record is not a Renju game: RU[Gomoku]"}};
+    const std::pair<std::string, std::string> cases[] = {{"junk", "the file is not a game record"},
+                                                         {"gomoku.sgf", "the record is not a Renju game: RU[Gomoku]"}};
     for (const auto &[name, reason] : cases) {
-        const CliResult r = runCli("convert " + shellQuote(path(name)) + " " + shellQuote(path("old.sgf")) + " --format sgf");
+        const CliResult r =
+            runCli("convert " + shellQuote(path(name)) + " " + shellQuote(path("old.sgf")) + " --format sgf");
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err, "convert: " + path(name) + ": " + reason + "\n");
         EXPECT_EQ(readWhole(path("old.sgf")), "(;GM[4];B[aa])");

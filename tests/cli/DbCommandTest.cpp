@@ -66,13 +66,12 @@ TEST_F(DbCommand, LookupMapsIntoTheAskedOrientation)
     ASSERT_EQ(cli({"db", "update", "--dir", dir_, "h8,i8,i9,**,", "j9", "g7"}).status, 0);
     EXPECT_EQ(readText(dir_ + "kumo003.adb"), "210 1 3\r\n1024 112 113 128 129 0 96 0\r\n");
     const LookupCase cases[] = {
-        {"h8,i8,i9,**,", "j9 g7\n", 0},
-        {"h8,i9,i8,**,", "not found\n", 1},   // colours differ
-        {"i9,i8,h8", "j9 g7\n", 0},           // another move order
-        {"h8,g8,g7,**,", "f7 i9\n", 0},       // a half turn (kind 2)
-        {"h8,h9,g9,**,", "gA i7\n", 0},       // a quarter turn (kind 3)
-        {"h8, i8, i9,", "j9 g7\n", 0},        // spaces and no terminator
-        {"h8,i8,**,", "not found\n", 1},      // no file for two stones
+        {"h8,i8,i9,**,", "j9 g7\n", 0},  {"h8,i9,i8,**,", "not found\n", 1}, // colours differ
+        {"i9,i8,h8", "j9 g7\n", 0},                                          // another move order
+        {"h8,g8,g7,**,", "f7 i9\n", 0},                                      // a half turn (kind 2)
+        {"h8,h9,g9,**,", "gA i7\n", 0},                                      // a quarter turn (kind 3)
+        {"h8, i8, i9,", "j9 g7\n", 0},                                       // spaces and no terminator
+        {"h8,i8,**,", "not found\n", 1},                                     // no file for two stones
     };
     for (const LookupCase &c : cases) {
         const CliRun run = cli({"db", "lookup", "--dir", dir_, c.moves});
@@ -124,7 +123,8 @@ TEST_F(DbCommand, TheErrorLogLivesBesideTheProgram)
         fs::create_directory(dir_ + dir);
     fs::copy_file(KORVANA_BIN_DIR "/korvana-cli", dir_ + "prog/korvana-cli");
     std::ofstream(dir_ + "book/kumo001.adb") << "garbage\n";
-    const std::string run = "cd '" + dir_ + "work' && XDG_CONFIG_HOME='" + dir_ + "config' ../prog/korvana-cli db lookup --dir ../book h8 >/dev/null 2>&1";
+    const std::string run = "cd '" + dir_ + "work' && XDG_CONFIG_HOME='" + dir_ +
+                            "config' ../prog/korvana-cli db lookup --dir ../book h8 >/dev/null 2>&1";
     EXPECT_EQ(std::system(run.c_str()) >> 8, 1);
     EXPECT_NE(readText(dir_ + "prog/error.log").find("error: can't read this version"), std::string::npos);
     EXPECT_TRUE(fs::is_empty(dir_ + "work"));
@@ -147,7 +147,7 @@ TEST_F(DbCommand, BadArgumentsAreRefused)
         {"db", "lookup", "--dir", "x", "h8,zz,"},
         {"db", "lookup", "--dir", "x", "h8,h8,"},
         {"db", "lookup", "--dir", "x", "h8,", "i8,"},
-        {"db", "update", "--dir", "x", "h8,i8,", "h8"},  // a stone stands there
+        {"db", "update", "--dir", "x", "h8,i8,", "h8"}, // a stone stands there
         {"db", "update", "--dir", "x", "h8,i8,", "p1"},
         {"db", "update", "--dir", "x", "--id", "1x", "h8,"},
     };

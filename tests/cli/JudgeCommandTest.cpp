@@ -71,8 +71,8 @@ TEST(JudgeCommand, BadLinesAreReportedAndSkipped)
     const struct {
         const char *line;
         const char *reason;
-    } bad[] = {{"112,x", "not a point"}, {"112,225", "outside 0..224"}, {"112,113,112", "twice"},
-               {"112,,113", "not a point"}, {"-1", "not a point"}, {"1127", "not a point"}};
+    } bad[] = {{"112,x", "not a point"},    {"112,225", "outside 0..224"}, {"112,113,112", "twice"},
+               {"112,,113", "not a point"}, {"-1", "not a point"},         {"1127", "not a point"}};
     for (const auto &row : bad) {
         auto r = runCli("judge", std::string("112\n") + row.line + "\n113\n");
         EXPECT_EQ(r.status, 1) << row.line;

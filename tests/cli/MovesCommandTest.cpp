@@ -41,20 +41,22 @@ TEST_P(MovesCommand, PrintsMainLine)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, MovesCommand, testing::Values(
-    MovesCase{"SgfFirstBranches", "(;GM[4];B[hh](;W[ih](;B[ig])(;B[jj]))(;W[ii]))", 0, "h8,i8,i7,**,\n"},
-    MovesCase{"SgfGameRefused", "(;GM[5];B[hh])", 1, "", "the record is not a Renju game: GM[5]"},
-    MovesCase{"SgfRuleRefused", "(;GM[4]RU[Freestyle];B[hh])", 1, "", "the record is not a Renju game: RU[Freestyle]"},
-    MovesCase{"SgfMatchRule", "(;GM[4]RU[Renju];B[hh];W[ih])", 0, "h8,i8,**,\n"},
-    MovesCase{"SgfNoGameTree", "GM", 1, "", "the file holds no SGF game tree"},
-    MovesCase{"Psq", "Piskvorky 15x15, 11:11, 0\n8,8,0\n9,9,0\nengine.exe\n", 0, "h8,i9,**,\n"},
-    MovesCase{"PsqOtherSize", "Piskvorky 20x20, 11:11, 0\n8,8,0\n", 1, "",
-              "the Gomocup record is for a 20x20 board, not 15x15"},
-    MovesCase{"Ban", "808\n809\n707\n", 0, "h8,h9,g7,**,\n"},
-    MovesCase{"PosRows", std::string{3, 0, static_cast<char>(224), static_cast<char>(9 * 15 + 3)}, 0,
-              "a1,oF,dA,**,\n"},
-    MovesCase{"Empty", "", 1, ""},
-    MovesCase{"NotARecord", std::string(1, char(240)), 1, ""}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MovesCommand,
+    testing::Values(MovesCase{"SgfFirstBranches", "(;GM[4];B[hh](;W[ih](;B[ig])(;B[jj]))(;W[ii]))", 0,
+                              "h8,i8,i7,**,\n"},
+                    MovesCase{"SgfGameRefused", "(;GM[5];B[hh])", 1, "", "the record is not a Renju game: GM[5]"},
+                    MovesCase{"SgfRuleRefused", "(;GM[4]RU[Freestyle];B[hh])", 1, "",
+                              "the record is not a Renju game: RU[Freestyle]"},
+                    MovesCase{"SgfMatchRule", "(;GM[4]RU[Renju];B[hh];W[ih])", 0, "h8,i8,**,\n"},
+                    MovesCase{"SgfNoGameTree", "GM", 1, "", "the file holds no SGF game tree"},
+                    MovesCase{"Psq", "Piskvorky 15x15, 11:11, 0\n8,8,0\n9,9,0\nengine.exe\n", 0, "h8,i9,**,\n"},
+                    MovesCase{"PsqOtherSize", "Piskvorky 20x20, 11:11, 0\n8,8,0\n", 1, "",
+                              "the Gomocup record is for a 20x20 board, not 15x15"},
+                    MovesCase{"Ban", "808\n809\n707\n", 0, "h8,h9,g7,**,\n"},
+                    MovesCase{"PosRows", std::string{3, 0, static_cast<char>(224), static_cast<char>(9 * 15 + 3)}, 0,
+                              "a1,oF,dA,**,\n"},
+                    MovesCase{"Empty", "", 1, ""}, MovesCase{"NotARecord", std::string(1, char(240)), 1, ""}),
     [](const testing::TestParamInfo<MovesCase> &info) { return std::string(info.param.name); });
 
 TEST(MovesCommandArgs, MissingFileOrArgument)

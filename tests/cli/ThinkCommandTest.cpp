@@ -31,8 +31,7 @@ TEST_P(ThinkCommand, PrintsWrittenPointAndCode)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ThinkCommand,
-    testing::Values(Case{"emptyArgument", "''", "h8 112\n"},
-                    Case{"terminatorAlone", "'**,'", "h8 112\n"},
+    testing::Values(Case{"emptyArgument", "''", "h8 112\n"}, Case{"terminatorAlone", "'**,'", "h8 112\n"},
                     // Black's open four: the five point with the lower index.
                     Case{"ownFive", "h8,a1,h7,c1,h6,a3,h5,c3,**,", "h4 52\n"},
                     Case{"endMarkLeftOut", "h8,a1,h7,c1,h6,a3,h5,c3", "h4 52\n"},
@@ -112,16 +111,15 @@ TEST_P(ThinkCommandBad, RefusesWithMessage)
     EXPECT_NE(r.err.find(GetParam().err), std::string::npos) << r.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ThinkCommandBad,
-    testing::Values(BadCase{"noArgument", "", 2, "usage"},
-                    BadCase{"unknownOption", "h8,**, --depth 3", 2, "usage"},
-                    BadCase{"optionWithoutValue", "h8,**, --seed", 2, "usage"},
-                    BadCase{"badSeed", "h8,**, --seed -4", 2, "not a seed"},
-                    BadCase{"notAPoint", "p8,**,", 1, "not a point"},
-                    BadCase{"lowerCaseRow", "hf,**,", 1, "not a point"},
-                    BadCase{"pointTwice", "h8,i8,h8,**,", 1, "twice"},
-                    BadCase{"junk", "'h8 i8'", 1, "not a point"}),
-    [](const testing::TestParamInfo<BadCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, ThinkCommandBad,
+                         testing::Values(BadCase{"noArgument", "", 2, "usage"},
+                                         BadCase{"unknownOption", "h8,**, --depth 3", 2, "usage"},
+                                         BadCase{"optionWithoutValue", "h8,**, --seed", 2, "usage"},
+                                         BadCase{"badSeed", "h8,**, --seed -4", 2, "not a seed"},
+                                         BadCase{"notAPoint", "p8,**,", 1, "not a point"},
+                                         BadCase{"lowerCaseRow", "hf,**,", 1, "not a point"},
+                                         BadCase{"pointTwice", "h8,i8,h8,**,", 1, "twice"},
+                                         BadCase{"junk", "'h8 i8'", 1, "not a point"}),
+                         [](const testing::TestParamInfo<BadCase> &info) { return std::string(info.param.name); });
 
 } // namespace

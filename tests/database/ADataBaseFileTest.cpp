@@ -58,7 +58,10 @@ struct NameCase {
     int stones;
     const char *expected;
 };
-[[maybe_unused]] std::string nameOf(const NameCase &c) { return korvana::test::caseName(std::string(c.directory) + " stones " + std::to_string(c.stones)); }
+[[maybe_unused]] std::string nameOf(const NameCase &c)
+{
+    return korvana::test::caseName(std::string(c.directory) + " stones " + std::to_string(c.stones));
+}
 [[maybe_unused]] void PrintTo(const NameCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class ADataBaseFileName : public testing::TestWithParam<NameCase> {};
@@ -76,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ADataBaseFileName,
                                          NameCase{"C:\\k\\adb\\", 12, "C:\\k\\adb\\kumo012.adb"},
                                          NameCase{"C:adb", 1, "C:kumo001.adb"},
                                          NameCase{"a/b\\c", 2, "a/b\\kumo002.adb"}),
-    [](const auto &info) { return nameOf(info.param); });
+                         [](const auto &info) { return nameOf(info.param); });
 
 TEST(ADataBaseFile, SaveWritesHeaderRecordsAndCrLf)
 {
@@ -86,8 +89,8 @@ TEST(ADataBaseFile, SaveWritesHeaderRecordsAndCrLf)
     ASSERT_TRUE(db.Add(record({112, 128}, {{98, -3}}, 7)));
     ASSERT_TRUE(db.Save());
     EXPECT_EQ(readAll(tmp.file("kumo002.adb")), "210 2 2\r\n"
-                                                 "1024 112 113 97 0 127 5\r\n"
-                                                 "7 112 128 98 -3\r\n");
+                                                "1024 112 113 97 0 127 5\r\n"
+                                                "7 112 128 98 -3\r\n");
     // Nothing but the book is left in the directory.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.dir()), {}), 1);
 }
@@ -105,10 +108,10 @@ TEST(ADataBaseFile, EmptyBoardRecordsHoldIdThenCandidates)
 
 struct LoadCase {
     const char *name;
-    const char *text;     // file contents; nullptr: no file
+    const char *text; // file contents; nullptr: no file
     bool loaded;
-    const char *message;  // error log (the terminal hears nothing)
-    const char *records;  // dump afterwards
+    const char *message; // error log (the terminal hears nothing)
+    const char *records; // dump afterwards
 };
 // Printed by name: gtest would otherwise show a byte dump that changes between runs.
 [[maybe_unused]] void PrintTo(const LoadCase &c, std::ostream *os) { *os << c.name; }
@@ -144,8 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"Missing", nullptr, false, "", ""},
         LoadCase{"CrLf", "210 2 2\r\n1024 112 113 97 0 127 5\r\n9 1 2 3 4\r\n", true, "",
                  "1024 112 113 97 0 127 5\n9 1 2 3 4\n"},
-        LoadCase{"LfAndNoFinalLineEnd", "210 2 2\n1 112 113 97 0\n2 1 2 3 4", true, "",
-                 "1 112 113 97 0\n2 1 2 3 4\n"},
+        LoadCase{"LfAndNoFinalLineEnd", "210 2 2\n1 112 113 97 0\n2 1 2 3 4", true, "", "1 112 113 97 0\n2 1 2 3 4\n"},
         LoadCase{"Version219", "219 1 2\n1 112 113 97 0\n", true, "", "1 112 113 97 0\n"},
         LoadCase{"Version220", "220 1 2\n1 112 113 97 0\n", false, "error: can't read this version", ""},
         LoadCase{"StonesAbove224", "210 1 225\n", false, "error: count is out of range", ""},

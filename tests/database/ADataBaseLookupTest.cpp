@@ -66,8 +66,7 @@ TEST_P(ADataBaseOrientation, FoundFromEveryOrientation)
     EXPECT_EQ(db.Find(query) != nullptr, stored == asked);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllPairs, ADataBaseOrientation,
-                         testing::Combine(testing::Range(0, 8), testing::Range(0, 8)),
+INSTANTIATE_TEST_SUITE_P(AllPairs, ADataBaseOrientation, testing::Combine(testing::Range(0, 8), testing::Range(0, 8)),
                          [](const auto &info) {
                              return "Stored" + std::to_string(std::get<0>(info.param)) + "Asked" +
                                     std::to_string(std::get<1>(info.param));
@@ -105,7 +104,7 @@ TEST(ADataBaseLookup, MoveOrderDoesNotMatterButColoursDo)
     EXPECT_EQ(db.FindAnyOrientation(record({81, 128, 97, 113, 112})), 5);
     EXPECT_EQ(db.FindAnyOrientation(record({113, 112, 97, 128, 81})), NoPointCode);
     EXPECT_FALSE(db.Add(record({97, 128, 81, 113, 112}, {6}))); // same position, other order
-    EXPECT_FALSE(db.Add(record(position, {6}).transformed(4)));  // same position, other orientation
+    EXPECT_FALSE(db.Add(record(position, {6}).transformed(4))); // same position, other orientation
     EXPECT_EQ(db.count(), 1);
 }
 
@@ -145,15 +144,14 @@ AData withOffBoardCandidate()
     return r;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ADataBaseAdd,
-    testing::Values(AddCase{"NewPosition", record({0, 1, 2, 3, 4}, {5}), true},
-                    AddCase{"NoCandidate", record({0, 1, 2, 3, 4}), false},
-                    AddCase{"StoredAlready", record(position, {7}), false},
-                    AddCase{"OtherStoneCount", record({0, 1, 2, 3}, {5}), false},
-                    AddCase{"StoneOffBoard", record({0, 1, 2, 3, 225}, {5}), false},
-                    AddCase{"CandidateOffBoard", withOffBoardCandidate(), false}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, ADataBaseAdd,
+                         testing::Values(AddCase{"NewPosition", record({0, 1, 2, 3, 4}, {5}), true},
+                                         AddCase{"NoCandidate", record({0, 1, 2, 3, 4}), false},
+                                         AddCase{"StoredAlready", record(position, {7}), false},
+                                         AddCase{"OtherStoneCount", record({0, 1, 2, 3}, {5}), false},
+                                         AddCase{"StoneOffBoard", record({0, 1, 2, 3, 225}, {5}), false},
+                                         AddCase{"CandidateOffBoard", withOffBoardCandidate(), false}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ADataBaseUpdate, StoresBoardOrientationWithZeroValuesAndKeepsOthers)
 {
@@ -164,8 +162,8 @@ TEST(ADataBaseUpdate, StoresBoardOrientationWithZeroValuesAndKeepsOthers)
         line += ' ' + std::to_string(stored.stone(i));
     // The position (orientation 5) with two valued candidates, between two others.
     writeAll(tmp.file("kumo005.adb"),
-              "210 3 5\r\n1 0 1 2 3 4 5 11\r\n" + line + ' ' + std::to_string(symmetryTransform(5, 96)) + " 40 " +
-                  std::to_string(symmetryTransform(5, 130)) + " 41\r\n2 10 11 12 13 14 15 22\r\n");
+             "210 3 5\r\n1 0 1 2 3 4 5 11\r\n" + line + ' ' + std::to_string(symmetryTransform(5, 96)) + " 40 " +
+                 std::to_string(symmetryTransform(5, 130)) + " 41\r\n2 10 11 12 13 14 15 22\r\n");
 
     // As the main window does: fill, adopt the stored candidates, edit, update, save.
     ADataBase db(5, tmp.dir());
@@ -177,9 +175,8 @@ TEST(ADataBaseUpdate, StoresBoardOrientationWithZeroValuesAndKeepsOthers)
     ASSERT_TRUE(current.toggleCandidate(5));
     EXPECT_TRUE(db.Update(current));
     ASSERT_TRUE(db.Save());
-    EXPECT_EQ(readAll(tmp.file("kumo005.adb")),
-              "210 3 5\r\n1 0 1 2 3 4 5 11\r\n2 10 11 12 13 14 15 22\r\n"
-              "2000 112 113 97 128 81 96 0 130 0 5 0\r\n");
+    EXPECT_EQ(readAll(tmp.file("kumo005.adb")), "210 3 5\r\n1 0 1 2 3 4 5 11\r\n2 10 11 12 13 14 15 22\r\n"
+                                                "2000 112 113 97 128 81 96 0 130 0 5 0\r\n");
 
     // Removing every candidate and updating deletes the position.
     ASSERT_TRUE(db.Load(5));

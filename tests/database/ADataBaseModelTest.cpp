@@ -118,12 +118,13 @@ TEST_P(ADataBaseModel, SameAnswersAsThePlainDesign)
         for (int k = 0; k < stones; ++k)
             text += ' ' + std::to_string(r.stone(k));
         for (int k = 0; k < r.candidateCount(); ++k)
-            text += (k ? " " : " ") + std::to_string(r.candidatePoint(k)) + ' ' +
-                    std::to_string(r.candidates()[k].value);
+            text +=
+                (k ? " " : " ") + std::to_string(r.candidatePoint(k)) + ' ' + std::to_string(r.candidates()[k].value);
         text += "\r\n";
     }
-    korvana::test::writeAll(tmp.file(ADataBase::fileName("", stones)),
-                             "210 " + std::to_string(plain.records_.size()) + ' ' + std::to_string(stones) + "\r\n" + text);
+    korvana::test::writeAll(tmp.file(ADataBase::fileName("", stones)), "210 " + std::to_string(plain.records_.size()) +
+                                                                           ' ' + std::to_string(stones) + "\r\n" +
+                                                                           text);
     ADataBase db(stones, tmp.dir());
 
     int hits = 0;
@@ -152,13 +153,14 @@ TEST_P(ADataBaseModel, SameAnswersAsThePlainDesign)
             ASSERT_EQ(db.CopyFromAnyOrientation(r, out) != NoPointCode, expectedKind >= 0);
             if (expectedKind >= 0) {
                 for (int i = 0; i < expectedHit->candidateCount(); ++i)
-                    ASSERT_EQ(out.candidatePoint(i), inverseSymmetryTransform(expectedKind, expectedHit->candidatePoint(i)));
+                    ASSERT_EQ(out.candidatePoint(i),
+                              inverseSymmetryTransform(expectedKind, expectedHit->candidatePoint(i)));
             }
         }
         }
         ASSERT_EQ(db.count(), static_cast<int32_t>(plain.records_.size()));
     }
-    EXPECT_GT(hits, 300);          // both hits and misses were exercised
+    EXPECT_GT(hits, 300); // both hits and misses were exercised
     EXPECT_LT(hits, 3000 - 300);
     const std::vector<AData> got = walk(db);
     ASSERT_EQ(got.size(), plain.records_.size());

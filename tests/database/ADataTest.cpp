@@ -78,14 +78,14 @@ TEST_P(ADataKey, DependsOnlyOnStoneCount)
 
 // 32768 for entries 0 and 1, then 2^(i div 2); absolute value in wrapping 32 bits.
 INSTANTIATE_TEST_SUITE_P(Table, ADataKey,
-                         testing::Values(KeyCase{0, 0}, KeyCase{1, 32768}, KeyCase{2, 65536},
-                                         KeyCase{3, 65538}, KeyCase{4, 65540}, KeyCase{5, 65544},
+                         testing::Values(KeyCase{0, 0}, KeyCase{1, 32768}, KeyCase{2, 65536}, KeyCase{3, 65538},
+                                         KeyCase{4, 65540}, KeyCase{5, 65544},
                                          KeyCase{20, 65536 + 2 * (2 + 4 + 8 + 16 + 32 + 64 + 128 + 256 + 512)},
                                          // 61 stones: the sum passes 2^31 and wraps negative.
                                          KeyCase{61, (1 << 30) - 65532},
                                          // 62 stones: the sum wraps past 2^32.
                                          KeyCase{62, 65532}),
-    [](const auto &info) { return nameOf(info.param); });
+                         [](const auto &info) { return nameOf(info.param); });
 
 TEST(AData, KeysBeyondSixtyTwoStonesAreValidChainKeys)
 {
@@ -134,11 +134,11 @@ TEST(AData, FillFromBoardLeavesUnfillableEntriesOffTheBoard)
 
 struct EditCase {
     const char *name;
-    std::vector<int> start;     // candidates before
-    char op;                    // 'a' add, 'r' remove, 't' toggle
+    std::vector<int> start; // candidates before
+    char op;                // 'a' add, 'r' remove, 't' toggle
     int point;
-    bool result;                // toggle's answer
-    std::vector<int> expected;  // candidates after
+    bool result;               // toggle's answer
+    std::vector<int> expected; // candidates after
 };
 // Printed by name: gtest would otherwise show a byte dump that changes between runs.
 [[maybe_unused]] void PrintTo(const EditCase &c, std::ostream *os) { *os << c.name; }
@@ -164,17 +164,16 @@ TEST_P(ADataEdit, KeepsOrderAndValues)
         EXPECT_EQ(record.candidates()[i].value, record.candidatePoint(i) == c.start[0] ? 9 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ADataEdit,
-    testing::Values(EditCase{"AddAppends", {97, 127}, 'a', 98, true, {97, 127, 98}},
-                    EditCase{"AddExistingKeepsAll", {97, 127}, 'a', 97, true, {97, 127}},
-                    EditCase{"AddOffBoardIgnored", {97}, 'a', 225, true, {97}},
-                    EditCase{"RemoveMiddle", {97, 127, 98}, 'r', 127, true, {97, 98}},
-                    EditCase{"RemoveAbsent", {97, 127}, 'r', 5, true, {97, 127}},
-                    EditCase{"ToggleAdds", {97}, 't', 98, true, {97, 98}},
-                    EditCase{"ToggleRemoves", {97, 98}, 't', 98, true, {97}},
-                    EditCase{"ToggleOnStoneRefused", {97}, 't', 113, false, {97}}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, ADataEdit,
+                         testing::Values(EditCase{"AddAppends", {97, 127}, 'a', 98, true, {97, 127, 98}},
+                                         EditCase{"AddExistingKeepsAll", {97, 127}, 'a', 97, true, {97, 127}},
+                                         EditCase{"AddOffBoardIgnored", {97}, 'a', 225, true, {97}},
+                                         EditCase{"RemoveMiddle", {97, 127, 98}, 'r', 127, true, {97, 98}},
+                                         EditCase{"RemoveAbsent", {97, 127}, 'r', 5, true, {97, 127}},
+                                         EditCase{"ToggleAdds", {97}, 't', 98, true, {97, 98}},
+                                         EditCase{"ToggleRemoves", {97, 98}, 't', 98, true, {97}},
+                                         EditCase{"ToggleOnStoneRefused", {97}, 't', 113, false, {97}}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 struct SameCase {
     const char *name;
@@ -192,16 +191,15 @@ TEST_P(ADataSame, ComparesBoards)
     EXPECT_EQ(withStones(GetParam().b).samePosition(withStones(GetParam().a)), GetParam().same);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ADataSame,
-    testing::Values(SameCase{"Identical", {112, 113, 97}, {112, 113, 97}, true},
-                    SameCase{"BlackOrderSwapped", {112, 113, 97}, {97, 113, 112}, true},
-                    SameCase{"WhiteOrderSwapped", {112, 113, 97, 98}, {112, 98, 97, 113}, true},
-                    SameCase{"ColoursSwapped", {112, 113}, {113, 112}, false},
-                    SameCase{"DifferentCount", {112, 113}, {112, 113, 97}, false},
-                    SameCase{"DifferentPoint", {112, 113}, {112, 114}, false},
-                    SameCase{"BothEmpty", {}, {}, true}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, ADataSame,
+                         testing::Values(SameCase{"Identical", {112, 113, 97}, {112, 113, 97}, true},
+                                         SameCase{"BlackOrderSwapped", {112, 113, 97}, {97, 113, 112}, true},
+                                         SameCase{"WhiteOrderSwapped", {112, 113, 97, 98}, {112, 98, 97, 113}, true},
+                                         SameCase{"ColoursSwapped", {112, 113}, {113, 112}, false},
+                                         SameCase{"DifferentCount", {112, 113}, {112, 113, 97}, false},
+                                         SameCase{"DifferentPoint", {112, 113}, {112, 114}, false},
+                                         SameCase{"BothEmpty", {}, {}, true}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(AData, TransformedMapsStonesAndCandidatesKeepingOrder)
 {

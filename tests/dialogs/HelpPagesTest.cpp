@@ -63,8 +63,8 @@ TEST(HelpPagesTest, ManualDescribesEverySettingAndEveryOpening)
     const QString manual = helpPage("help_j.html");
     KvParam defaults;
     for (const AppRegistry &section : defaults.sections()) {
-        EXPECT_TRUE(manual.contains(QStringLiteral("<td>%1</td>").arg(QString::fromStdString(section.name())))
-                    || manual.contains(QStringLiteral(">%1</td>").arg(QString::fromStdString(section.name()))))
+        EXPECT_TRUE(manual.contains(QStringLiteral("<td>%1</td>").arg(QString::fromStdString(section.name()))) ||
+                    manual.contains(QStringLiteral(">%1</td>").arg(QString::fromStdString(section.name()))))
             << section.name();
         for (const AppRegistryKey &key : section.keys())
             EXPECT_TRUE(manual.contains(QStringLiteral("<td>%1</td>").arg(QString::fromStdString(key.name()))))

@@ -60,7 +60,7 @@ TEST(TMyMessageWindowTest, CentredOnTheMainWindow)
     };
     const Case cases[] = {
         {{100, 50, 516, 460}, {277, 113}, {100 + 119, 50 + 173}},
-        {{0, 0, 511, 421}, {270, 110}, {120, 155}},     // odd halves truncated
+        {{0, 0, 511, 421}, {270, 110}, {120, 155}},          // odd halves truncated
         {{10, 10, 100, 100}, {277, 113}, {10 - 88, 10 - 6}}, // negative halves truncated toward zero
     };
     for (const Case &c : cases)
@@ -93,12 +93,12 @@ TEST(TQuestionFormTest, CaptionsTextsAndAnswers)
         int initial, firstAnswer, secondAnswer;
     };
     const Case cases[] = {
-        {[] { return std::make_unique<TSelectBlackOrWhiteForm>(); }, "Korvana for WC", "Choose Black or White",
-         "Black", "White", 1, 1, 0},
-        {[] { return std::make_unique<TConfirmDatabaseUpdate>(); }, "Database Update", "Database Update?", "Yes",
-         "No", 0, 1, 0},
-        {[] { return std::make_unique<TWhichRemoveForm>(); }, "Korvana for WC", "Which do you remove?", "A", "B", 0,
-         0, 1},
+        {[] { return std::make_unique<TSelectBlackOrWhiteForm>(); }, "Korvana for WC", "Choose Black or White", "Black",
+         "White", 1, 1, 0},
+        {[] { return std::make_unique<TConfirmDatabaseUpdate>(); }, "Database Update", "Database Update?", "Yes", "No",
+         0, 1, 0},
+        {[] { return std::make_unique<TWhichRemoveForm>(); }, "Korvana for WC", "Which do you remove?", "A", "B", 0, 0,
+         1},
     };
     testing::ModalWatchdog watchdog;
     for (const Case &c : cases) {

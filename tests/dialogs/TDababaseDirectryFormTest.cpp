@@ -54,11 +54,11 @@ TEST(TDababaseDirectryFormTest, StartDirectoryAndChosenDirectory)
         QString given, chosen;
     };
     const Case cases[] = {
-        {base + "/", base + "/"},  // one trailing '/' dropped, then appended again
-        {base, base + "/"},        // appended when missing
+        {base + "/", base + "/"}, // one trailing '/' dropped, then appended again
+        {base, base + "/"},       // appended when missing
         {base + "/a/../", base + "/"},
         {base + "/missing", base + "/missing/"}, // not made yet: kept as the choice
-        {"/", "/"},                // the root stays the root
+        {"/", "/"},                              // the root stays the root
         {"", ""},
     };
     TDababaseDirectryForm form;
@@ -75,8 +75,12 @@ TEST(TDababaseDirectryFormTest, VolumeOfAPathIsTheLongestRootHoldingIt)
 {
     const QStringList volumes{"/", "/home", "/home2", "/mnt/usb"};
     const std::pair<const char *, const char *> cases[] = {
-        {"/home/u/adb", "/home"}, {"/home", "/home"},         {"/home2/x", "/home2"},
-        {"/homeless", "/"},       {"/mnt/usb/book", "/mnt/usb"}, {"/mnt", "/"},
+        {"/home/u/adb", "/home"},
+        {"/home", "/home"},
+        {"/home2/x", "/home2"},
+        {"/homeless", "/"},
+        {"/mnt/usb/book", "/mnt/usb"},
+        {"/mnt", "/"},
         {"/", "/"},
     };
     for (const auto &[path, volume] : cases)

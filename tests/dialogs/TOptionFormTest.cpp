@@ -109,8 +109,7 @@ protected:
         form.setColourChooser(&chooser);
         form.setDirectoryForm(&directoryForm);
     }
-    template <typename T>
-    T *control(const char *name)
+    template <typename T> T *control(const char *name)
     {
         T *widget = form.findChild<T *>(QLatin1String(name));
         EXPECT_NE(widget, nullptr) << name;
@@ -136,8 +135,8 @@ TEST_F(TOptionFormTest, TabsInOrderWithTheHiddenOnesPresent)
     EXPECT_EQ(form.size(), QSize(456, 312));
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(form.Accepted());
-    const std::pair<const char *, bool> tabs[] = {{"Game", true},     {"File", false},    {"Edit", false},
-                                                  {"System", true},   {"Database", true}, {"Network", false},
+    const std::pair<const char *, bool> tabs[] = {{"Game", true},   {"File", false},    {"Edit", false},
+                                                  {"System", true}, {"Database", true}, {"Network", false},
                                                   {"Chat", false}};
     ASSERT_EQ(form.pages()->count(), 7);
     for (int i = 0; i < 7; ++i) {
@@ -355,7 +354,7 @@ TEST_F(TOptionFormTest, ColourButtonsWriteAtOnceAndCancelKeepsTheColour)
 TEST(ColourChooserTest, SettingValuesAreBlueGreenRed)
 {
     const std::pair<int, QColor> cases[] = {
-        {962532, QColor(228, 175, 14)}, {0, QColor(0, 0, 0)}, {0xFFFFFF, QColor(255, 255, 255)},
+        {962532, QColor(228, 175, 14)}, {0, QColor(0, 0, 0)},          {0xFFFFFF, QColor(255, 255, 255)},
         {0x0000FF, QColor(255, 0, 0)},  {0xFF0000, QColor(0, 0, 255)},
     };
     for (const auto &[value, colour] : cases) {

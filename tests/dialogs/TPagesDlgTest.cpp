@@ -60,7 +60,8 @@ TEST_F(TPagesDlgTest, CaptionPagesAndLayout)
         EXPECT_EQ(pages->tabText(i), QStringLiteral("Page%1").arg(i + 1));
 
     // The radio buttons of the "Effective Region" group from top to bottom, with their modes.
-    const std::pair<const char *, int> order[] = {{"No Display", 0}, {"Sum", 1}, {"Turn", 4}, {"Black", 2}, {"White", 3}};
+    const std::pair<const char *, int> order[] = {
+        {"No Display", 0}, {"Sum", 1}, {"Turn", 4}, {"Black", 2}, {"White", 3}};
     int lastY = -1;
     for (const auto &[caption, mode] : order) {
         QRadioButton *radio = window.modeButton(mode);

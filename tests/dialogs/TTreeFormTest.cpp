@@ -38,8 +38,7 @@ struct Fixture {
     {
         const QModelIndex index = model().indexOf(node);
         form.treeView()->scrollTo(index);
-        QTest::mouseClick(form.treeView()->viewport(), Qt::LeftButton, {},
-                          form.treeView()->visualRect(index).center());
+        QTest::mouseClick(form.treeView()->viewport(), Qt::LeftButton, {}, form.treeView()->visualRect(index).center());
     }
 };
 

@@ -28,16 +28,14 @@ TEST_P(PositionKey, SumsColumnPowersPerColour)
     EXPECT_EQ(PhaseHash::positionKey(testboards::fromMoves(GetParam().moves)), GetParam().key);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, PositionKey,
-    testing::Values(KeyCase{"", 0},
-                    KeyCase{"h8", 1 << 7},                          // Black in column h (x 7)
-                    KeyCase{"h8 i8", (1 << 7) + (1 << (8 + 15))},   // White in column i
-                    KeyCase{"a1 a2 a3", 1 + (1 << 15) + 1},         // rows do not count
-                    // Five White stones in column o wrap past 2^31: 5 * 2^29 = 2^31 + 2^29,
-                    // plus 87 for Black: negative as 32 bits; the key is its absolute value.
-                    KeyCase{"a1 o1 b1 o2 c1 o3 e1 o4 g1 o5", 1610612649}),
-    [](const auto &info) { return nameOf(info.param); });
+INSTANTIATE_TEST_SUITE_P(Table, PositionKey,
+                         testing::Values(KeyCase{"", 0}, KeyCase{"h8", 1 << 7},        // Black in column h (x 7)
+                                         KeyCase{"h8 i8", (1 << 7) + (1 << (8 + 15))}, // White in column i
+                                         KeyCase{"a1 a2 a3", 1 + (1 << 15) + 1},       // rows do not count
+                                         // Five White stones in column o wrap past 2^31: 5 * 2^29 = 2^31 + 2^29,
+                                         // plus 87 for Black: negative as 32 bits; the key is its absolute value.
+                                         KeyCase{"a1 o1 b1 o2 c1 o3 e1 o4 g1 o5", 1610612649}),
+                         [](const auto &info) { return nameOf(info.param); });
 
 TEST(PhaseHash, KeyOfMinusTwoToThe31GetsAChainInRange)
 {

@@ -23,10 +23,7 @@ int think(const BanArray &board, uint32_t seed = 1, BookLookup book = nullptr, c
     return iter.Think();
 }
 
-int think(const std::string &moves, uint32_t seed = 1)
-{
-    return think(testboards::fromMoves(moves), seed);
-}
+int think(const std::string &moves, uint32_t seed = 1) { return think(testboards::fromMoves(moves), seed); }
 
 TEST(ThinkingLevel, PresetsMatchTheFiveLevels)
 {
@@ -121,24 +118,23 @@ TEST_P(PhaseIterShortcut, ForcedPointIsAnswered)
 // Answers derived from the expansion rules: own five first, then the block of
 // the other side's five, then an own straight four; the lowest point index
 // wins among equals.
-INSTANTIATE_TEST_SUITE_P(
-    Table, PhaseIterShortcut,
-    testing::Values(
-        // Black's open four h5..h8: h4 (52) before h9 (127).
-        ShortcutCase{"ownFiveLowestIndex", "h8 a1 h7 c1 h6 a3 h5 c3", "h4"},
-        // White's four a1..d1 threatens e1 (4), yet Black's own five comes first.
-        ShortcutCase{"ownFiveBeforeBlock", "h8 a1 h7 b1 h6 c1 h5 d1", "h4"},
-        // No own five: block e1 even though h5/h9 would make a straight four.
-        ShortcutCase{"blockBeforeStraightFour", "h8 a1 h7 b1 h6 c1 lC d1", "e1"},
-        // White to move, Black's four h5..h8 with h4 taken: the block is h9.
-        ShortcutCase{"whiteBlocks", "h8 h4 h7 a1 h6 c1 h5", "h9"},
-        // White's open four: Black blocks at the lower of the two points.
-        ShortcutCase{"blockOpenFourLowest", "a1 h8 c1 h7 a3 h6 lC h5", "h4"},
-        // Open three h6..h8: the straight four at h5 (67) before h9 (127).
-        ShortcutCase{"ownStraightFour", "h8 a1 h7 c1 h6 a3", "h5"},
-        // White's open three: White makes the straight four.
-        ShortcutCase{"whiteStraightFour", "a1 h8 c1 h7 a3 h6 lC", "h5"}),
-    [](const testing::TestParamInfo<ShortcutCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, PhaseIterShortcut,
+                         testing::Values(
+                             // Black's open four h5..h8: h4 (52) before h9 (127).
+                             ShortcutCase{"ownFiveLowestIndex", "h8 a1 h7 c1 h6 a3 h5 c3", "h4"},
+                             // White's four a1..d1 threatens e1 (4), yet Black's own five comes first.
+                             ShortcutCase{"ownFiveBeforeBlock", "h8 a1 h7 b1 h6 c1 h5 d1", "h4"},
+                             // No own five: block e1 even though h5/h9 would make a straight four.
+                             ShortcutCase{"blockBeforeStraightFour", "h8 a1 h7 b1 h6 c1 lC d1", "e1"},
+                             // White to move, Black's four h5..h8 with h4 taken: the block is h9.
+                             ShortcutCase{"whiteBlocks", "h8 h4 h7 a1 h6 c1 h5", "h9"},
+                             // White's open four: Black blocks at the lower of the two points.
+                             ShortcutCase{"blockOpenFourLowest", "a1 h8 c1 h7 a3 h6 lC h5", "h4"},
+                             // Open three h6..h8: the straight four at h5 (67) before h9 (127).
+                             ShortcutCase{"ownStraightFour", "h8 a1 h7 c1 h6 a3", "h5"},
+                             // White's open three: White makes the straight four.
+                             ShortcutCase{"whiteStraightFour", "a1 h8 c1 h7 a3 h6 lC", "h5"}),
+                         [](const testing::TestParamInfo<ShortcutCase> &info) { return std::string(info.param.name); });
 
 TEST(PhaseIterBook, ConsultedFromThreeStonesWithTheGivenDirectory)
 {

@@ -48,10 +48,7 @@ struct TieCase {
 
 class TdbtreeTies : public testing::TestWithParam<TieCase> {};
 
-TEST_P(TdbtreeTies, TopsComeOutInTheFixedOrder)
-{
-    EXPECT_EQ(run(GetParam().script), GetParam().tops);
-}
+TEST_P(TdbtreeTies, TopsComeOutInTheFixedOrder) { EXPECT_EQ(run(GetParam().script), GetParam().tops); }
 
 // Each sequence worked out by hand from the insert / remove / replace rules.
 INSTANTIATE_TEST_SUITE_P(

@@ -117,8 +117,11 @@ TEST_F(BoardAnalysisTest, ForcedWinsInTheStatusLineAndAsGhostStones)
 
 TEST_F(BoardAnalysisTest, ForcedWinTimeFallsBackToItsDefault)
 {
-    for (auto [stored, used] : {std::pair{0, BoardAnalysis::DefaultForcedWinMs}, {-5, BoardAnalysis::DefaultForcedWinMs},
-                                {50, 100}, {9'000'000, 600'000}, {1234, 1234}}) {
+    for (auto [stored, used] : {std::pair{0, BoardAnalysis::DefaultForcedWinMs},
+                                {-5, BoardAnalysis::DefaultForcedWinMs},
+                                {50, 100},
+                                {9'000'000, 600'000},
+                                {1234, 1234}}) {
         settings.SetInt("Option", "ForcedWinTime", stored);
         EXPECT_EQ(analysis->ForcedWinMs(), used) << stored;
     }

@@ -10,8 +10,7 @@ using namespace korvana::gametest;
 namespace {
 
 // Main line h8 i9 j8 g7; move 2 also i8 (then j9) and g9; move 3 also k8.
-constexpr const char *Record =
-    "(;GM[4]SZ[15]RU[Renju 1998];B[hh](;W[ii](;B[jh];W[gg])(;B[kh]))(;W[ih];B[ji])(;W[gi]))";
+constexpr const char *Record = "(;GM[4]SZ[15]RU[Renju 1998];B[hh](;W[ii](;B[jh];W[gg])(;B[kh]))(;W[ih];B[ji])(;W[gi]))";
 
 struct Study : Game {
     Study()
@@ -28,15 +27,24 @@ struct Study : Game {
     }
     void run(const std::string &command)
     {
-        if (command == "forward") flow.GoForward();
-        else if (command == "back") flow.MoveBack();
-        else if (command == "home") flow.GoHome();
-        else if (command == "end") flow.GoEnd();
-        else if (command == "down") flow.GoVariation(+1);
-        else if (command == "up") flow.GoVariation(-1);
-        else if (command.rfind("line ", 0) == 0) flow.GoToLine(std::stoi(command.substr(5)));
-        else if (command.rfind("play ", 0) == 0) play(command.substr(5));
-        else ADD_FAILURE() << command;
+        if (command == "forward")
+            flow.GoForward();
+        else if (command == "back")
+            flow.MoveBack();
+        else if (command == "home")
+            flow.GoHome();
+        else if (command == "end")
+            flow.GoEnd();
+        else if (command == "down")
+            flow.GoVariation(+1);
+        else if (command == "up")
+            flow.GoVariation(-1);
+        else if (command.rfind("line ", 0) == 0)
+            flow.GoToLine(std::stoi(command.substr(5)));
+        else if (command.rfind("play ", 0) == 0)
+            play(command.substr(5));
+        else
+            ADD_FAILURE() << command;
     }
 };
 
@@ -56,7 +64,7 @@ TEST(GameFlowStudy, WalkingTheBranches)
         {"down", "W2(i9): +", 4}, // wraps to the first
         {"up", "W2(g9): +", 2},
         {"end", "W2(g9): +", 2},
-        {"line 0", "B1(h8):", 2},   // the branch ahead still goes through g9
+        {"line 0", "B1(h8):", 2}, // the branch ahead still goes through g9
         {"back", "", 2},
         {"end", "W2(g9): +", 2},
         {"line 0", "B1(h8):", 2},
@@ -132,8 +140,7 @@ TEST(GameFlowStudy, DeleteAsksAndPromoteReorders)
     s.flow.DeleteVariation(i9->child(1)); // k8: one move
     EXPECT_EQ(s.window.yesNoAsked.back(), "Delete this variation (1 move)?");
     s.flow.GoEnd();
-    EXPECT_EQ(s.window.moveList,
-              (std::vector<std::string>{"B1(h8):", "W2(i9): +", "B3(j8):", "W4(g7):"}));
+    EXPECT_EQ(s.window.moveList, (std::vector<std::string>{"B1(h8):", "W2(i9): +", "B3(j8):", "W4(g7):"}));
 }
 
 TEST(GameFlowStudy, ProposalsOfTheOpeningLeaveNoMovesInTheRecord)

@@ -159,12 +159,12 @@ TEST(GameFlowGiveUp, LeavesPlayModeAndStopsTheComputer)
 
 struct MoveBackCase {
     const char *name;
-    const char *moves;  ///< played with play mode off
-    char begin;          ///< then Begin 'B'lack or 'W'hite; 0: play mode stays off
-    bool thinking;       ///< the computer thinks when Move back comes
+    const char *moves; ///< played with play mode off
+    char begin;        ///< then Begin 'B'lack or 'W'hite; 0: play mode stays off
+    bool thinking;     ///< the computer thinks when Move back comes
     int countAfter;
-    int linesAfter;      ///< move-list lines afterwards
-    const char *status;  ///< expected status; null: unchanged
+    int linesAfter;     ///< move-list lines afterwards
+    const char *status; ///< expected status; null: unchanged
 };
 
 TEST(GameFlowMoveBack, ThreeCases)
@@ -212,11 +212,9 @@ TEST(GameFlowTimes, BookedPerSideAndRestoredOnMoveBack)
         const char *label;
     };
     const Step steps[] = {
-        {103, "h8", 'B', "3   (sec.)"},
-        {110, "i9", 'W', "7   (sec.)"},
-        {112, "j8", 'B', "5   (sec.)"},  // 3 + 2
-        {120, "a1", 'W', "15  (sec.)"},  // 7 + 8
-        {1120, "a3", 'B', "1005(sec.)"}, // 5 + 1000
+        {103, "h8", 'B', "3   (sec.)"},  {110, "i9", 'W', "7   (sec.)"}, {112, "j8", 'B', "5   (sec.)"}, // 3 + 2
+        {120, "a1", 'W', "15  (sec.)"},                                                                  // 7 + 8
+        {1120, "a3", 'B', "1005(sec.)"},                                                                 // 5 + 1000
     };
     for (const auto &s : steps) {
         SCOPED_TRACE(s.move);
@@ -333,9 +331,8 @@ TEST(GameFlowInput, TypedCoordinates)
         char pending; ///< pending column after the keys
     };
     const Case cases[] = {
-        {"h8", 1, 'z'},  {"H8", 1, 'z'},  {"hg8", 1, 'z'}, {"x9h8", 1, 'z'},
-        {"hh", 0, 'h'},  {"h", 0, 'h'},   {"aF", 1, 'z'},  {"o1", 1, 'z'},
-        {"8", 0, 'z'},   {"hh8", 1, 'z'},
+        {"h8", 1, 'z'}, {"H8", 1, 'z'}, {"hg8", 1, 'z'}, {"x9h8", 1, 'z'}, {"hh", 0, 'h'},
+        {"h", 0, 'h'},  {"aF", 1, 'z'}, {"o1", 1, 'z'},  {"8", 0, 'z'},    {"hh8", 1, 'z'},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.keys);

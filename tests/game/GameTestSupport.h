@@ -65,7 +65,10 @@ struct Game {
     int count() const { return flow.game().board().moveCount(); }
     MovedPos last() const { return flow.game().board().history().moves().back(); }
     /// Runs posted calls until no worker is thinking any more.
-    bool settle() { return window.runUntil([this] { return flags.thinking == 0; }); }
+    bool settle()
+    {
+        return window.runUntil([this] { return flags.thinking == 0; });
+    }
 };
 
 } // namespace korvana::gametest

@@ -22,10 +22,7 @@ using namespace std::chrono_literals;
 namespace {
 
 // A level that would search for minutes: only a stop ends it in time.
-ThinkingLevel endlessLevel()
-{
-    return ThinkingLevel(10, 5003, {20, 20, 20, 20, 20, 20, 20, 20, 20, 20});
-}
+ThinkingLevel endlessLevel() { return ThinkingLevel(10, 5003, {20, 20, 20, 20, 20, 20, 20, 20, 20, 20}); }
 
 BanHistory historyOf(const std::string &moves)
 {
@@ -49,13 +46,12 @@ TEST(ThinkingThread, StopDuringBuiltInSearchGivesNoMove)
     std::mutex m;
     ThinkRequest request;
     request.level = endlessLevel();
-    ThinkingThread worker(request, historyOf(QuietMiddleGame), 7,
-                          [&](uint64_t generation, const ThinkResult &a) {
-                              std::lock_guard<std::mutex> lock(m);
-                              EXPECT_EQ(generation, 7u);
-                              answer = a;
-                              ++delivered;
-                          });
+    ThinkingThread worker(request, historyOf(QuietMiddleGame), 7, [&](uint64_t generation, const ThinkResult &a) {
+        std::lock_guard<std::mutex> lock(m);
+        EXPECT_EQ(generation, 7u);
+        answer = a;
+        ++delivered;
+    });
     worker.Start();
     std::this_thread::sleep_for(200ms);
     ASSERT_FALSE(worker.finished()) << "the search ended before the stop; the level is too small";
@@ -368,10 +364,8 @@ TEST(OpeningTable, StonesOfTheOpenings)
         ThinkPoint second, third;
     };
     const Case cases[] = {
-        {0, "CHOSEI", {8, 6, 'W'}, {9, 5, 'B'}},
-        {7, "ARASHITSUKI", {8, 6, 'W'}, {8, 9, 'B'}},
-        {14, "SOSEI", {7, 6, 'W'}, {9, 5, 'B'}},
-        {24, "SUISEI", {8, 6, 'W'}, {5, 9, 'B'}},
+        {0, "CHOSEI", {8, 6, 'W'}, {9, 5, 'B'}}, {7, "ARASHITSUKI", {8, 6, 'W'}, {8, 9, 'B'}},
+        {14, "SOSEI", {7, 6, 'W'}, {9, 5, 'B'}}, {24, "SUISEI", {8, 6, 'W'}, {5, 9, 'B'}},
         {25, "YUSEI", {7, 6, 'W'}, {9, 9, 'B'}},
     };
     for (const auto &c : cases) {

@@ -45,7 +45,7 @@ TEST_F(Wc1998, BeginWhiteComputerPlacesOpening14ThenTheUserProposes)
     fake.queue(FakeLibrary::Thinking, pointOf(10, 10), 0, 0, 0); // the fourth move, White
     fake.queue(FakeLibrary::WhichRemove, 0, pointOf(9, 9), 0, 0);
     fake.queue(FakeLibrary::Thinking, pointOf(3, 3), 0, 0, 0); // the sixth move
-    g.window.colourIsBlack = true; // the user takes Black after all
+    g.window.colourIsBlack = true;                             // the user takes Black after all
 
     g.flow.BeginWhite();
     EXPECT_EQ(g.window.status, "Now Thinking");
@@ -231,7 +231,7 @@ struct MoveBackCase {
     const char *stones; ///< placed as plain moves, past the protocol
     int playing, computerIsBlack, humanStartedWhite, openingStep;
     int countAfter;
-    const char *status;  ///< nullptr: not checked
+    const char *status; ///< nullptr: not checked
     int stepAfter;
     int colourAsked;
 };

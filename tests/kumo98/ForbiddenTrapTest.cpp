@@ -65,13 +65,19 @@ TEST_P(ForbiddenTrapTest, BlackAvoidsTheTrapAndWhiteSpringsIt)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BaselineGames, ForbiddenTrapTest, ::testing::Values(
-    TrapCase{"Sangetsu", "h8 h7 iA g8 f9 g9 gA hB fB hA iB g6 iC i9 fC g7 g5 f8", "e7"},
-    TrapCase{"Sosei", "h8 h7 j6 i7 g7 i9 i6 h6 g5 j8 g6 g4 e8 k9 lA h9 g8 g9 j9 f8 h5 f7 f6 f5 e7 e9 f9 h4 d7 c6 e5 d4 "
-                      "d8 c9 e4 e6 d6 d9 b8 c7 c8 a8 l9 i8 gA hB hA j7 l7 l8 k8 l5 k6 m6 iB", ""},
-    TrapCase{"Kinsei", "h8 h7 j8 g8 j6 g9 g7 f9 eA f8 j9 jA hA j5 i6 fA fB e9 d9 gC c8 b7 gA", ""},
-    TrapCase{"Suisei", "h8 i7 fA h7 g7 i9 iA j9 g8 h9 g9 gA i8 f8 j8 k8 l9 l7 k7 fB eC eB dB f6 f5 e6 g6 g5 h4 c9 "
-                       "d8 cA fC gC cC eA d9 dA i5 j6 c7 e9 bC dC", "j4"}),
+INSTANTIATE_TEST_SUITE_P(
+    BaselineGames, ForbiddenTrapTest,
+    ::testing::Values(
+        TrapCase{"Sangetsu", "h8 h7 iA g8 f9 g9 gA hB fB hA iB g6 iC i9 fC g7 g5 f8", "e7"},
+        TrapCase{"Sosei",
+                 "h8 h7 j6 i7 g7 i9 i6 h6 g5 j8 g6 g4 e8 k9 lA h9 g8 g9 j9 f8 h5 f7 f6 f5 e7 e9 f9 h4 d7 c6 e5 d4 "
+                 "d8 c9 e4 e6 d6 d9 b8 c7 c8 a8 l9 i8 gA hB hA j7 l7 l8 k8 l5 k6 m6 iB",
+                 ""},
+        TrapCase{"Kinsei", "h8 h7 j8 g8 j6 g9 g7 f9 eA f8 j9 jA hA j5 i6 fA fB e9 d9 gC c8 b7 gA", ""},
+        TrapCase{"Suisei",
+                 "h8 i7 fA h7 g7 i9 iA j9 g8 h9 g9 gA i8 f8 j8 k8 l9 l7 k7 fB eC eB dB f6 f5 e6 g6 g5 h4 c9 "
+                 "d8 cA fC gC cC eA d9 dA i5 j6 c7 e9 bC dC",
+                 "j4"}),
     [](const ::testing::TestParamInfo<TrapCase> &info) { return std::string(info.param.name); });
 
 } // namespace

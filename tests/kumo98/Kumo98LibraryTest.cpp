@@ -150,22 +150,23 @@ TEST_P(BadInputTest, EveryEntryFailsWithoutWritingItsOuts)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Buffers, BadInputTest, ::testing::Values(
-    BadInput{"repeated first stone", {112, 112, 113}, 3, 1},
-    BadInput{"repeat in the fourth code", {112, 96, 113, 96}, 4, 3},
-    BadInput{"code 225", {112, 225, 113}, 3, 1},
-    BadInput{"code 255", {255, 96, 113}, 3, 0},
-    BadInput{"off board in the fourth code", {112, 96, 113, 240}, 4, 3},
-    BadInput{"negative count", {112, 96, 113}, -1, -1},
-    BadInput{"count beyond the board", {112, 96, 113}, 226, -1}),
-    [](const auto &info) { return nameOf(info.param); });
+INSTANTIATE_TEST_SUITE_P(Buffers, BadInputTest,
+                         ::testing::Values(BadInput{"repeated first stone", {112, 112, 113}, 3, 1},
+                                           BadInput{"repeat in the fourth code", {112, 96, 113, 96}, 4, 3},
+                                           BadInput{"code 225", {112, 225, 113}, 3, 1},
+                                           BadInput{"code 255", {255, 96, 113}, 3, 0},
+                                           BadInput{"off board in the fourth code", {112, 96, 113, 240}, 4, 3},
+                                           BadInput{"negative count", {112, 96, 113}, -1, -1},
+                                           BadInput{"count beyond the board", {112, 96, 113}, 226, -1}),
+                         [](const auto &info) { return nameOf(info.param); });
 
 TEST_F(Kumo98LibraryTest, ProposalsOnTakenOrOffBoardPointsFail)
 {
     std::vector<unsigned char> b = buffer({112, 96, 114, 97});
     for (auto [a, c] : std::vector<std::pair<int, int>>{{112, 50}, {50, 97}, {225, 50}, {50, 255}}) {
         unsigned char out = Untouched;
-        EXPECT_EQ(whichRemove(b.data(), static_cast<unsigned char>(a), static_cast<unsigned char>(c), &out, 0) & 0xff, 255);
+        EXPECT_EQ(whichRemove(b.data(), static_cast<unsigned char>(a), static_cast<unsigned char>(c), &out, 0) & 0xff,
+                  255);
         EXPECT_EQ(out, Untouched);
     }
 }

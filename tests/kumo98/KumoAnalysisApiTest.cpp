@@ -97,9 +97,8 @@ TEST_F(KumoAnalysisApiTest, StopAnalysisEndsAnOpenEndedAnalysisAndASecondOneIsRe
 {
     Reports reports;
     std::atomic<int> result{-1};
-    std::thread worker([&] {
-        result = analyse(static_cast<int>(MiddleGame.size()), MiddleGame.data(), 0, &Reports::add, &reports);
-    });
+    std::thread worker(
+        [&] { result = analyse(static_cast<int>(MiddleGame.size()), MiddleGame.data(), 0, &Reports::add, &reports); });
     while (reports.count == 0)
         std::this_thread::yield();
     EXPECT_EQ(analyse(static_cast<int>(MiddleGame.size()), MiddleGame.data(), 50, nullptr, nullptr), 255);
@@ -118,8 +117,8 @@ TEST_F(KumoAnalysisApiTest, StopAnalysisEndsAnOpenEndedAnalysisAndASecondOneIsRe
 TEST_F(KumoAnalysisApiTest, BadBuffersAndFinishedGamesAnswer255)
 {
     const std::vector<std::vector<unsigned char>> bad = {
-        {112, 113, 225},               // off the board
-        {112, 113, 112},               // a repeat
+        {112, 113, 225},                       // off the board
+        {112, 113, 112},                       // a repeat
         {112, 0, 113, 1, 114, 2, 115, 3, 116}, // Black has five
     };
     for (const auto &moves : bad) {

@@ -85,8 +85,8 @@ TEST(KumoBoardTest, UndoRestoresEveryPointsShapes)
 }
 
 struct LineCase {
-    const char *line;   // 11 cells, centre (index 5) is the judged empty point: X Black, O White, . empty
-    int colour;         // 0 Black, 1 White
+    const char *line; // 11 cells, centre (index 5) is the judged empty point: X Black, O White, . empty
+    int colour;       // 0 Black, 1 White
     LinePattern expected;
 };
 std::string nameOf(const LineCase &c)
@@ -108,23 +108,25 @@ TEST_P(LinePatternTest, ShapeOfTheCentre)
     for (int i = 0; i < 11; ++i) {
         if (i == 5)
             continue;
-        const uint32_t cell = c.line[i] == 'X' ? CellBlack : c.line[i] == 'O' ? CellWhite : c.line[i] == '#' ? CellOff : CellEmpty;
+        const uint32_t cell = c.line[i] == 'X'   ? CellBlack
+                              : c.line[i] == 'O' ? CellWhite
+                              : c.line[i] == '#' ? CellOff
+                                                 : CellEmpty;
         key |= cell << keyShift(i - 5);
     }
     EXPECT_EQ(linePattern(c.colour, key), c.expected) << c.line;
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, LinePatternTest, ::testing::Values(
-    LineCase{"...XX.XX...", 0, P_Five},
-    LineCase{"..XXX.XX...", 0, P_Overline},
-    LineCase{"..OOO.OO...", 1, P_Five},      // White's six is a five
-    LineCase{"....X.XX...", 0, P_F4},        // straight four
-    LineCase{"...OX.XX...", 0, P_B4},
-    LineCase{"..X.X.X.X..", 0, P_F4},        // in-line double four
-    LineCase{"OOOO.O.....", 1, P_B4},        // for White six counts
-    LineCase{"....X.X....", 0, P_F3},
-    LineCase{"...#X.X....", 0, P_B3},        // the board's edge blocks like a stone
-    LineCase{"XXXX...XXXX", 1, P_None}), // no room for five
-    [](const auto &info) { return nameOf(info.param); });
+INSTANTIATE_TEST_SUITE_P(Shapes, LinePatternTest,
+                         ::testing::Values(LineCase{"...XX.XX...", 0, P_Five}, LineCase{"..XXX.XX...", 0, P_Overline},
+                                           LineCase{"..OOO.OO...", 1, P_Five}, // White's six is a five
+                                           LineCase{"....X.XX...", 0, P_F4},   // straight four
+                                           LineCase{"...OX.XX...", 0, P_B4},
+                                           LineCase{"..X.X.X.X..", 0, P_F4}, // in-line double four
+                                           LineCase{"OOOO.O.....", 1, P_B4}, // for White six counts
+                                           LineCase{"....X.X....", 0, P_F3},
+                                           LineCase{"...#X.X....", 0, P_B3},    // the board's edge blocks like a stone
+                                           LineCase{"XXXX...XXXX", 1, P_None}), // no room for five
+                         [](const auto &info) { return nameOf(info.param); });
 
 } // namespace

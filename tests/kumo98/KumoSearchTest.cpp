@@ -15,9 +15,9 @@ namespace {
 struct ThreatCase {
     const char *what;
     std::vector<std::pair<int, int>> black, white; // (x, y); stones are placed alternately
-    int expected;                                   // the only sensible move, or -1
-    int avoid;                                      // a move that must not be played, or -1
-    bool win;                                       // the score must say the mover wins
+    int expected;                                  // the only sensible move, or -1
+    int avoid;                                     // a move that must not be played, or -1
+    bool win;                                      // the score must say the mover wins
 };
 [[maybe_unused]] std::string nameOf(const ThreatCase &c) { return korvana::test::caseName(c.what); }
 [[maybe_unused]] void PrintTo(const ThreatCase &c, std::ostream *os) { *os << nameOf(c); }
@@ -51,16 +51,30 @@ TEST_P(KumoSearchTest, FindsTheMove)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Positions, KumoSearchTest, ::testing::Values(
-    // White (to move) makes two open threes at h8: Black cannot stop both.
-    ThreatCase{"White double three wins",
-               {{0, 0}, {14, 0}, {0, 14}, {14, 14}, {2, 12}}, {{8, 7}, {9, 7}, {7, 8}, {7, 9}}, 7 + 15 * 7, -1, true},
-    // The same shape for Black (to move) is a forbidden double three at h8.
-    ThreatCase{"Black does not play its double three",
-               {{8, 7}, {9, 7}, {7, 8}, {7, 9}}, {{0, 0}, {14, 0}, {0, 14}, {14, 14}}, -1, 7 + 15 * 7, false},
-    // Black's four (h8-k8, closed by White g8) must be blocked at l8 even though White has a three.
-    ThreatCase{"White blocks a four before its own three",
-               {{7, 7}, {8, 7}, {9, 7}, {10, 7}, {0, 14}}, {{6, 7}, {3, 3}, {4, 3}, {5, 3}}, 11 + 15 * 7, -1, false}),
+INSTANTIATE_TEST_SUITE_P(
+    Positions, KumoSearchTest,
+    ::testing::Values(
+        // White (to move) makes two open threes at h8: Black cannot stop both.
+        ThreatCase{"White double three wins",
+                   {{0, 0}, {14, 0}, {0, 14}, {14, 14}, {2, 12}},
+                   {{8, 7}, {9, 7}, {7, 8}, {7, 9}},
+                   7 + 15 * 7,
+                   -1,
+                   true},
+        // The same shape for Black (to move) is a forbidden double three at h8.
+        ThreatCase{"Black does not play its double three",
+                   {{8, 7}, {9, 7}, {7, 8}, {7, 9}},
+                   {{0, 0}, {14, 0}, {0, 14}, {14, 14}},
+                   -1,
+                   7 + 15 * 7,
+                   false},
+        // Black's four (h8-k8, closed by White g8) must be blocked at l8 even though White has a three.
+        ThreatCase{"White blocks a four before its own three",
+                   {{7, 7}, {8, 7}, {9, 7}, {10, 7}, {0, 14}},
+                   {{6, 7}, {3, 3}, {4, 3}, {5, 3}},
+                   11 + 15 * 7,
+                   -1,
+                   false}),
     [](const auto &info) { return nameOf(info.param); });
 
 } // namespace

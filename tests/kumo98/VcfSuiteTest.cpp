@@ -52,7 +52,8 @@ std::vector<int> fivePoints(BanArray &ban, char colour)
     ChkStat judge(ban);
     std::vector<int> out;
     for (int p = 0; p < PointCount; ++p)
-        if (ban.cell(p) == Empty && isWin(judge.judgeAt(p, colour)) && (colour == White || judge.judgeBlack(p) == Stat::Five))
+        if (ban.cell(p) == Empty && isWin(judge.judgeAt(p, colour)) &&
+            (colour == White || judge.judgeBlack(p) == Stat::Five))
             out.push_back(p);
     return out;
 }
@@ -169,7 +170,8 @@ TEST(VcfSuiteTest, FindForcedWinGivesAWholeLineInEveryPosition)
                 continue;
             }
             ChkStat judge(ban);
-            const bool blockForbidden = fives.size() == 1 && defender == Black && isForbidden(judge.judgeBlack(fives[0]));
+            const bool blockForbidden =
+                fives.size() == 1 && defender == Black && isForbidden(judge.judgeBlack(fives[0]));
             EXPECT_TRUE(fiveMade || fives.size() >= 2 || blockForbidden) << "position " << index;
         }
     }

@@ -33,30 +33,29 @@ TEST_P(BoundedFileReaderCases, ReadsRegularFilesAndRefusesTheRest)
 // The FIFO has no writer: opening it must not block.
 INSTANTIATE_TEST_SUITE_P(
     Inputs, BoundedFileReaderCases,
-    ::testing::Values(
-        ReadCase{"AtTheLimit",
-                 [](const ScratchDir &d) {
-                     writeAll(d.file("f"), std::string(100, 'x'));
-                     return d.file("f");
-                 },
-                 ""},
-        ReadCase{"OverTheLimit",
-                 [](const ScratchDir &d) {
-                     writeAll(d.file("f"), std::string(101, 'x'));
-                     return d.file("f");
-                 },
-                 "is larger than 100 bytes"},
-        ReadCase{"Directory", [](const ScratchDir &d) { return d.dir(); }, "is a directory"},
-        ReadCase{"Fifo",
-                 [](const ScratchDir &d) {
-                     ::mkfifo(d.file("p").c_str(), 0600);
-                     return d.file("p");
-                 },
-                 "is not a regular file"},
-        ReadCase{"EndlessDevice", [](const ScratchDir &) { return std::string("/dev/zero"); },
-                 "is not a regular file"},
-        ReadCase{"Missing", [](const ScratchDir &d) { return d.file("none"); },
-                 "cannot be read: No such file or directory"}),
+    ::testing::Values(ReadCase{"AtTheLimit",
+                               [](const ScratchDir &d) {
+                                   writeAll(d.file("f"), std::string(100, 'x'));
+                                   return d.file("f");
+                               },
+                               ""},
+                      ReadCase{"OverTheLimit",
+                               [](const ScratchDir &d) {
+                                   writeAll(d.file("f"), std::string(101, 'x'));
+                                   return d.file("f");
+                               },
+                               "is larger than 100 bytes"},
+                      ReadCase{"Directory", [](const ScratchDir &d) { return d.dir(); }, "is a directory"},
+                      ReadCase{"Fifo",
+                               [](const ScratchDir &d) {
+                                   ::mkfifo(d.file("p").c_str(), 0600);
+                                   return d.file("p");
+                               },
+                               "is not a regular file"},
+                      ReadCase{"EndlessDevice", [](const ScratchDir &) { return std::string("/dev/zero"); },
+                               "is not a regular file"},
+                      ReadCase{"Missing", [](const ScratchDir &d) { return d.file("none"); },
+                               "cannot be read: No such file or directory"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(BoundedFileReader, NamesTheLimitInMegabytes)

@@ -163,13 +163,13 @@ static std::vector<TrimCase> trimCases()
         std::string content = join(ls, 0, "\n");
         content.pop_back(); // 1,000,001 bytes, last line "x" without its LF
         EXPECT_EQ(content.size(), 1000001u);
-        cases.push_back({"OneByteOverTrims", content, join(ls, 501, "\n").substr(0, join(ls, 501, "\n").size() - 1) + "\r"});
+        cases.push_back(
+            {"OneByteOverTrims", content, join(ls, 501, "\n").substr(0, join(ls, 501, "\n").size() - 1) + "\r"});
     }
     // Ten readable LF lines (then an unreadable one that brings the size over): 6 to 9 stay.
     {
         auto ls = lines(10, 100);
-        cases.push_back({"TenLfLinesKeepSixToNine", join(ls, 0, "\n") + std::string(1000001, '#'),
-                         join(ls, 6, "\n")});
+        cases.push_back({"TenLfLinesKeepSixToNine", join(ls, 0, "\n") + std::string(1000001, '#'), join(ls, 6, "\n")});
     }
     // The program's own log: CR-ended entries only. Half of them must stay.
     {

@@ -86,7 +86,7 @@ TEST(SafeFileWriter, AWriteThatFailsHalfWayKeepsTheOldFile)
     std::string file = dir.file("a.ini");
     writeAll(file, "old\n");
     auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved {};
+    rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
     rlimit small = saved;
     small.rlim_cur = 100;
@@ -163,8 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
     Targets, SafeFileWriterRefuses,
     ::testing::Values(
         RefusedTarget{"Fifo", [](const std::string &p) { ::mkfifo(p.c_str(), 0644); }, "is not a regular file"},
-        RefusedTarget{"Directory", [](const std::string &p) { ::mkdir(p.c_str(), 0755); },
-                      "is not a regular file"},
+        RefusedTarget{"Directory", [](const std::string &p) { ::mkdir(p.c_str(), 0755); }, "is not a regular file"},
         RefusedTarget{"ReadOnly",
                       [](const std::string &p) {
                           writeAll(p, "old");

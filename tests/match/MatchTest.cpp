@@ -47,16 +47,27 @@ TEST_P(MatchRefereeTest, JudgesTheLastMove)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Games, MatchRefereeTest, ::testing::Values(
-    RefereeCase{"Black five", {"h8", "a1", "i8", "a3", "j8", "a5", "k8", "a7", "l8"}, Verdict::Five},
-    RefereeCase{"White five", {"h8", "h9", "a1", "i9", "a3", "j9", "a5", "k9", "aB", "l9"}, Verdict::Five},
-    RefereeCase{"Black overline is forbidden", {"h8", "a1", "i8", "a3", "j8", "a5", "l8", "a7", "m8", "aA", "k8"}, Verdict::Forbidden},
-    RefereeCase{"White overline wins", {"a1", "h9", "a3", "i9", "a5", "j9", "a7", "l9", "aA", "m9", "aD", "k9"}, Verdict::Five},
-    RefereeCase{"Black double three j8", {"h8", "a1", "i8", "a3", "j9", "a5", "jA", "aA", "j8"}, Verdict::Forbidden},
-    RefereeCase{"Black double four", {"h8", "a1", "i8", "a3", "j8", "a5", "kA", "aA", "kB", "aD", "kC", "o1", "k8"}, Verdict::Forbidden},
-    RefereeCase{"White double three is fine", {"a1", "h8", "a3", "i8", "a5", "j9", "aA", "jA", "aD", "j8"}, Verdict::Continue},
-    RefereeCase{"taken point", {"h8", "h8"}, Verdict::Illegal},
-    RefereeCase{"off the board", {"h8", "zz"}, Verdict::Illegal}),
+INSTANTIATE_TEST_SUITE_P(
+    Games, MatchRefereeTest,
+    ::testing::Values(
+        RefereeCase{"Black five", {"h8", "a1", "i8", "a3", "j8", "a5", "k8", "a7", "l8"}, Verdict::Five},
+        RefereeCase{"White five", {"h8", "h9", "a1", "i9", "a3", "j9", "a5", "k9", "aB", "l9"}, Verdict::Five},
+        RefereeCase{"Black overline is forbidden",
+                    {"h8", "a1", "i8", "a3", "j8", "a5", "l8", "a7", "m8", "aA", "k8"},
+                    Verdict::Forbidden},
+        RefereeCase{"White overline wins",
+                    {"a1", "h9", "a3", "i9", "a5", "j9", "a7", "l9", "aA", "m9", "aD", "k9"},
+                    Verdict::Five},
+        RefereeCase{
+            "Black double three j8", {"h8", "a1", "i8", "a3", "j9", "a5", "jA", "aA", "j8"}, Verdict::Forbidden},
+        RefereeCase{"Black double four",
+                    {"h8", "a1", "i8", "a3", "j8", "a5", "kA", "aA", "kB", "aD", "kC", "o1", "k8"},
+                    Verdict::Forbidden},
+        RefereeCase{"White double three is fine",
+                    {"a1", "h8", "a3", "i8", "a5", "j9", "aA", "jA", "aD", "j8"},
+                    Verdict::Continue},
+        RefereeCase{"taken point", {"h8", "h8"}, Verdict::Illegal},
+        RefereeCase{"off the board", {"h8", "zz"}, Verdict::Illegal}),
     [](const auto &info) { return nameOf(info.param); });
 
 // A Gomocup engine written as a shell script: answers START, then `onMove` to every move request.
@@ -73,7 +84,7 @@ std::string fakeEngine(const std::string &name, const std::string &onMove)
 
 struct FakeCase {
     const char *what;
-    const char *onMove;   // shell command run for each move request of the faulty engine (White)
+    const char *onMove; // shell command run for each move request of the faulty engine (White)
     int winner;
     const char *reasonStart;
 };
@@ -100,13 +111,14 @@ TEST_P(MatchGameTest, FaultyWhiteLoses)
     unlink(white.c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, MatchGameTest, ::testing::Values(
-    FakeCase{"never answers", "true", 0, "White time-out"},
-    FakeCase{"answers too late", "sleep 1; echo 14,14", 0, "White time-out"},
-    FakeCase{"plays on a taken point", "echo 7,7", 0, "White illegal move 7,7"},
-    FakeCase{"answers nonsense", "echo ERROR what", 0, "White answered 'ERROR what'"},
-    FakeCase{"dies", "exit 3", 0, "White engine is gone"},
-    FakeCase{"plays on", "m=$((${m:-0}+1)); echo $((2*m)),14", 0, "Black FIVE IN A ROW"}),
+INSTANTIATE_TEST_SUITE_P(
+    Faults, MatchGameTest,
+    ::testing::Values(FakeCase{"never answers", "true", 0, "White time-out"},
+                      FakeCase{"answers too late", "sleep 1; echo 14,14", 0, "White time-out"},
+                      FakeCase{"plays on a taken point", "echo 7,7", 0, "White illegal move 7,7"},
+                      FakeCase{"answers nonsense", "echo ERROR what", 0, "White answered 'ERROR what'"},
+                      FakeCase{"dies", "exit 3", 0, "White engine is gone"},
+                      FakeCase{"plays on", "m=$((${m:-0}+1)); echo $((2*m)),14", 0, "Black FIVE IN A ROW"}),
     [](const auto &info) { return nameOf(info.param); });
 
 TEST(MatchGameTest, SgfHasEveryMoveAndTheResult)
@@ -126,7 +138,10 @@ TEST(MatchGameTest, SgfKeepsControlBytesOut)
     GameResult r;
     r.reason = "White answered '\x1b[2J\x07\x7f'";
     const std::string sgf = MatchGame::toSgf(r, "b\r\n", "w\t", "KANSEI");
-    EXPECT_NE(sgf.find("C[White answered '?[2J?" "?'"), std::string::npos) << sgf;
+    EXPECT_NE(sgf.find("C[White answered '?[2J?"
+                       "?'"),
+              std::string::npos)
+        << sgf;
     EXPECT_NE(sgf.find("PB[b??]PW[w?]"), std::string::npos) << sgf;
 }
 
@@ -170,8 +185,8 @@ TEST(EngineProcessTest, TheWholeProcessGroupGoes)
 TEST(MatchProgramTest, AnSgfDirectoryThatTakesNoFileIsRefusedBeforeTheFirstGame)
 {
     const std::string engine = fakeEngine("never", "true");
-    const std::string command = std::string(KORVANA_BIN_DIR "/korvana-match --games 1 --time 50 --grace 50 --sgf ")
-                                + "/nonexistent/records " + engine + " " + engine + " 2>&1";
+    const std::string command = std::string(KORVANA_BIN_DIR "/korvana-match --games 1 --time 50 --grace 50 --sgf ") +
+                                "/nonexistent/records " + engine + " " + engine + " 2>&1";
     FILE *pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string out;
@@ -190,7 +205,10 @@ struct StatsCase {
     int wins, draws, losses;
     double score, elo;
 };
-[[maybe_unused]] std::string nameOf(const StatsCase &c) { return "W" + std::to_string(c.wins) + "D" + std::to_string(c.draws) + "L" + std::to_string(c.losses); }
+[[maybe_unused]] std::string nameOf(const StatsCase &c)
+{
+    return "W" + std::to_string(c.wins) + "D" + std::to_string(c.draws) + "L" + std::to_string(c.losses);
+}
 [[maybe_unused]] void PrintTo(const StatsCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class MatchStatsTest : public ::testing::TestWithParam<StatsCase> {};
@@ -199,9 +217,12 @@ TEST_P(MatchStatsTest, ScoreAndElo)
 {
     const StatsCase &c = GetParam();
     MatchStats s;
-    for (int i = 0; i < c.wins; ++i) s.add(1);
-    for (int i = 0; i < c.draws; ++i) s.add(0);
-    for (int i = 0; i < c.losses; ++i) s.add(-1);
+    for (int i = 0; i < c.wins; ++i)
+        s.add(1);
+    for (int i = 0; i < c.draws; ++i)
+        s.add(0);
+    for (int i = 0; i < c.losses; ++i)
+        s.add(-1);
     EXPECT_NEAR(s.score(), c.score, 1e-9);
     if (std::isinf(c.elo)) {
         EXPECT_TRUE(std::isinf(s.elo()) && (s.elo() > 0) == (c.elo > 0));
@@ -212,13 +233,10 @@ TEST_P(MatchStatsTest, ScoreAndElo)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tallies, MatchStatsTest, ::testing::Values(
-    StatsCase{50, 0, 50, 0.5, 0.0},
-    StatsCase{75, 0, 25, 0.75, 190.85},
-    StatsCase{10, 20, 10, 0.5, 0.0},
-    StatsCase{99, 0, 5, 99.0 / 104, 518.7},
-    StatsCase{25, 0, 75, 0.25, -190.85},
-    StatsCase{104, 0, 0, 1.0, INFINITY}),
-    [](const auto &info) { return nameOf(info.param); });
+INSTANTIATE_TEST_SUITE_P(Tallies, MatchStatsTest,
+                         ::testing::Values(StatsCase{50, 0, 50, 0.5, 0.0}, StatsCase{75, 0, 25, 0.75, 190.85},
+                                           StatsCase{10, 20, 10, 0.5, 0.0}, StatsCase{99, 0, 5, 99.0 / 104, 518.7},
+                                           StatsCase{25, 0, 75, 0.25, -190.85}, StatsCase{104, 0, 0, 1.0, INFINITY}),
+                         [](const auto &info) { return nameOf(info.param); });
 
 } // namespace

@@ -51,34 +51,40 @@ TEST_P(PbrainSessionTest, RepliesExactly)
     EXPECT_EQ(runSession(GetParam().script), GetParam().replies) << GetParam().what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Scripts, PbrainSessionTest, ::testing::Values(
-    Session{"other sizes are refused", "START 20\nSTART 15\nEND\n",
-            "ERROR only the 15 x 15 board is supported\nOK\n"},
-    Session{"INFO gets no answer, unknown commands UNKNOWN",
-            "START 15\nINFO timeout_turn 200\nINFO max_memory 83886080\nINFO rule 4\nINFO foo 1\nPLAY 1,1\nEND\n",
-            "OK\nUNKNOWN\n"},
-    Session{"BOARD with our open four: we play five; colours from the counts",
-            "START 15\nINFO timeout_turn 200\nBOARD\n7,7,1\n0,0,2\n8,7,1\n0,2,2\n9,7,1\n0,4,2\n10,7,1\n0,6,2\nDONE\nEND\n",
-            "OK\n6,7\n"},
-    Session{"bad BOARD lines and counts that fit no side to move",
-            "START 15\nBOARD\n7,7,1\n7,7,2\n15,3,1\n3,4,9\n1,1,1\nDONE\nEND\n",
-            "OK\nERROR point given twice\nERROR bad BOARD line\nERROR bad BOARD line\nERROR stone counts do not fit a side to move\n"},
-    Session{"nothing before START", "BEGIN\nABOUT\nEND\nSTART 15\n",
-            "ERROR no START yet\nname=\"Kumo98\", version=\"1.0\", author=\"Korvana\", country=\"JP\"\n"}),
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, PbrainSessionTest,
+    ::testing::Values(
+        Session{"other sizes are refused", "START 20\nSTART 15\nEND\n",
+                "ERROR only the 15 x 15 board is supported\nOK\n"},
+        Session{"INFO gets no answer, unknown commands UNKNOWN",
+                "START 15\nINFO timeout_turn 200\nINFO max_memory 83886080\nINFO rule 4\nINFO foo 1\nPLAY 1,1\nEND\n",
+                "OK\nUNKNOWN\n"},
+        Session{"BOARD with our open four: we play five; colours from the counts",
+                "START 15\nINFO timeout_turn "
+                "200\nBOARD\n7,7,1\n0,0,2\n8,7,1\n0,2,2\n9,7,1\n0,4,2\n10,7,1\n0,6,2\nDONE\nEND\n",
+                "OK\n6,7\n"},
+        Session{"bad BOARD lines and counts that fit no side to move",
+                "START 15\nBOARD\n7,7,1\n7,7,2\n15,3,1\n3,4,9\n1,1,1\nDONE\nEND\n",
+                "OK\nERROR point given twice\nERROR bad BOARD line\nERROR bad BOARD line\nERROR stone counts do not "
+                "fit a side to move\n"},
+        Session{"nothing before START", "BEGIN\nABOUT\nEND\nSTART 15\n",
+                "ERROR no START yet\nname=\"Kumo98\", version=\"1.0\", author=\"Korvana\", country=\"JP\"\n"}),
     [](const auto &info) { return nameOf(info.param); });
 
 // Blocks a four, refuses a taken point, takes back, restarts and opens at the centre.
 TEST(PbrainSessionFlowTest, BlockTakebackRestartBegin)
 {
     // Black h8 i8 j8 k8 closed by White g8; White also has a1 and oF: we are White and must take l8.
-    EXPECT_EQ(runSession("START 15\nINFO timeout_turn 200\nBOARD\n7,7,2\n6,7,1\n8,7,2\n0,0,1\n9,7,2\n14,14,1\n10,7,2\nDONE\n"
-                         "TURN 11,7\nTAKEBACK 11,7\nTAKEBACK 11,7\nRESTART\nBEGIN\nEND\n"),
-              "OK\n11,7\nERROR point is taken\nOK\nERROR no stone there\nOK\n7,7\n");
+    EXPECT_EQ(
+        runSession("START 15\nINFO timeout_turn 200\nBOARD\n7,7,2\n6,7,1\n8,7,2\n0,0,1\n9,7,2\n14,14,1\n10,7,2\nDONE\n"
+                   "TURN 11,7\nTAKEBACK 11,7\nTAKEBACK 11,7\nRESTART\nBEGIN\nEND\n"),
+        "OK\n11,7\nERROR point is taken\nOK\nERROR no stone there\nOK\n7,7\n");
 }
 
 TEST(PbrainSessionFlowTest, OnlyTheLastStoneIsTakenBack)
 {
-    const std::string out = runSession("START 15\nINFO timeout_turn 100\nBEGIN\nTURN 0,0\nTAKEBACK 7,7\nTAKEBACK 0,0\nEND\n");
+    const std::string out =
+        runSession("START 15\nINFO timeout_turn 100\nBEGIN\nTURN 0,0\nTAKEBACK 7,7\nTAKEBACK 0,0\nEND\n");
     ASSERT_EQ(out.substr(0, 7), "OK\n7,7\n");
     const size_t reply = out.find('\n', 7);
     EXPECT_EQ(out.substr(reply + 1), "ERROR not the last stone\nERROR not the last stone\n") << out;

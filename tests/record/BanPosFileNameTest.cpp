@@ -15,7 +15,10 @@ struct NameCase {
     int entry;
     std::string saved;
 };
-[[maybe_unused]] std::string nameOf(const NameCase &c) { return korvana::test::caseName(c.name + " " + std::to_string(c.entry)); }
+[[maybe_unused]] std::string nameOf(const NameCase &c)
+{
+    return korvana::test::caseName(c.name + " " + std::to_string(c.entry));
+}
 [[maybe_unused]] void PrintTo(const NameCase &c, std::ostream *os) { *os << nameOf(c); }
 
 class RecordFileNames : public testing::TestWithParam<NameCase> {};
@@ -26,17 +29,14 @@ TEST_P(RecordFileNames, ExtensionAddedUnlessPresent)
     EXPECT_EQ(recordFileName(c.name, recordFormatOfFilterEntry(c.entry)), c.saved);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RecordFileNames, testing::Values(
-    NameCase{"game", 1, "game.sgf"},
-    NameCase{"game", 2, "game.ban"},
-    NameCase{"game", 3, "game.pos"},
-    NameCase{"Game.BAN", 2, "Game.BAN"},
-    NameCase{"game.SGF", 1, "game.SGF"},
-    NameCase{"game.Sgf", 1, "game.Sgf.sgf"},
-    NameCase{"game.ban", 1, "game.ban.sgf"},
-    NameCase{"my.pos.files/game", 3, "my.pos.files/game"},
-    NameCase{"game", 4, "game"}),
-    [](const auto &info) { return nameOf(info.param); });
+INSTANTIATE_TEST_SUITE_P(Cases, RecordFileNames,
+                         testing::Values(NameCase{"game", 1, "game.sgf"}, NameCase{"game", 2, "game.ban"},
+                                         NameCase{"game", 3, "game.pos"}, NameCase{"Game.BAN", 2, "Game.BAN"},
+                                         NameCase{"game.SGF", 1, "game.SGF"}, NameCase{"game.Sgf", 1, "game.Sgf.sgf"},
+                                         NameCase{"game.ban", 1, "game.ban.sgf"},
+                                         NameCase{"my.pos.files/game", 3, "my.pos.files/game"},
+                                         NameCase{"game", 4, "game"}),
+                         [](const auto &info) { return nameOf(info.param); });
 
 TEST(RecordFileNames, FilterEntries)
 {

@@ -40,8 +40,8 @@ struct DetectCase {
     const char *name;
     std::string content;
     MOveTree::RecordFormat format;
-    std::string tree; ///< after Load (refused: the previous game, "Baa")
-    int loaded = -1;  ///< Load's answer when it is not 0 for FormatUnknown and 1 otherwise
+    std::string tree;       ///< after Load (refused: the previous game, "Baa")
+    int loaded = -1;        ///< Load's answer when it is not 0 for FormatUnknown and 1 otherwise
     std::string error = ""; ///< loadError() of a refused file, when not "the file is not a game record"
 };
 // Printed by name: gtest would otherwise show a byte dump that changes between runs.
@@ -67,50 +67,52 @@ TEST_P(RecordDetect, ContentDecidesFormatAndMoves)
 const std::string junkText = "hello world, this is a note that was saved under a record's name by mistake and is"
                              " long enough to leave bytes after its 'moves'.\n";
 
-INSTANTIATE_TEST_SUITE_P(Cases, RecordDetect, testing::Values(
-    DetectCase{"Sgf", "(;GM[4];B[hh];W[ih])", MOveTree::FormatSgf, "Bhh Wih"},
-    DetectCase{"BanLines", "808\n809\n707\n", MOveTree::FormatBan, "Bhh Whi Bgg"},
-    DetectCase{"BanCorners", "101\n1515\n115\n", MOveTree::FormatBan, "Baa Woo Bao"},
-    DetectCase{"BanWindowsLines", "808\r\n809\r\n", MOveTree::FormatBan, "Bhh Whi"},
-    DetectCase{"BanStopsAtText", "810\nhello\n809\n", MOveTree::FormatBan, "Bhj"},
-    DetectCase{"BanRefusedMoveSkipped", "808\n808\n809\n", MOveTree::FormatBan, "Bhh Whi"},
-    // 16 is no column: not .ban. Its first byte '1' (49) then reads as a .pos move count.
-    DetectCase{"BanColumnSixteenIsNotBan", "1600\n", MOveTree::FormatPos, "Bjd Wdd Bka"},
-    DetectCase{"BanRowZeroIsNotBan", "800\n", MOveTree::FormatPos, "Bdd Wka"},
-    DetectCase{"BanNegativeIsNotBan", "-808\n", MOveTree::FormatPos, "Bld Wdd Bka"},
-    DetectCase{"BanHugeNumberStops", "808\n99999999999999999999\n", MOveTree::FormatBan, "Bhh"},
-    DetectCase{"Pos", bytes({3, 112, 113, 98}), MOveTree::FormatPos, "Bhh Wih Big"},
-    // Line-break and end-of-file bytes are ordinary points in a binary file.
-    DetectCase{"PosControlBytes", bytes({3, 10, 13, 26}), MOveTree::FormatPos, "Bka Wna Blb"},
-    DetectCase{"PosShortFile", bytes({5, 112, 113}), MOveTree::FormatPos, "Bhh Wih"},
-    DetectCase{"PosNoMoves", bytes({0}), MOveTree::FormatPos, ""},
-    DetectCase{"PosOccupiedSkipped", bytes({3, 112, 112, 113}), MOveTree::FormatPos, "Bhh Wih"},
-    DetectCase{"PosCountTooLarge", bytes({225, 1, 2}), MOveTree::FormatUnknown, "Baa"},
-    DetectCase{"PosPointTooLarge", bytes({2, 112, 225}), MOveTree::FormatUnknown, "Baa"},
-    // Recognised as SGF, but there is no game tree in it.
-    DetectCase{"GMInsideWordIsSgf", "xGMX 808\n", MOveTree::FormatSgf, "Baa", 0, "the file holds no SGF game tree"},
-    // ... so a whole .pos file whose moves spell GM still reads as .pos.
-    DetectCase{"PosBytesSpellingGM", bytes({4, 71, 77, 112, 113}), MOveTree::FormatSgf, "Ble Wcf Bhh Wih"},
-    DetectCase{"PosBytesLeftOver", bytes({2, 112, 113, 98}), MOveTree::FormatUnknown, "Baa"},
-    DetectCase{"TextIsNoPos", junkText, MOveTree::FormatUnknown, "Baa"},
-    DetectCase{"Psq", "Piskvorky 15x15, 11:11, 0\r\n8,8,1000\r\n9,8,0\r\n8,7,31\r\npbrain-a.exe\r\n-1\r\n",
-               MOveTree::FormatPsq, "Bhh Wih Bhg"},
-    DetectCase{"PsqNoTimes", "Piskvorky 15x15, 0:0, 1\n1,1\n15,15\n", MOveTree::FormatPsq, "Baa Woo"},
-    DetectCase{"PsqOffBoardAndTakenSkipped", "Piskvorky 15x15, 11:11, 0\n8,8,0\n16,1,0\n8,8,0\n1,1,0\n",
-               MOveTree::FormatPsq, "Bhh Waa"},
-    DetectCase{"PsqNoMoves", "Piskvorky 15x15, 11:11, 0\n", MOveTree::FormatPsq, ""},
-    DetectCase{"PsqOtherSize", "Piskvorky 20x20, 11:11, 0\n10,10,0\n", MOveTree::FormatPsq, "Baa", 0,
-               "the Gomocup record is for a 20x20 board, not 15x15"},
-    DetectCase{"SgfRuleRefused", "(;GM[4]RU[Gomoku];B[hh])", MOveTree::FormatSgf, "Baa", 0,
-               "the record is not a Renju game: RU[Gomoku]"},
-    DetectCase{"SgfGameRefused", "(;GM[5];B[hh])", MOveTree::FormatSgf, "Baa", 0,
-               "the record is not a Renju game: GM[5]"},
-    DetectCase{"SgfTooDeep", "(;GM[4]" + std::string(300, '(') + ";B[hh]", MOveTree::FormatSgf, "Baa", 0,
-               "the variations are nested too deep"},
-    // A .pos file whose bytes read as a number (count 12 is a blank, then "408") is .ban.
-    DetectCase{"PosBytesReadingAsNumber", bytes({12, '4', '0', '8', 10, 205, 112}), MOveTree::FormatBan, "Bdh"},
-    DetectCase{"NumbersWithoutGMAreBan", bytes({'1', '0', '1', '\n'}), MOveTree::FormatBan, "Baa"},
-    DetectCase{"EmptyFileIsNoFormat", "", MOveTree::FormatUnknown, "Baa"}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RecordDetect,
+    testing::Values(
+        DetectCase{"Sgf", "(;GM[4];B[hh];W[ih])", MOveTree::FormatSgf, "Bhh Wih"},
+        DetectCase{"BanLines", "808\n809\n707\n", MOveTree::FormatBan, "Bhh Whi Bgg"},
+        DetectCase{"BanCorners", "101\n1515\n115\n", MOveTree::FormatBan, "Baa Woo Bao"},
+        DetectCase{"BanWindowsLines", "808\r\n809\r\n", MOveTree::FormatBan, "Bhh Whi"},
+        DetectCase{"BanStopsAtText", "810\nhello\n809\n", MOveTree::FormatBan, "Bhj"},
+        DetectCase{"BanRefusedMoveSkipped", "808\n808\n809\n", MOveTree::FormatBan, "Bhh Whi"},
+        // 16 is no column: not .ban. Its first byte '1' (49) then reads as a .pos move count.
+        DetectCase{"BanColumnSixteenIsNotBan", "1600\n", MOveTree::FormatPos, "Bjd Wdd Bka"},
+        DetectCase{"BanRowZeroIsNotBan", "800\n", MOveTree::FormatPos, "Bdd Wka"},
+        DetectCase{"BanNegativeIsNotBan", "-808\n", MOveTree::FormatPos, "Bld Wdd Bka"},
+        DetectCase{"BanHugeNumberStops", "808\n99999999999999999999\n", MOveTree::FormatBan, "Bhh"},
+        DetectCase{"Pos", bytes({3, 112, 113, 98}), MOveTree::FormatPos, "Bhh Wih Big"},
+        // Line-break and end-of-file bytes are ordinary points in a binary file.
+        DetectCase{"PosControlBytes", bytes({3, 10, 13, 26}), MOveTree::FormatPos, "Bka Wna Blb"},
+        DetectCase{"PosShortFile", bytes({5, 112, 113}), MOveTree::FormatPos, "Bhh Wih"},
+        DetectCase{"PosNoMoves", bytes({0}), MOveTree::FormatPos, ""},
+        DetectCase{"PosOccupiedSkipped", bytes({3, 112, 112, 113}), MOveTree::FormatPos, "Bhh Wih"},
+        DetectCase{"PosCountTooLarge", bytes({225, 1, 2}), MOveTree::FormatUnknown, "Baa"},
+        DetectCase{"PosPointTooLarge", bytes({2, 112, 225}), MOveTree::FormatUnknown, "Baa"},
+        // Recognised as SGF, but there is no game tree in it.
+        DetectCase{"GMInsideWordIsSgf", "xGMX 808\n", MOveTree::FormatSgf, "Baa", 0, "the file holds no SGF game tree"},
+        // ... so a whole .pos file whose moves spell GM still reads as .pos.
+        DetectCase{"PosBytesSpellingGM", bytes({4, 71, 77, 112, 113}), MOveTree::FormatSgf, "Ble Wcf Bhh Wih"},
+        DetectCase{"PosBytesLeftOver", bytes({2, 112, 113, 98}), MOveTree::FormatUnknown, "Baa"},
+        DetectCase{"TextIsNoPos", junkText, MOveTree::FormatUnknown, "Baa"},
+        DetectCase{"Psq", "Piskvorky 15x15, 11:11, 0\r\n8,8,1000\r\n9,8,0\r\n8,7,31\r\npbrain-a.exe\r\n-1\r\n",
+                   MOveTree::FormatPsq, "Bhh Wih Bhg"},
+        DetectCase{"PsqNoTimes", "Piskvorky 15x15, 0:0, 1\n1,1\n15,15\n", MOveTree::FormatPsq, "Baa Woo"},
+        DetectCase{"PsqOffBoardAndTakenSkipped", "Piskvorky 15x15, 11:11, 0\n8,8,0\n16,1,0\n8,8,0\n1,1,0\n",
+                   MOveTree::FormatPsq, "Bhh Waa"},
+        DetectCase{"PsqNoMoves", "Piskvorky 15x15, 11:11, 0\n", MOveTree::FormatPsq, ""},
+        DetectCase{"PsqOtherSize", "Piskvorky 20x20, 11:11, 0\n10,10,0\n", MOveTree::FormatPsq, "Baa", 0,
+                   "the Gomocup record is for a 20x20 board, not 15x15"},
+        DetectCase{"SgfRuleRefused", "(;GM[4]RU[Gomoku];B[hh])", MOveTree::FormatSgf, "Baa", 0,
+                   "the record is not a Renju game: RU[Gomoku]"},
+        DetectCase{"SgfGameRefused", "(;GM[5];B[hh])", MOveTree::FormatSgf, "Baa", 0,
+                   "the record is not a Renju game: GM[5]"},
+        DetectCase{"SgfTooDeep", "(;GM[4]" + std::string(300, '(') + ";B[hh]", MOveTree::FormatSgf, "Baa", 0,
+                   "the variations are nested too deep"},
+        // A .pos file whose bytes read as a number (count 12 is a blank, then "408") is .ban.
+        DetectCase{"PosBytesReadingAsNumber", bytes({12, '4', '0', '8', 10, 205, 112}), MOveTree::FormatBan, "Bdh"},
+        DetectCase{"NumbersWithoutGMAreBan", bytes({'1', '0', '1', '\n'}), MOveTree::FormatBan, "Baa"},
+        DetectCase{"EmptyFileIsNoFormat", "", MOveTree::FormatUnknown, "Baa"}),
     [](const testing::TestParamInfo<DetectCase> &info) { return std::string(info.param.name); });
 
 TEST(RecordLoad, UnreadableFileSaysSoAndKeepsGame)
@@ -168,13 +170,15 @@ TEST_P(RecordSave, WritesFormatAndKeepsPosition)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RecordSave, testing::Values(
-    SaveCase{"Sgf", MOveTree::FormatSgf,
-             "(;GM[4]\nSZ[15]\nRU[Renju 1998]\nUS[KORVANA 3.0]\n;B[hh]C[-20000](;W[ih]C[-20000];B[ig]C[-20000])("
-             ";W[jh]C[40];B[gg]C[-20000]\n;W[ji]C[-20000]))\n"},
-    // .ban and .pos hold the line up to the current position only.
-    SaveCase{"Ban", MOveTree::FormatBan, "808\n1008\n707\n"},
-    SaveCase{"Pos", MOveTree::FormatPos, bytes({3, 112, 114, 96})}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RecordSave,
+    testing::Values(
+        SaveCase{"Sgf", MOveTree::FormatSgf,
+                 "(;GM[4]\nSZ[15]\nRU[Renju 1998]\nUS[KORVANA 3.0]\n;B[hh]C[-20000](;W[ih]C[-20000];B[ig]C[-20000])("
+                 ";W[jh]C[40];B[gg]C[-20000]\n;W[ji]C[-20000]))\n"},
+        // .ban and .pos hold the line up to the current position only.
+        SaveCase{"Ban", MOveTree::FormatBan, "808\n1008\n707\n"},
+        SaveCase{"Pos", MOveTree::FormatPos, bytes({3, 112, 114, 96})}),
     [](const testing::TestParamInfo<SaveCase> &info) { return std::string(info.param.name); });
 
 TEST(RecordSave, EveryFormatLoadsBack)
@@ -256,8 +260,10 @@ TEST(RecordSave, UnknownFormatWritesNothing)
 TEST(RecordLoad, JunkOfEveryKindLoadsBoundedAndNeverCrashes)
 {
     // Long runs of the characters each reader reacts to.
-    const std::string kinds[] = {std::string(200000, '('), std::string(200000, 'A'),
-                                 "(;GM[4]C[" + std::string(200000, '9'), std::string(200000, '8'),
+    const std::string kinds[] = {std::string(200000, '('),
+                                 std::string(200000, 'A'),
+                                 "(;GM[4]C[" + std::string(200000, '9'),
+                                 std::string(200000, '8'),
                                  "(;GM[4]" + std::string(200000, ';'),
                                  std::string(1, char(224)) + std::string(200000, char(224))};
     for (const std::string &junk : kinds) {

@@ -20,7 +20,8 @@ struct Shown {
     int depth = 0;
     explicit Shown(const MOveTree &t)
         : black(t.board().blackCodes()), white(t.board().whiteCodes()), history(t.board().history().moves()),
-          depth(t.depth()) {}
+          depth(t.depth())
+    {}
     bool operator==(const Shown &) const = default;
 };
 

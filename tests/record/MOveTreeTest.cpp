@@ -57,7 +57,10 @@ TEST(MOveTree, RefusedMoveChangesNothing)
     const HanteiBoard black = tree.board().blackCodes(), white = tree.board().whiteCodes();
     const BanHistory history = tree.board().history();
     const Counters before;
-    struct Case { int x, y; char colour; };
+    struct Case {
+        int x, y;
+        char colour;
+    };
     for (Case c : {Case{7, 7, 'B'}, Case{7, 7, 'W'}, Case{-1, 0, 'B'}, Case{15, 3, 'W'}, Case{2, 2, 'x'}}) {
         EXPECT_EQ(tree.AddMove(c.x, c.y, c.colour), nullptr);
         EXPECT_EQ(tree.current(), current);
@@ -202,7 +205,10 @@ TEST(MOveTree, NodeCountersReturnToZero)
 
 TEST(MOveTree, MaxAndMinOfChildrenStartFromTheFirstChild)
 {
-    struct Case { std::vector<int> values; int max, min; };
+    struct Case {
+        std::vector<int> values;
+        int max, min;
+    };
     const Case cases[] = {
         {{NoValue, 5, -3}, 5, NoValue},
         {{NoValue, NoValue}, NoValue, NoValue},
@@ -309,9 +315,17 @@ TEST(MOveTree, SgfNodeTextAndValueComments)
     EXPECT_EQ(text, ";B[hh]C[note]");
     EXPECT_EQ(tree.AddMoveLetters('i', 'h', 'W')->x(), 8);
 
-    struct Case { const char *comment; int value; };
-    const Case cases[] = {{"150", 150}, {"abc", 0}, {"-20000", -20000}, {" 42 good", 42}, {"", 0},
-                          {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN}};
+    struct Case {
+        const char *comment;
+        int value;
+    };
+    const Case cases[] = {{"150", 150},
+                          {"abc", 0},
+                          {"-20000", -20000},
+                          {" 42 good", 42},
+                          {"", 0},
+                          {"99999999999999999999", INT_MAX},
+                          {"-99999999999999999999", INT_MIN}};
     for (const Case &c : cases) {
         m->readValueComment(c.comment);
         EXPECT_EQ(m->GetValue(), c.value) << c.comment;
@@ -320,9 +334,12 @@ TEST(MOveTree, SgfNodeTextAndValueComments)
 
 TEST(MOveTree, HeaderPropertiesAreCheckedByTheirIdentifier)
 {
-    struct Case { const char *property; bool accepted; };
-    const Case cases[] = {{"GM[4]", true}, {"GM[1]", true}, {"GM[5]", false}, {"GM[]", false}, {"GM", false},
-                          {"SZ[19]", true}, {"RU[Gomoku]", false}, {"RU[Renju 1998 rules]", true},
+    struct Case {
+        const char *property;
+        bool accepted;
+    };
+    const Case cases[] = {{"GM[4]", true},      {"GM[1]", true},  {"GM[5]", false},      {"GM[]", false},
+                          {"GM", false},        {"SZ[19]", true}, {"RU[Gomoku]", false}, {"RU[Renju 1998 rules]", true},
                           {"PB[someone]", true}};
     MOveTree tree;
     EXPECT_TRUE(tree.CheckHeaderProperty());
@@ -331,7 +348,8 @@ TEST(MOveTree, HeaderPropertiesAreCheckedByTheirIdentifier)
         EXPECT_EQ(tree.CheckHeaderProperty(), c.accepted) << c.property;
     }
     tree.SetDefaultHeader();
-    EXPECT_EQ(tree.rootProperties(), (std::vector<std::string>{"GM[4]", "SZ[15]", "RU[Renju 1998]", "US[KORVANA 3.0]"}));
+    EXPECT_EQ(tree.rootProperties(),
+              (std::vector<std::string>{"GM[4]", "SZ[15]", "RU[Renju 1998]", "US[KORVANA 3.0]"}));
 }
 
 TEST(MOveTree, PathOfTheCurrentNodeIsTheBoardHistory)

@@ -65,27 +65,46 @@ TEST(MOveTreeVariation, GotoNodeReachesEveryNodeAndForwardFollowsIt)
 
 struct EditCase {
     const char *name;
-    bool promote;              ///< else delete
-    std::vector<int> target;   ///< the node promoted or deleted
-    std::vector<int> current;  ///< where the cursor stands before
+    bool promote;             ///< else delete
+    std::vector<int> target;  ///< the node promoted or deleted
+    std::vector<int> current; ///< where the cursor stands before
     bool accepted;
-    const char *tree;          ///< the tree afterwards
-    const char *currentAfter;  ///< colour and letters of the current node afterwards ("" = root)
+    const char *tree;         ///< the tree afterwards
+    const char *currentAfter; ///< colour and letters of the current node afterwards ("" = root)
 };
 
 TEST(MOveTreeVariation, PromoteAndDelete)
 {
     const EditCase cases[] = {
-        {"promote a second-level variation", true, {0, 0, 1}, {0, 0, 1}, true,
-         "Bhh [Wii [Bkh | Bjh] | Wih Bji | Wgi]", "Bkh"},
-        {"promote a line below a variation", true, {0, 1, 0}, {0, 2}, true,
-         "Bhh [Wih Bji | Wii [Bjh | Bkh] | Wgi]", "Wgi"},
-        {"promote the main line changes nothing", true, {0, 0, 0}, {}, true,
-         "Bhh [Wii [Bjh | Bkh] | Wih Bji | Wgi]", ""},
-        {"delete a variation elsewhere", false, {0, 1}, {0, 0, 1}, true,
-         "Bhh [Wii [Bjh | Bkh] | Wgi]", "Bkh"},
-        {"delete the variation holding the cursor", false, {0, 1}, {0, 1, 0}, true,
-         "Bhh [Wii [Bjh | Bkh] | Wgi]", "Bhh"},
+        {"promote a second-level variation",
+         true,
+         {0, 0, 1},
+         {0, 0, 1},
+         true,
+         "Bhh [Wii [Bkh | Bjh] | Wih Bji | Wgi]",
+         "Bkh"},
+        {"promote a line below a variation",
+         true,
+         {0, 1, 0},
+         {0, 2},
+         true,
+         "Bhh [Wih Bji | Wii [Bjh | Bkh] | Wgi]",
+         "Wgi"},
+        {"promote the main line changes nothing",
+         true,
+         {0, 0, 0},
+         {},
+         true,
+         "Bhh [Wii [Bjh | Bkh] | Wih Bji | Wgi]",
+         ""},
+        {"delete a variation elsewhere", false, {0, 1}, {0, 0, 1}, true, "Bhh [Wii [Bjh | Bkh] | Wgi]", "Bkh"},
+        {"delete the variation holding the cursor",
+         false,
+         {0, 1},
+         {0, 1, 0},
+         true,
+         "Bhh [Wii [Bjh | Bkh] | Wgi]",
+         "Bhh"},
         {"delete the main line's move", false, {0, 0}, {0, 0}, true, "Bhh [Wih Bji | Wgi]", "Bhh"},
         {"delete the root is refused", false, {}, {0, 2}, false, "Bhh [Wii [Bjh | Bkh] | Wih Bji | Wgi]", "Wgi"},
     };

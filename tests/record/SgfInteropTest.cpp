@@ -70,10 +70,7 @@ std::vector<std::string> runLines(const std::string &command, int &status)
     return lines;
 }
 
-std::string quote(const fs::path &p)
-{
-    return "'" + p.string() + "'";
-}
+std::string quote(const fs::path &p) { return "'" + p.string() + "'"; }
 
 /// Trees of every shape the writer distinguishes, then random ones with variations.
 std::vector<std::string> buildTrees(std::vector<std::unique_ptr<MOveTree>> &trees)

@@ -17,8 +17,8 @@ using test::readSgfText;
 struct ReadCase {
     const char *name;
     std::string text;
-    bool parsed;      ///< ReadSgf's answer
-    std::string tree; ///< see test::describe
+    bool parsed;              ///< ReadSgf's answer
+    std::string tree;         ///< see test::describe
     bool illegalMove = false; ///< "error : Illegal move" expected on stderr
 };
 // Printed by name: gtest would otherwise show a byte dump that changes between runs.
@@ -43,57 +43,58 @@ TEST_P(SgfRead, TextGivesTree)
 
 const std::string deepVariation = std::string(200, '(') + ";B[hh]" + std::string(200, ')');
 
-INSTANTIATE_TEST_SUITE_P(Cases, SgfRead, testing::Values(
-    ReadCase{"MainLine", "(;GM[4]SZ[15];B[hh];W[ih])", true, "Bhh Wih"},
-    ReadCase{"GameOneAccepted", "(;GM[1];B[hh])", true, "Bhh"},
-    ReadCase{"GameFiveRejected", "(;GM[5];B[hh])", false, ""},
-    ReadCase{"GomokuRuleRejected", "(;RU[Gomoku];B[hh])", false, ""},
-    ReadCase{"RenjuRuleTextAnywhere", "(;RU[Renju 1998 rules];B[hh])", true, "Bhh"},
-    ReadCase{"RejectedLaterInFile", "(;GM[4];B[hh];W[ih]RU[x](;GM[2]))", false, ""},
-    ReadCase{"Variations", "(;B[hh](;W[ih])(;W[ig]))", true, "Bhh [Wih | Wig]"},
-    ReadCase{"VariationsAtRoot", "(;GM[4](;B[hh];W[ih])(;B[ii]))", true, "[Bhh Wih | Bii]"},
-    ReadCase{"SameMoveReentered", "(;GM[4](;B[hh];W[ih])(;B[hh];W[ig]))", true, "Bhh [Wih | Wig]"},
-    ReadCase{"NestedVariations", "(;B[hh](;W[ih](;B[jh])(;B[gh]))(;W[ig];B[jf]))", true,
-             "Bhh [Wih [Bjh | Bgh] | Wig Bjf]"},
-    ReadCase{"ValueFromComment", "(;GM[4];B[hh]C[150];W[ih]C[-7])", true, "Bhh:150 Wih:-7"},
-    ReadCase{"CommentWithoutNumberIsZero", "(;GM[4];B[hh]C[abc])", true, "Bhh:0"},
-    ReadCase{"CommentsOfOneNodeJoined", "(;GM[4];B[hh]C[1]C[5])", true, "Bhh:15"},
-    ReadCase{"CommentBeforeMoveGoesToMove", "(;GM[4];C[7]B[hh])", true, "Bhh:7"},
-    ReadCase{"CommentWithoutBracket", "(;GM[4];B[hh]CR[ih])", true, "Bhh"},
-    // The B of PB reads a move from the next four characters.
-    ReadCase{"PlayerNameReadAsMove", "(;GM[4];B[hh]PB[ih])", true, "Bhh Bih"},
-    ReadCase{"PlayerNameNotAPoint", "(;GM[4];B[hh]PB[Bob];W[ih])", true, "Bhh Wih", true},
-    ReadCase{"HeaderInsideMoveNodeSkipped", "(;B[hh]GM[5];W[ih])", true, "Bhh Wih"},
-    ReadCase{"BlanksAndLineBreaks", "( ; GM[4] \n SZ[15]\n ;B[hh] \n\n ;W[ih] \t)\n", true, "Bhh Wih"},
-    ReadCase{"WindowsLineBreaks", "(;GM[4]\r\nSZ[15]\r\n;B[hh]\r\n;W[ih])\r\n", true, "Bhh Wih"},
-    ReadCase{"BlankBeforeBracketIsNoMove", "(;GM[4];B [hh];W[ih])", true, "Wih"},
-    ReadCase{"EndInsideNodeKeepsMoves", "(;GM[4];B[hh];W[ih];B[i", true, "Bhh Wih"},
-    ReadCase{"EndInsideComment", "(;GM[4];B[hh];W[ih]C[12", true, "Bhh Wih"},
-    ReadCase{"EndInsideProperty", "(;GM[4];B[hh];W[ih]", true, "Bhh Wih"},
-    ReadCase{"OccupiedPointSkipped", "(;GM[4];B[hh];W[hh];B[ih])", true, "Bhh Bih", true},
-    ReadCase{"OffBoardSkipped", "(;GM[4];B[hh];W[pp];B[ih])", true, "Bhh Bih", true},
-    ReadCase{"UpperCaseLettersSkipped", "(;GM[4];B[HH];W[ih])", true, "Wih", true},
-    // A refused move is not counted, so the next variation still starts below hh.
-    ReadCase{"RefusedMoveInVariation", "(;GM[4];B[hh](;W[hh];B[ih])(;W[ig]))", true, "Bhh [Bih | Wig]", true},
-    // B[] is a pass elsewhere: no move, and the following node is read.
-    ReadCase{"PassSkipped", "(;GM[4];B[hh];W[];B[ih];W[ig])", true, "Bhh Bih Wig"},
-    ReadCase{"ShortPointIsNoMove", "(;GM[4];B[hh];W[i];B[ih])", true, "Bhh Bih", true},
-    ReadCase{"EmptyNodeBeforeVariations", "(;(;B[hh])(;B[ih]))", true, "[Bhh | Bih]"},
-    ReadCase{"EmptyNodes", "(;GM[4];;B[hh];;;W[ih])", true, "Bhh Wih"},
-    ReadCase{"NoGameTree", "hello", true, ""},
-    ReadCase{"Empty", "", true, ""},
-    ReadCase{"DeepButBounded", deepVariation, true, "Bhh"},
-    ReadCase{"NestingTooDeep", std::string(100000, '('), false, ""},
-    ReadCase{"NestingTooDeepAfterMoves", "(;GM[4];B[hh]" + std::string(300, '(') + ";W[ih]", false, ""},
-    ReadCase{"CollectionOpensFirstGame", "(;GM[4];B[hh];W[ih])\n(;GM[4];B[aa])", true, "Bhh Wih"},
-    ReadCase{"CollectionLaterGameNotChecked", "(;GM[4];B[hh])(;GM[5];B[aa])", true, "Bhh"},
-    ReadCase{"FileFormat3", "(;FF[3]GM[4]SZ[15];B[hh];W[ih])", true, "Bhh Wih"},
-    ReadCase{"FileFormat4", "(;FF[4]CA[UTF-8]GM[4]SZ[15]\n\n;B[hh]\n;W[ih]\n)", true, "Bhh Wih"},
-    // Older SGF spells identifiers out; only their capitals count.
-    ReadCase{"LongIdentifiers", "(;GaMe[4];Black[hh]Comment[12];White[ih])", true, "Bhh:12 Wih"},
-    ReadCase{"LongIdentifierRefused", "(;GaMe[5];B[hh])", false, ""},
-    ReadCase{"EscapedBracketInComment", "(;GM[4];B[hh]C[a \\] B[ih] 3];W[ii])", true, "Bhh:0 Wii"},
-    ReadCase{"TextCommentGivesValueAsBefore", "(;GM[4];B[hh]C[12 good])", true, "Bhh:12"}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SgfRead,
+    testing::Values(ReadCase{"MainLine", "(;GM[4]SZ[15];B[hh];W[ih])", true, "Bhh Wih"},
+                    ReadCase{"GameOneAccepted", "(;GM[1];B[hh])", true, "Bhh"},
+                    ReadCase{"GameFiveRejected", "(;GM[5];B[hh])", false, ""},
+                    ReadCase{"GomokuRuleRejected", "(;RU[Gomoku];B[hh])", false, ""},
+                    ReadCase{"RenjuRuleTextAnywhere", "(;RU[Renju 1998 rules];B[hh])", true, "Bhh"},
+                    ReadCase{"RejectedLaterInFile", "(;GM[4];B[hh];W[ih]RU[x](;GM[2]))", false, ""},
+                    ReadCase{"Variations", "(;B[hh](;W[ih])(;W[ig]))", true, "Bhh [Wih | Wig]"},
+                    ReadCase{"VariationsAtRoot", "(;GM[4](;B[hh];W[ih])(;B[ii]))", true, "[Bhh Wih | Bii]"},
+                    ReadCase{"SameMoveReentered", "(;GM[4](;B[hh];W[ih])(;B[hh];W[ig]))", true, "Bhh [Wih | Wig]"},
+                    ReadCase{"NestedVariations", "(;B[hh](;W[ih](;B[jh])(;B[gh]))(;W[ig];B[jf]))", true,
+                             "Bhh [Wih [Bjh | Bgh] | Wig Bjf]"},
+                    ReadCase{"ValueFromComment", "(;GM[4];B[hh]C[150];W[ih]C[-7])", true, "Bhh:150 Wih:-7"},
+                    ReadCase{"CommentWithoutNumberIsZero", "(;GM[4];B[hh]C[abc])", true, "Bhh:0"},
+                    ReadCase{"CommentsOfOneNodeJoined", "(;GM[4];B[hh]C[1]C[5])", true, "Bhh:15"},
+                    ReadCase{"CommentBeforeMoveGoesToMove", "(;GM[4];C[7]B[hh])", true, "Bhh:7"},
+                    ReadCase{"CommentWithoutBracket", "(;GM[4];B[hh]CR[ih])", true, "Bhh"},
+                    // The B of PB reads a move from the next four characters.
+                    ReadCase{"PlayerNameReadAsMove", "(;GM[4];B[hh]PB[ih])", true, "Bhh Bih"},
+                    ReadCase{"PlayerNameNotAPoint", "(;GM[4];B[hh]PB[Bob];W[ih])", true, "Bhh Wih", true},
+                    ReadCase{"HeaderInsideMoveNodeSkipped", "(;B[hh]GM[5];W[ih])", true, "Bhh Wih"},
+                    ReadCase{"BlanksAndLineBreaks", "( ; GM[4] \n SZ[15]\n ;B[hh] \n\n ;W[ih] \t)\n", true, "Bhh Wih"},
+                    ReadCase{"WindowsLineBreaks", "(;GM[4]\r\nSZ[15]\r\n;B[hh]\r\n;W[ih])\r\n", true, "Bhh Wih"},
+                    ReadCase{"BlankBeforeBracketIsNoMove", "(;GM[4];B [hh];W[ih])", true, "Wih"},
+                    ReadCase{"EndInsideNodeKeepsMoves", "(;GM[4];B[hh];W[ih];B[i", true, "Bhh Wih"},
+                    ReadCase{"EndInsideComment", "(;GM[4];B[hh];W[ih]C[12", true, "Bhh Wih"},
+                    ReadCase{"EndInsideProperty", "(;GM[4];B[hh];W[ih]", true, "Bhh Wih"},
+                    ReadCase{"OccupiedPointSkipped", "(;GM[4];B[hh];W[hh];B[ih])", true, "Bhh Bih", true},
+                    ReadCase{"OffBoardSkipped", "(;GM[4];B[hh];W[pp];B[ih])", true, "Bhh Bih", true},
+                    ReadCase{"UpperCaseLettersSkipped", "(;GM[4];B[HH];W[ih])", true, "Wih", true},
+                    // A refused move is not counted, so the next variation still starts below hh.
+                    ReadCase{"RefusedMoveInVariation", "(;GM[4];B[hh](;W[hh];B[ih])(;W[ig]))", true, "Bhh [Bih | Wig]",
+                             true},
+                    // B[] is a pass elsewhere: no move, and the following node is read.
+                    ReadCase{"PassSkipped", "(;GM[4];B[hh];W[];B[ih];W[ig])", true, "Bhh Bih Wig"},
+                    ReadCase{"ShortPointIsNoMove", "(;GM[4];B[hh];W[i];B[ih])", true, "Bhh Bih", true},
+                    ReadCase{"EmptyNodeBeforeVariations", "(;(;B[hh])(;B[ih]))", true, "[Bhh | Bih]"},
+                    ReadCase{"EmptyNodes", "(;GM[4];;B[hh];;;W[ih])", true, "Bhh Wih"},
+                    ReadCase{"NoGameTree", "hello", true, ""}, ReadCase{"Empty", "", true, ""},
+                    ReadCase{"DeepButBounded", deepVariation, true, "Bhh"},
+                    ReadCase{"NestingTooDeep", std::string(100000, '('), false, ""},
+                    ReadCase{"NestingTooDeepAfterMoves", "(;GM[4];B[hh]" + std::string(300, '(') + ";W[ih]", false, ""},
+                    ReadCase{"CollectionOpensFirstGame", "(;GM[4];B[hh];W[ih])\n(;GM[4];B[aa])", true, "Bhh Wih"},
+                    ReadCase{"CollectionLaterGameNotChecked", "(;GM[4];B[hh])(;GM[5];B[aa])", true, "Bhh"},
+                    ReadCase{"FileFormat3", "(;FF[3]GM[4]SZ[15];B[hh];W[ih])", true, "Bhh Wih"},
+                    ReadCase{"FileFormat4", "(;FF[4]CA[UTF-8]GM[4]SZ[15]\n\n;B[hh]\n;W[ih]\n)", true, "Bhh Wih"},
+                    // Older SGF spells identifiers out; only their capitals count.
+                    ReadCase{"LongIdentifiers", "(;GaMe[4];Black[hh]Comment[12];White[ih])", true, "Bhh:12 Wih"},
+                    ReadCase{"LongIdentifierRefused", "(;GaMe[5];B[hh])", false, ""},
+                    ReadCase{"EscapedBracketInComment", "(;GM[4];B[hh]C[a \\] B[ih] 3];W[ii])", true, "Bhh:0 Wii"},
+                    ReadCase{"TextCommentGivesValueAsBefore", "(;GM[4];B[hh]C[12 good])", true, "Bhh:12"}),
     [](const testing::TestParamInfo<ReadCase> &info) { return std::string(info.param.name); });
 
 struct HeaderCase {
@@ -113,22 +114,24 @@ TEST_P(SgfReadHeader, RootPropertiesAsRead)
     EXPECT_EQ(tree.rootProperties(), GetParam().properties);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SgfReadHeader, testing::Values(
-    HeaderCase{"Plain", "(;GM[4]SZ[15]RU[Renju 1998];B[hh])", {"GM[4]", "SZ[15]", "RU[Renju 1998]"}},
-    HeaderCase{"LineBreakInValueDropped", "(;GM[4]PB[Jo\nhn Smith])", {"GM[4]", "PB[John Smith]"}},
-    HeaderCase{"BracketsEndAtFirst", "(;GM[4]GC[a[b]c])", {"GM[4]", "GC[a[b]"}},
-    // ";" drops the property and is itself consumed: W[hh] is then read as a property.
-    HeaderCase{"StoppedAtNodeEnd", "(;GM[4]PB[Bob;W[hh])", {"GM[4]", "W[hh]"}},
-    HeaderCase{"LowerCaseIgnored", "(;GM[4]xy[1]Z[2])", {"GM[4]", "Z[2]"}},
-    // A node starting with C is a move node: GM there is skipped, not stored.
-    HeaderCase{"NodeStartingWithComment", "(;C[text]GM[4];B[hh])", {}},
-    HeaderCase{"FailedParseKeepsNone", "(;SZ[15]GM[7])", {}},
-    HeaderCase{"SeveralValues", "(;GM[4]AB[aa][bb]PB[x])", {"GM[4]", "AB[aa][bb]", "PB[x]"}},
-    HeaderCase{"NodeEndInsideClosedValue", "(;GM[4]GC[Game 1; won (resign)]PB[x])",
-               {"GM[4]", "GC[Game 1; won (resign)]", "PB[x]"}},
-    HeaderCase{"EscapedBracketKept", "(;GM[4]GC[a\\]b]PB[x])", {"GM[4]", "GC[a\\]b]", "PB[x]"}},
-    HeaderCase{"LowerCaseLettersOfIdentifier", "(;GaMe[4]PlayerBlack[Bob])", {"GM[4]", "PB[Bob]"}},
-    HeaderCase{"SecondGameNotRead", "(;GM[4]PB[a])(;GM[4]PB[b])", {"GM[4]", "PB[a]"}}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SgfReadHeader,
+    testing::Values(HeaderCase{"Plain", "(;GM[4]SZ[15]RU[Renju 1998];B[hh])", {"GM[4]", "SZ[15]", "RU[Renju 1998]"}},
+                    HeaderCase{"LineBreakInValueDropped", "(;GM[4]PB[Jo\nhn Smith])", {"GM[4]", "PB[John Smith]"}},
+                    HeaderCase{"BracketsEndAtFirst", "(;GM[4]GC[a[b]c])", {"GM[4]", "GC[a[b]"}},
+                    // ";" drops the property and is itself consumed: W[hh] is then read as a property.
+                    HeaderCase{"StoppedAtNodeEnd", "(;GM[4]PB[Bob;W[hh])", {"GM[4]", "W[hh]"}},
+                    HeaderCase{"LowerCaseIgnored", "(;GM[4]xy[1]Z[2])", {"GM[4]", "Z[2]"}},
+                    // A node starting with C is a move node: GM there is skipped, not stored.
+                    HeaderCase{"NodeStartingWithComment", "(;C[text]GM[4];B[hh])", {}},
+                    HeaderCase{"FailedParseKeepsNone", "(;SZ[15]GM[7])", {}},
+                    HeaderCase{"SeveralValues", "(;GM[4]AB[aa][bb]PB[x])", {"GM[4]", "AB[aa][bb]", "PB[x]"}},
+                    HeaderCase{"NodeEndInsideClosedValue",
+                               "(;GM[4]GC[Game 1; won (resign)]PB[x])",
+                               {"GM[4]", "GC[Game 1; won (resign)]", "PB[x]"}},
+                    HeaderCase{"EscapedBracketKept", "(;GM[4]GC[a\\]b]PB[x])", {"GM[4]", "GC[a\\]b]", "PB[x]"}},
+                    HeaderCase{"LowerCaseLettersOfIdentifier", "(;GaMe[4]PlayerBlack[Bob])", {"GM[4]", "PB[Bob]"}},
+                    HeaderCase{"SecondGameNotRead", "(;GM[4]PB[a])(;GM[4]PB[b])", {"GM[4]", "PB[a]"}}),
     [](const testing::TestParamInfo<HeaderCase> &info) { return std::string(info.param.name); });
 
 struct RuleCase {
@@ -138,11 +141,16 @@ struct RuleCase {
 
 TEST(SgfReadDetails, RenjuRulesAcceptedOthersRefused)
 {
-    const RuleCase cases[] = {
-        {"Renju 1998", true}, {"Renju", true}, {"renju", true}, {"RIF renju rule", true}, {"RIF", true},
-        {"rif 2009", true}, {"Yamaguchi", true}, {"Taraguchi-10", true}, {"Taraguchi10", true},
-        {"Soosorv-8", true}, {"Sakata", true}, {"Swap", true}, {"swap2", true}, {"", true},
-        {"Gomoku", false}, {"Freestyle", false}, {"Standard", false}, {"Gomoku Swap2", false}, {"Caro", false}};
+    const RuleCase cases[] = {{"Renju 1998", true},  {"Renju", true},
+                              {"renju", true},       {"RIF renju rule", true},
+                              {"RIF", true},         {"rif 2009", true},
+                              {"Yamaguchi", true},   {"Taraguchi-10", true},
+                              {"Taraguchi10", true}, {"Soosorv-8", true},
+                              {"Sakata", true},      {"Swap", true},
+                              {"swap2", true},       {"", true},
+                              {"Gomoku", false},     {"Freestyle", false},
+                              {"Standard", false},   {"Gomoku Swap2", false},
+                              {"Caro", false}};
     for (const RuleCase &c : cases) {
         MOveTree tree;
         const std::string property = std::string("RU[") + c.rule + "]";

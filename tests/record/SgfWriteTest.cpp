@@ -33,42 +33,46 @@ TEST_P(SgfWrite, TreeGivesText)
     EXPECT_EQ(writeSgfText(tree), GetParam().written);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SgfWrite, testing::Values(
-    WriteCase{"NoMoves", "(;GM[4])", header + ")\n"},
-    WriteCase{"MainLine", "(;GM[4]SZ[15];B[hh];W[ih])", header + ";B[hh]C[-20000];W[ih]C[-20000])\n"},
-    WriteCase{"Values", "(;B[hh]C[150];W[ih]C[-3])", header + ";B[hh]C[150];W[ih]C[-3])\n"},
-    WriteCase{"Branch", "(;B[hh](;W[ih])(;W[ig]))",
-              header + ";B[hh]C[-20000](;W[ih]C[-20000])(;W[ig]C[-20000]))\n"},
-    WriteCase{"BranchAtRoot", "(;(;B[hh];W[ih])(;B[ii]))",
-              header + "(;B[hh]C[-20000];W[ih]C[-20000])(;B[ii]C[-20000]))\n"},
-    WriteCase{"NestedBranches", "(;B[hh](;W[ih](;B[jh])(;B[gh]))(;W[ig]))",
-              // The line passes column 61 before the last ";": the break falls after its "(".
-              header + ";B[hh]C[-20000](;W[ih]C[-20000](;B[jh]C[-20000])(;B[gh]C[-20000]))(\n;W[ig]C[-20000]))\n"},
-    // Five nodes of 15 characters fit on a line (";" at column 61 is not above 61);
-    // the sixth ";" starts a new line.
-    WriteCase{"LongLineWrapped", "(;B[aa];W[ba];B[ca];W[da];B[ea];W[fa];B[ga];W[ha];B[ia];W[ja];B[ka];W[la])",
-              header + ";B[aa]C[-20000];W[ba]C[-20000];B[ca]C[-20000];W[da]C[-20000];B[ea]C[-20000]\n"
-                       ";W[fa]C[-20000];B[ga]C[-20000];W[ha]C[-20000];B[ia]C[-20000];W[ja]C[-20000]\n"
-                       ";B[ka]C[-20000];W[la]C[-20000])\n"},
-    // The header becomes the default one; the other root properties follow in their order.
-    WriteCase{"HeaderReplaced", "(;GM[1]PB[Bob]RU[Renju 1998 x];B[hh])", header + "PB[Bob]\n;B[hh]C[-20000])\n"},
-    WriteCase{"RootPropertiesKept", "(;FF[4]GM[4]SZ[15]RU[RIF]PB[Alice]PW[Bob]AB[aa][bb]GC[a; b]US[x];B[hh])",
-              header + "FF[4]\nPB[Alice]\nPW[Bob]\nAB[aa][bb]\nGC[a; b]\n;B[hh]C[-20000])\n"},
-    WriteCase{"TextCommentsKept", "(;B[hh]C[good \\] (move)];W[ih]C[12];B[ii]C[\\\\])",
-              header + ";B[hh]C[good \\] (move)];W[ih]C[12];B[ii]C[\\\\])\n"},
-    // As korvana-match writes its records.
-    WriteCase{"RefereeRecord",
-              "(;GM[4]FF[4]SZ[15]RU[Renju]PB[a\\]b]PW[w]GN[KANSEI]RE[W+]C[Black forbidden move j8 (NG:DOUBLE-THREE)]\n"
-              ";B[hh];W[hg];B[aa])\n",
-              header + "FF[4]\nPB[a\\]b]\nPW[w]\nGN[KANSEI]\nRE[W+]\nC[Black forbidden move j8 (NG:DOUBLE-THREE)]\n"
-                       ";B[hh]C[-20000];W[hg]C[-20000];B[aa]C[-20000])\n"},
-    WriteCase{"GameCommentKept", "(;C[from a match]GM[4];B[hh])", header + "C[from a match]\n;B[hh]C[-20000])\n"},
-    WriteCase{"GameCommentBracketEscaped", "(;C[a (b [c]GM[4];B[hh])", header + "C[a (b \\[c]\n;B[hh]C[-20000])\n"},
-    WriteCase{"GameCommentWithoutLineBreaks", "(;C[from\na match]GM[4];B[hh])", header + "C[froma match]\n;B[hh]C[-20000])\n"},
-    // A ";" inside a comment is text: no line break there.
-    WriteCase{"NoBreakInsideComment", "(;B[aa];W[ba];B[ca];W[da]C[a;b;c;d;e;f;g;h;i;j;k;l;m;n;o;p;q;r];B[ea])",
-              header + ";B[aa]C[-20000];W[ba]C[-20000];B[ca]C[-20000];W[da]C[a;b;c;d;e;f;g;h;i;j;k;l;m;n;o;p;q;r]\n"
-                       ";B[ea]C[-20000])\n"}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SgfWrite,
+    testing::Values(
+        WriteCase{"NoMoves", "(;GM[4])", header + ")\n"},
+        WriteCase{"MainLine", "(;GM[4]SZ[15];B[hh];W[ih])", header + ";B[hh]C[-20000];W[ih]C[-20000])\n"},
+        WriteCase{"Values", "(;B[hh]C[150];W[ih]C[-3])", header + ";B[hh]C[150];W[ih]C[-3])\n"},
+        WriteCase{"Branch", "(;B[hh](;W[ih])(;W[ig]))",
+                  header + ";B[hh]C[-20000](;W[ih]C[-20000])(;W[ig]C[-20000]))\n"},
+        WriteCase{"BranchAtRoot", "(;(;B[hh];W[ih])(;B[ii]))",
+                  header + "(;B[hh]C[-20000];W[ih]C[-20000])(;B[ii]C[-20000]))\n"},
+        WriteCase{"NestedBranches", "(;B[hh](;W[ih](;B[jh])(;B[gh]))(;W[ig]))",
+                  // The line passes column 61 before the last ";": the break falls after its "(".
+                  header + ";B[hh]C[-20000](;W[ih]C[-20000](;B[jh]C[-20000])(;B[gh]C[-20000]))(\n;W[ig]C[-20000]))\n"},
+        // Five nodes of 15 characters fit on a line (";" at column 61 is not above 61);
+        // the sixth ";" starts a new line.
+        WriteCase{"LongLineWrapped", "(;B[aa];W[ba];B[ca];W[da];B[ea];W[fa];B[ga];W[ha];B[ia];W[ja];B[ka];W[la])",
+                  header + ";B[aa]C[-20000];W[ba]C[-20000];B[ca]C[-20000];W[da]C[-20000];B[ea]C[-20000]\n"
+                           ";W[fa]C[-20000];B[ga]C[-20000];W[ha]C[-20000];B[ia]C[-20000];W[ja]C[-20000]\n"
+                           ";B[ka]C[-20000];W[la]C[-20000])\n"},
+        // The header becomes the default one; the other root properties follow in their order.
+        WriteCase{"HeaderReplaced", "(;GM[1]PB[Bob]RU[Renju 1998 x];B[hh])", header + "PB[Bob]\n;B[hh]C[-20000])\n"},
+        WriteCase{"RootPropertiesKept", "(;FF[4]GM[4]SZ[15]RU[RIF]PB[Alice]PW[Bob]AB[aa][bb]GC[a; b]US[x];B[hh])",
+                  header + "FF[4]\nPB[Alice]\nPW[Bob]\nAB[aa][bb]\nGC[a; b]\n;B[hh]C[-20000])\n"},
+        WriteCase{"TextCommentsKept", "(;B[hh]C[good \\] (move)];W[ih]C[12];B[ii]C[\\\\])",
+                  header + ";B[hh]C[good \\] (move)];W[ih]C[12];B[ii]C[\\\\])\n"},
+        // As korvana-match writes its records.
+        WriteCase{
+            "RefereeRecord",
+            "(;GM[4]FF[4]SZ[15]RU[Renju]PB[a\\]b]PW[w]GN[KANSEI]RE[W+]C[Black forbidden move j8 (NG:DOUBLE-THREE)]\n"
+            ";B[hh];W[hg];B[aa])\n",
+            header + "FF[4]\nPB[a\\]b]\nPW[w]\nGN[KANSEI]\nRE[W+]\nC[Black forbidden move j8 (NG:DOUBLE-THREE)]\n"
+                     ";B[hh]C[-20000];W[hg]C[-20000];B[aa]C[-20000])\n"},
+        WriteCase{"GameCommentKept", "(;C[from a match]GM[4];B[hh])", header + "C[from a match]\n;B[hh]C[-20000])\n"},
+        WriteCase{"GameCommentBracketEscaped", "(;C[a (b [c]GM[4];B[hh])", header + "C[a (b \\[c]\n;B[hh]C[-20000])\n"},
+        WriteCase{"GameCommentWithoutLineBreaks", "(;C[from\na match]GM[4];B[hh])",
+                  header + "C[froma match]\n;B[hh]C[-20000])\n"},
+        // A ";" inside a comment is text: no line break there.
+        WriteCase{"NoBreakInsideComment", "(;B[aa];W[ba];B[ca];W[da]C[a;b;c;d;e;f;g;h;i;j;k;l;m;n;o;p;q;r];B[ea])",
+                  header + ";B[aa]C[-20000];W[ba]C[-20000];B[ca]C[-20000];W[da]C[a;b;c;d;e;f;g;h;i;j;k;l;m;n;o;p;q;r]\n"
+                           ";B[ea]C[-20000])\n"}),
     [](const testing::TestParamInfo<WriteCase> &info) { return std::string(info.param.name); });
 
 TEST(SgfWriteDetails, WritingRewindsTree)

@@ -25,8 +25,7 @@ TEST(BadInput, NulBytesAreOrdinaryCharacters)
     KvParam param;
     const std::string file("[Sys\0tem]\nk\0ey=va\0lue\n\0\n", 24);
     loadText(param, file);
-    EXPECT_EQ(param.GetText(std::string_view("Sys\0tem", 7), std::string_view("k\0ey", 4)),
-              std::string("va\0lue", 6));
+    EXPECT_EQ(param.GetText(std::string_view("Sys\0tem", 7), std::string_view("k\0ey", 4)), std::string("va\0lue", 6));
     EXPECT_EQ(param.GetText(std::string_view("Sys\0tem", 7), std::string_view("\0", 1)), "");
     EXPECT_EQ(param.GetText("Sys", "k"), std::nullopt);
     EXPECT_EQ(savedText(param), defaultText + file.substr(0, 22) + std::string("\0=\n", 3));

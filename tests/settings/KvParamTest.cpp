@@ -163,7 +163,7 @@ TEST_F(SettingsFile, SaveFailingHalfWayKeepsThePreviousFile)
     KvParam param;
     // A file-size limit stops the write after 100 bytes, like a full disk.
     auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved {};
+    rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
     rlimit small = saved;
     small.rlim_cur = 100;
@@ -237,8 +237,8 @@ TEST(KvParamTyped, DefaultsAndWrittenNumbersReadAsTheirTypes)
     EXPECT_EQ(p.get(Settings::Rule), GameRule::Renju);
 
     const std::pair<const char *, GameRule> rules[] = {
-        {"1", GameRule::Gomoku}, {"2", GameRule::Wc1998}, {"3", GameRule::Other}, {"-1", GameRule::Other},
-        {"x", GameRule::Renju}, // no number reads as 0
+        {"1", GameRule::Gomoku}, {"2", GameRule::Wc1998}, {"3", GameRule::Other},
+        {"-1", GameRule::Other}, {"x", GameRule::Renju}, // no number reads as 0
     };
     for (const auto &[text, rule] : rules) {
         p.SetText("Option", "GameRule", text);

@@ -83,14 +83,14 @@ TEST_P(PerUserDirectory, FromTheEnvironment)
     EXPECT_EQ(perUserDirectory(), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PerUserDirectory,
-    ::testing::Values(PerUserCase{"XdgSet", "/x/cfg", "/home/u", "/x/cfg/korvana/"},
-                      PerUserCase{"XdgWithSlash", "/x/cfg/", "/home/u", "/x/cfg/korvana/"},
-                      PerUserCase{"XdgUnset", nullptr, "/home/u", "/home/u/.config/korvana/"},
-                      PerUserCase{"XdgEmpty", "", "/home/u/", "/home/u/.config/korvana/"},
-                      PerUserCase{"XdgRelativeIgnored", "cfg", "/home/u", "/home/u/.config/korvana/"}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, PerUserDirectory,
+                         ::testing::Values(PerUserCase{"XdgSet", "/x/cfg", "/home/u", "/x/cfg/korvana/"},
+                                           PerUserCase{"XdgWithSlash", "/x/cfg/", "/home/u", "/x/cfg/korvana/"},
+                                           PerUserCase{"XdgUnset", nullptr, "/home/u", "/home/u/.config/korvana/"},
+                                           PerUserCase{"XdgEmpty", "", "/home/u/", "/home/u/.config/korvana/"},
+                                           PerUserCase{"XdgRelativeIgnored", "cfg", "/home/u",
+                                                       "/home/u/.config/korvana/"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 class ProgramDirectoryRule : public ::testing::Test {
 protected:

@@ -14,10 +14,7 @@ void FakeGameWindow::setPlayerLabels(const std::string &black, const std::string
     whitePlayer = white;
 }
 
-void FakeGameWindow::setThinkingTimeLabel(char colour, const std::string &text)
-{
-    timeLabels[colour] = text;
-}
+void FakeGameWindow::setThinkingTimeLabel(char colour, const std::string &text) { timeLabels[colour] = text; }
 
 void FakeGameWindow::showMessageWindow(const std::string &text, const std::string &cap)
 {
@@ -42,10 +39,7 @@ int FakeGameWindow::askWhichRemove()
     return whichRemove;
 }
 
-void FakeGameWindow::beep(BeepKind kind)
-{
-    beeps.push_back(kind);
-}
+void FakeGameWindow::beep(BeepKind kind) { beeps.push_back(kind); }
 
 void FakeGameWindow::showMoveList(const std::vector<std::string> &lines, int current)
 {
@@ -53,10 +47,7 @@ void FakeGameWindow::showMoveList(const std::vector<std::string> &lines, int cur
     moveListCurrent = current;
 }
 
-void FakeGameWindow::gameTreeChanged()
-{
-    ++treeChanges;
-}
+void FakeGameWindow::gameTreeChanged() { ++treeChanges; }
 
 bool FakeGameWindow::askYesNo(const std::string &text, const std::string &)
 {
@@ -64,15 +55,9 @@ bool FakeGameWindow::askYesNo(const std::string &text, const std::string &)
     return yesNo;
 }
 
-void FakeGameWindow::redraw()
-{
-    ++redraws;
-}
+void FakeGameWindow::redraw() { ++redraws; }
 
-void FakeGameWindow::moveListAppend(const std::string &line)
-{
-    moveList.push_back(line);
-}
+void FakeGameWindow::moveListAppend(const std::string &line) { moveList.push_back(line); }
 
 void FakeGameWindow::moveListDeleteLast()
 {
@@ -80,25 +65,13 @@ void FakeGameWindow::moveListDeleteLast()
         moveList.pop_back();
 }
 
-void FakeGameWindow::moveListClear()
-{
-    moveList.clear();
-}
+void FakeGameWindow::moveListClear() { moveList.clear(); }
 
-void FakeGameWindow::setCaption(const std::string &text)
-{
-    caption = text;
-}
+void FakeGameWindow::setCaption(const std::string &text) { caption = text; }
 
-void FakeGameWindow::setGiveUpEnabled(bool enabled)
-{
-    giveUpEnabled = enabled;
-}
+void FakeGameWindow::setGiveUpEnabled(bool enabled) { giveUpEnabled = enabled; }
 
-void FakeGameWindow::resetFileDialogFilter()
-{
-    ++filterResets;
-}
+void FakeGameWindow::resetFileDialogFilter() { ++filterResets; }
 
 std::string FakeGameWindow::askSaveFileName(int &entry)
 {

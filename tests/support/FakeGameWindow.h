@@ -25,16 +25,16 @@ public:
     };
 
     // --- what was shown ---
-    std::string status;                   ///< current status text
-    std::vector<std::string> statusLog;   ///< every status text set, in order
+    std::string status;                 ///< current status text
+    std::vector<std::string> statusLog; ///< every status text set, in order
     std::string blackPlayer, whitePlayer;
     std::map<char, std::string> timeLabels;
     std::vector<Message> messages;
     std::vector<BeepKind> beeps;
     int redraws = 0;
     std::vector<std::string> moveList;
-    int moveListCurrent = -1;             ///< highlighted line
-    int treeChanges = 0;                  ///< gameTreeChanged calls
+    int moveListCurrent = -1; ///< highlighted line
+    int treeChanges = 0;      ///< gameTreeChanged calls
     std::string caption;
     bool giveUpEnabled = false;
     int filterResets = 0;
@@ -48,10 +48,10 @@ public:
     int removeAsked = 0;
     bool yesNo = false;
     std::vector<std::string> yesNoAsked; ///< the questions, in order
-    std::string openAnswer;            ///< file chosen in the open dialog; empty: cancelled
-    std::string saveAnswer;            ///< name typed in the save dialog; empty: cancelled
-    int saveEntry = 2;                 ///< filter entry the save dialog answers with
-    std::vector<int> saveStartEntries; ///< entry each save dialog started on
+    std::string openAnswer;              ///< file chosen in the open dialog; empty: cancelled
+    std::string saveAnswer;              ///< name typed in the save dialog; empty: cancelled
+    int saveEntry = 2;                   ///< filter entry the save dialog answers with
+    std::vector<int> saveStartEntries;   ///< entry each save dialog started on
     std::string clipboard;
 
     void setStatusText(const std::string &text) override;

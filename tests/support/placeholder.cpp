@@ -1,2 +1,4 @@
 // Keeps the support library non-empty while it has no other sources.
-namespace korvana_test_support { int placeholder = 0; }
+namespace korvana_test_support {
+int placeholder = 0;
+}

@@ -82,10 +82,7 @@ TEST_F(BoardViewTest, FontsResolveToDejaVuSans)
     }
 }
 
-TEST_F(BoardViewTest, PictureHasTheFixedSize)
-{
-    EXPECT_EQ(view.bitmap().size(), QSize(352, 362));
-}
+TEST_F(BoardViewTest, PictureHasTheFixedSize) { EXPECT_EQ(view.bitmap().size(), QSize(352, 362)); }
 
 TEST_F(BoardViewTest, BoardColourComesFromTheSettingAsBgr)
 {
@@ -395,8 +392,8 @@ TEST(BoardViewGeometry, MouseToPointTruncatesTowardZero)
         QPoint point;
     };
     const Case cases[] = {
-        {{12, 12}, {0, 0}},   {{5, 100}, {-1, 3}},  {{30, 30}, {0, 0}},    {{49, 49}, {0, 0}},
-        {{50, 50}, {1, 1}},   {{180, 185}, {7, 7}}, {{329, 329}, {14, 14}}, {{330, 12}, {15, 0}},
+        {{12, 12}, {0, 0}}, {{5, 100}, {-1, 3}},  {{30, 30}, {0, 0}},     {{49, 49}, {0, 0}},
+        {{50, 50}, {1, 1}}, {{180, 185}, {7, 7}}, {{329, 329}, {14, 14}}, {{330, 12}, {15, 0}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(BoardView::pointFromMouse(c.pixel), c.point) << c.pixel.x() << "," << c.pixel.y();

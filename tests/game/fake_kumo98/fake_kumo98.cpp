@@ -200,10 +200,7 @@ bool waitOrStop(int ms)
 } // namespace
 
 /// Report interval of Analyse in milliseconds.
-EXPORT void FakeKumoReportEvery(int ms)
-{
-    reportEveryMs.store(ms);
-}
+EXPORT void FakeKumoReportEvery(int ms) { reportEveryMs.store(ms); }
 
 /// Analyse calls so far, the most that ran at once and how many run now.
 EXPORT int FakeKumoAnalyseCalls(int *mostConcurrent, int *runningNow)
@@ -291,8 +288,8 @@ EXPORT int Analyse(int count, const unsigned char *moves, int timeMs, KumoAnalys
     const auto start = std::chrono::steady_clock::now();
     for (;;) {
         const bool stopped = waitOrStop(reportEveryMs.load());
-        info.elapsedMs = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                              std::chrono::steady_clock::now() - start).count());
+        info.elapsedMs = static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
         ++info.depth;
         info.nodes += 1000;
         info.score = info.depth;
@@ -305,22 +302,14 @@ EXPORT int Analyse(int count, const unsigned char *moves, int timeMs, KumoAnalys
 }
 
 /// The last time SetMoveTime got (-1: none).
-EXPORT int FakeKumoMoveTime()
-{
-    return moveTimeSet.load();
-}
+EXPORT int FakeKumoMoveTime() { return moveTimeSet.load(); }
 
-EXPORT void SetMoveTime(int ms)
-{
-    moveTimeSet.store(ms);
-}
+EXPORT void SetMoveTime(int ms) { moveTimeSet.store(ms); }
 
-EXPORT void StopAnalysis()
-{
-    analysisStop.store(true);
-}
+EXPORT void StopAnalysis() { analysisStop.store(true); }
 
-EXPORT int FindForcedWin(int count, const unsigned char *moves, int timeMs, unsigned char *line, int maxLine, int *lineLength)
+EXPORT int FindForcedWin(int count, const unsigned char *moves, int timeMs, unsigned char *line, int maxLine,
+                         int *lineLength)
 {
     int result, delayMs;
     std::deque<uint8_t> answer;

@@ -68,12 +68,11 @@ TEST_P(PbrainInputThread, StopsARunningThink)
 }
 
 // After STOP the session goes on: the second think is stopped by END.
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, PbrainInputThread,
-    testing::Values(StopCase{"Stop", "STOP\nTAKEBACK 12,2\nBEGIN\nEND\n", "OK\n12,2\nOK\n12,2\n"},
-                    StopCase{"YxStop", "YXSTOP\nEND\n", "OK\n12,2\n"},
-                    StopCase{"End", "END\n", "OK\n12,2\n"},
-                    StopCase{"EndOfInput", nullptr, "OK\n12,2\n"}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Inputs, PbrainInputThread,
+                         testing::Values(StopCase{"Stop", "STOP\nTAKEBACK 12,2\nBEGIN\nEND\n", "OK\n12,2\nOK\n12,2\n"},
+                                         StopCase{"YxStop", "YXSTOP\nEND\n", "OK\n12,2\n"},
+                                         StopCase{"End", "END\n", "OK\n12,2\n"},
+                                         StopCase{"EndOfInput", nullptr, "OK\n12,2\n"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
