@@ -665,7 +665,7 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     const auto fullDeadline = deadline_;
     auto slice = [&](int percent) {
         deadline_ = std::min(fullDeadline, std::chrono::steady_clock::now() +
-                                               std::chrono::milliseconds(limits.timeMs * percent / 100 + 1));
+                                               std::chrono::milliseconds(int64_t{limits.timeMs} * percent / 100 + 1));
         aborted_ = false;
     };
 
