@@ -47,6 +47,7 @@
 #include <charconv>
 #include <ctime>
 #include <string_view>
+#include <iostream>
 
 namespace korvana {
 
@@ -829,6 +830,10 @@ TMyMessageWindow &TMainForm::messageWindow()
 
 void TMainForm::showMessageWindow(const std::string &text, const std::string &caption)
 {
+    if (messagesToTerminal_) {
+        std::cerr << text << '\n';
+        return;
+    }
     messageWindow().ShowMessageWindow(QString::fromStdString(text), QString::fromStdString(caption), frameGeometry());
 }
 

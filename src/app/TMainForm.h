@@ -73,6 +73,8 @@ public:
                     TWhichRemoveForm *remove);
     /// A run that must leave the settings file alone (a screenshot) turns this off.
     void setSettingsSavedAtExit(bool saved) { saveSettingsAtExit_ = saved; }
+    /// Messages go to standard error instead of a modal window (a screenshot run has no one to close it).
+    void setMessagesToTerminal(bool on) { messagesToTerminal_ = on; }
     /// The options dialog made at start-up (borrowed); made on first use when not given.
     void setOptionForm(TOptionForm *form) { optionForm_ = form; }
     /// The game-tree window made at start-up (borrowed; freed with the window, before the
@@ -236,6 +238,7 @@ private:
     TPagesDlg *pages_ = nullptr;
     THelpBrowser *helpBrowser_ = nullptr;
     bool saveSettingsAtExit_ = true;
+    bool messagesToTerminal_ = false;
     TTreeForm *treeForm_ = nullptr;
     QAction *viewGameTree_ = nullptr;
 };

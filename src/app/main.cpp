@@ -165,6 +165,7 @@ int run(int argc, char **argv)
 
     if (!screenshot.isEmpty()) {
         mainForm.setSettingsSavedAtExit(false);
+        mainForm.setMessagesToTerminal(true);
         for (const auto &[section, key, value] : options.settings)
             mainForm.flow().settings().SetText(section, key, value);
         mainForm.OpenFromCommandLine(arguments);

@@ -461,6 +461,19 @@ TEST(KorvanaProgramTest, ScreenshotRendersTheMainWindow)
     EXPECT_EQ(image.pixelColor(194, top + 194), QColor(Qt::white));
 }
 
+TEST(KorvanaProgramTest, ScreenshotOfAFileThatCannotBeReadSaysSoAndDoesNotWait)
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("shot.png"));
+    QProcess program;
+    program.setWorkingDirectory(dir.path());
+    program.start(QStringLiteral(KORVANA_BIN_DIR "/korvana"), {QStringLiteral("--screenshot"), picture, dir.path()});
+    ASSERT_TRUE(program.waitForFinished(30000)) << "a message window must not wait for a click";
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_NE(program.readAllStandardError().indexOf("directory"), -1);
+    EXPECT_FALSE(QImage(picture).isNull());
+}
+
 TEST(KorvanaProgramTest, ScaledScreenGetsABoardDrawnForItsPixels)
 {
     QTemporaryDir dir;
