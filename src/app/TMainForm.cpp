@@ -19,6 +19,7 @@
 #include "view/AnalysisPanel.h"
 #include "view/BoardPaintBox.h"
 #include "view/MoveList.h"
+#include "view/QtColour.h"
 #include "view/StatusLine.h"
 
 #include <QApplication>
@@ -80,7 +81,7 @@ QIcon boardIcon()
 {
     return drawnIcon([](QPainter &p) {
         p.setPen(Qt::black);
-        p.setBrush(BoardView::colourFromSetting(962532));
+        p.setBrush(qtColour(DefaultBoardColour));
         p.drawRect(2, 2, 19, 19);
         for (int k = 6; k <= 18; k += 4) {
             p.drawLine(6, k, 18, k);
@@ -987,10 +988,10 @@ std::string TMainForm::askSaveFileName(int &filterEntry)
 bool TMainForm::askColour(int initial, int &chosen)
 {
     const std::optional<QColor> colour =
-        QColourDialogChooser::instance().chooseColour(ColourChooser::colourFromSetting(initial), this);
+        QColourDialogChooser::instance().chooseColour(qtColour(StoredColour(initial)), this);
     if (!colour)
         return false;
-    chosen = ColourChooser::settingFromColour(*colour);
+    chosen = storedColour(*colour).stored();
     return true;
 }
 

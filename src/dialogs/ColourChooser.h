@@ -17,11 +17,6 @@ public:
 
     /// The colour the user confirmed, starting from `initial`; none when cancelled.
     virtual std::optional<QColor> chooseColour(const QColor &initial, QWidget *parent) = 0;
-
-    /// A colour as the settings file stores it: 0x00BBGGRR (red in the low byte).
-    static int settingFromColour(const QColor &colour);
-    /// A stored 0x00BBGGRR value as a colour; the top byte is ignored.
-    static QColor colourFromSetting(int value);
 };
 
 } // namespace korvana

@@ -7,6 +7,7 @@
 #include "dialogs/QColourDialogChooser.h"
 #include "game/BoardAnalysis.h"
 #include "game/GameFlow.h"
+#include "view/QtColour.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <QTabWidget>
 
 #include <cstdlib>
+#include <iterator>
 
 namespace korvana {
 
@@ -46,10 +48,21 @@ template <typename T> T *named(T *widget, const char *name, const QRect &geometr
     return widget;
 }
 
-/// A list's index, or the value it was filled from when it shows none: the
-/// lists the user cannot change must not turn a value they do not hold
-/// (the rule WC1998 = 2) into -1.
+/// A list's index, or the value it was filled from when it shows none: a
+/// value the list does not hold must not turn into -1.
 int listValue(const QComboBox *list, int loaded) { return list->currentIndex() >= 0 ? list->currentIndex() : loaded; }
+
+/// The rules of the rule list, in its order.
+constexpr GameRule listedRules[] = {GameRule::Renju, GameRule::Gomoku, GameRule::Wc1998};
+
+/// The rule's place in the rule list; -1 for a rule it does not hold.
+int ruleIndex(GameRule rule)
+{
+    for (int i = 0; i < int(std::size(listedRules)); ++i)
+        if (listedRules[i] == rule)
+            return i;
+    return -1;
+}
 
 void selectIndex(QComboBox *list, int index)
 {
@@ -190,12 +203,12 @@ TDababaseDirectryForm &TOptionForm::directoryForm()
 
 bool TOptionForm::ShowOptions(KvParam &settings, const QRect &mainFrame)
 {
-    move(WindowPlacement::place(mainFrame, frameGeometry().size(), settings.GetPointX("WIN32", "PosWinForm"),
-                                settings.GetPointY("WIN32", "PosWinForm")));
+    const SettingPoint at = settings.get(Settings::PosWinForm);
+    move(WindowPlacement::place(mainFrame, frameGeometry().size(), at.x, at.y));
     SetSettings(&settings);
     exec();
     const QPoint offset = WindowPlacement::offsetFrom(mainFrame, pos());
-    settings.SetPoint("WIN32", "PosWinForm", offset.x(), offset.y());
+    settings.set(Settings::PosWinForm, {offset.x(), offset.y()});
     settings.Save();
     return accepted_;
 }
@@ -212,7 +225,7 @@ void TOptionForm::Fill()
         return;
     const KvParam &s = *settings_;
     // Without the preview of the old menus all three rules can be chosen here.
-    preview_ = s.GetInt("System", "PreviewMenus") != 0;
+    preview_ = s.get(Settings::PreviewMenus);
     const int rules = preview_ ? 2 : 3;
     while (rule_->count() > rules)
         rule_->removeItem(rule_->count() - 1);
@@ -220,25 +233,25 @@ void TOptionForm::Fill()
         rule_->addItem(QStringLiteral("WC1998"));
     rule_->setEnabled(!preview_);
     strengthGroup_->setVisible(!preview_);
-    const int level = s.GetInt("Option", "Strength");
+    const int level = s.get(Settings::Strength);
     strength_->setCurrentIndex(level >= 1 && level <= 5 ? level - 1 : 0);
-    const int libraryMs = s.GetInt("Option", "LibraryMoveTime");
+    const int libraryMs = s.get(Settings::LibraryMoveTime);
     libraryTime_->setValue((libraryMs > 0 ? libraryMs : GameFlow::DefaultLibraryMoveTimeMs) / 1000.0);
     // The environment variable wins over this choice, so it cannot be edited then.
     const char *fromEnvironment = std::getenv("KUMO98_MOVE_TIME_MS");
     libraryTime_->setEnabled(!fromEnvironment || !*fromEnvironment);
     libraryTime_->setToolTip(libraryTime_->isEnabled() ? QString() : QStringLiteral("Set by KUMO98_MOVE_TIME_MS"));
-    const int forcedMs = s.GetInt("Option", "ForcedWinTime");
+    const int forcedMs = s.get(Settings::ForcedWinTime);
     forcedWinTime_->setValue((forcedMs > 0 ? forcedMs : BoardAnalysis::DefaultForcedWinMs) / 1000.0);
-    selectIndex(rule_, s.GetInt("Option", "GameRule"));
-    inputAssistant_->setChecked(s.GetInt("Option", "InputAssistant") != 0);
-    showSampleColour(s.GetInt("Option", "BoardColor"));
-    selectIndex(fileFormat_, s.GetInt("System", "DefaultGameFileFormat"));
-    selectIndex(language_, s.GetInt("System", "Language"));
-    sound_->setChecked(s.GetInt("Option", "SountEffect") != 0);
-    const QString directory = QString::fromStdString(s.GetText("Database", "DatabaseDirName").value_or(""));
+    selectIndex(rule_, ruleIndex(s.get(Settings::Rule)));
+    inputAssistant_->setChecked(s.get(Settings::InputAssistant));
+    showSampleColour(StoredColour(s.get(Settings::BoardColor)));
+    selectIndex(fileFormat_, s.get(Settings::DefaultGameFileFormat));
+    selectIndex(language_, s.get(Settings::Language));
+    sound_->setChecked(s.get(Settings::SoundEffect));
+    const QString directory = QString::fromStdString(s.get(Settings::DatabaseDirName));
     directoryName_->setText(directory);
-    newDataId_->setText(QString::fromStdString(s.GetText("Database", "NewDataID").value_or("")));
+    newDataId_->setText(QString::fromStdString(s.text(Settings::NewDataID).value_or("")));
     directoryForm().SetStartDirectory(directory);
 }
 
@@ -248,23 +261,28 @@ void TOptionForm::Apply()
         return;
     KvParam &s = *settings_;
     if (!preview_) {
-        s.SetInt("Option", "Strength", strength_->currentIndex() + 1);
-        s.SetInt("Option", "LibraryMoveTime", static_cast<int>(libraryTime_->value() * 1000 + 0.5));
-        s.SetInt("Option", "ForcedWinTime", static_cast<int>(forcedWinTime_->value() * 1000 + 0.5));
+        s.set(Settings::Strength, strength_->currentIndex() + 1);
+        s.set(Settings::LibraryMoveTime, static_cast<int>(libraryTime_->value() * 1000 + 0.5));
+        s.set(Settings::ForcedWinTime, static_cast<int>(forcedWinTime_->value() * 1000 + 0.5));
     }
-    s.SetInt("Option", "GameRule", listValue(rule_, s.GetInt("Option", "GameRule")));
-    s.SetInt("Option", "InputAssistant", inputAssistant_->isChecked() ? 1 : 0);
-    s.SetInt("System", "DefaultGameFileFormat", listValue(fileFormat_, s.GetInt("System", "DefaultGameFileFormat")));
-    s.SetInt("System", "Language", listValue(language_, s.GetInt("System", "Language")));
-    s.SetInt("Option", "SountEffect", sound_->isChecked() ? 1 : 0);
-    s.SetText("Database", "NewDataID", newDataId_->text().toStdString());
+    // A rule the list does not hold (WC1998 in the preview, a number of no rule)
+    // is written back as it was, so that the keys keep the order of the writes.
+    if (rule_->currentIndex() >= 0)
+        s.set(Settings::Rule, listedRules[rule_->currentIndex()]);
+    else if (const std::optional<std::string> kept = s.text(Settings::Rule))
+        s.setText(Settings::Rule, *kept);
+    s.set(Settings::InputAssistant, inputAssistant_->isChecked());
+    s.set(Settings::DefaultGameFileFormat, listValue(fileFormat_, s.get(Settings::DefaultGameFileFormat)));
+    s.set(Settings::Language, listValue(language_, s.get(Settings::Language)));
+    s.set(Settings::SoundEffect, sound_->isChecked());
+    s.setText(Settings::NewDataID, newDataId_->text().toStdString());
     // The database appends file names to the directory, so it must end in the separator.
     // An empty field stays empty: a lone "/" would put the book in the root directory.
     QString directory = directoryName_->text();
     if (!directory.isEmpty() && !directory.endsWith(QLatin1Char('/')))
         directory += QLatin1Char('/');
     directoryName_->setText(directory);
-    s.SetText("Database", "DatabaseDirName", directory.toStdString());
+    s.set(Settings::DatabaseDirName, directory.toStdString());
     s.Save();
 }
 
@@ -276,44 +294,44 @@ void TOptionForm::ChangeColour()
     const std::optional<QColor> chosen = chooser.chooseColour(sampleColour(), this);
     if (!chosen)
         return;
-    const int value = ColourChooser::settingFromColour(*chosen);
-    settings_->SetInt("Option", "BoardColor", value);
-    showSampleColour(value);
+    const StoredColour colour = storedColour(*chosen);
+    settings_->set(Settings::BoardColor, colour.stored());
+    showSampleColour(colour);
 }
 
 void TOptionForm::DefaultColour()
 {
     if (!settings_)
         return;
-    const int value = settings_->GetInt("Option", "DefaultBoardColor");
-    settings_->SetInt("Option", "BoardColor", value);
-    showSampleColour(value);
+    const StoredColour colour(settings_->get(Settings::DefaultBoardColor));
+    settings_->set(Settings::BoardColor, colour.stored());
+    showSampleColour(colour);
 }
 
 void TOptionForm::Browse()
 {
     TDababaseDirectryForm &form = directoryForm();
-    const int x = settings_ ? settings_->GetPointX("WIN32", "PosDBDirForm") : WindowPlacement::Unplaced;
-    const int y = settings_ ? settings_->GetPointY("WIN32", "PosDBDirForm") : WindowPlacement::Unplaced;
+    const SettingPoint at = settings_ ? settings_->get(Settings::PosDBDirForm)
+                                      : SettingPoint{WindowPlacement::Unplaced, WindowPlacement::Unplaced};
     const QRect frame = frameGeometry();
-    form.move(WindowPlacement::place(frame, form.frameGeometry().size(), x, y));
+    form.move(WindowPlacement::place(frame, form.frameGeometry().size(), at.x, at.y));
     form.SetStartDirectory(directoryName_->text());
     form.exec();
     if (form.accepted())
         directoryName_->setText(form.ChosenDirectory());
     if (settings_) {
         const QPoint offset = WindowPlacement::offsetFrom(frameGeometry(), form.pos());
-        settings_->SetPoint("WIN32", "PosDBDirForm", offset.x(), offset.y());
+        settings_->set(Settings::PosDBDirForm, {offset.x(), offset.y()});
         settings_->Save();
     }
 }
 
 QColor TOptionForm::sampleColour() const { return boardColour_->palette().color(QPalette::Window); }
 
-void TOptionForm::showSampleColour(int value)
+void TOptionForm::showSampleColour(StoredColour colour)
 {
     QPalette palette = boardColour_->palette();
-    palette.setColor(QPalette::Window, ColourChooser::colourFromSetting(value));
+    palette.setColor(QPalette::Window, qtColour(colour));
     boardColour_->setPalette(palette);
     boardColour_->update();
 }

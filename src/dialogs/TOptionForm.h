@@ -7,6 +7,8 @@
 // survives a Cancel -- except the board colour, which "Change" and "Default"
 // write at once.
 
+#include "settings/StoredColour.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -77,7 +79,7 @@ private:
     void buildSystemPage(QWidget *page);
     void buildDatabasePage(QWidget *page);
     void buildNetworkPage(QWidget *page);
-    void showSampleColour(int value);
+    void showSampleColour(StoredColour colour);
 
     KvParam *settings_ = nullptr;
     bool accepted_ = false;

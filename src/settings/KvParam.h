@@ -5,6 +5,7 @@
 #include "settings/AppRegistryEx.h"
 #include "settings/SettingKeys.h"
 
+#include <optional>
 #include <string>
 
 namespace korvana {
@@ -37,6 +38,14 @@ public:
     void set(SettingKey<std::string> k, std::string text) { SetText(k.section, k.key, std::move(text)); }
     void set(SettingKey<GameRule> k, GameRule rule) { SetInt(k.section, k.key, static_cast<int>(rule)); }
     void set(SettingKey<SettingPoint> k, SettingPoint p) { SetPoint(k.section, k.key, p.x, p.y); }
+
+    /// Any key's value as written, for a field that edits it as text; none when missing.
+    template <typename T> std::optional<std::string> text(SettingKey<T> k) const { return GetText(k.section, k.key); }
+    /// Writes any key's value as it is given.
+    template <typename T> void setText(SettingKey<T> k, std::string text)
+    {
+        SetText(k.section, k.key, std::move(text));
+    }
 };
 
 } // namespace korvana

@@ -40,11 +40,20 @@ inline constexpr SettingKey<bool> ViewToolBar{"System", "ViewToolBar"};
 inline constexpr SettingKey<bool> ViewAxisCharacter{"System", "ViewAxisCharacter"};
 inline constexpr SettingKey<bool> ViewGameTree{"System", "ViewGameTree"};
 inline constexpr SettingKey<bool> ViewForbiddenPoints{"System", "ViewForbiddenPoints"};
+inline constexpr SettingKey<bool> ViewAnalysis{"System", "ViewAnalysis"};
+/// On: the menus and the options dialog as they were before the rule, sound,
+/// colour and analysis items were in reach.
+inline constexpr SettingKey<bool> PreviewMenus{"System", "PreviewMenus"};
 inline constexpr SettingKey<GameRule> Rule{"Option", "GameRule"};
 inline constexpr SettingKey<bool> InputAssistant{"Option", "InputAssistant"};
 inline constexpr SettingKey<bool> SoundEffect{"Option", "SountEffect"};
+/// Colours as StoredColour keeps them (0x00BBGGRR).
 inline constexpr SettingKey<int> BoardColor{"Option", "BoardColor"};
 inline constexpr SettingKey<int> DefaultBoardColor{"Option", "DefaultBoardColor"};
+/// Level 1..5 of the computer player.
+inline constexpr SettingKey<int> Strength{"Option", "Strength"};
+/// Milliseconds the engine library thinks per move; ForcedWinTime those of a forced-win search.
+inline constexpr SettingKey<int> LibraryMoveTime{"Option", "LibraryMoveTime"};
 inline constexpr SettingKey<int> ForcedWinTime{"Option", "ForcedWinTime"};
 inline constexpr SettingKey<std::string> DatabaseDirName{"Database", "DatabaseDirName"};
 inline constexpr SettingKey<bool> ViewDatabase{"Database", "ViewDatabase"};
@@ -55,6 +64,8 @@ inline constexpr SettingKey<SettingPoint> PosWinForm{"WIN32", "PosWinForm"};
 inline constexpr SettingKey<SettingPoint> PosDBDirForm{"WIN32", "PosDBDirForm"};
 inline constexpr SettingKey<SettingPoint> PosTreeForm{"WIN32", "PosTreeForm"};
 inline constexpr SettingKey<SettingPoint> SizeTreeForm{"WIN32", "SizeTreeForm"};
+/// The main window's "left,top,width,height,maximised".
+inline constexpr SettingKey<std::string> MainFormPlacement{"WIN32", "MainForm"};
 } // namespace Settings
 
 } // namespace korvana

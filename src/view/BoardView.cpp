@@ -4,6 +4,7 @@
 #include "board/PosStat.h"
 #include "record/MOveTree.h"
 #include "settings/KvParam.h"
+#include "view/QtColour.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -69,12 +70,7 @@ QFont BoardView::fontOfSize(int points)
     return font;
 }
 
-QColor BoardView::colourFromSetting(int value)
-{
-    return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
-}
-
-QColor BoardView::boardColour() const { return colourFromSetting(settings_.get(Settings::BoardColor)); }
+QColor BoardView::boardColour() const { return qtColour(StoredColour(settings_.get(Settings::BoardColor))); }
 
 QColor BoardView::buttonFace() { return QGuiApplication::palette().color(QPalette::Active, QPalette::Button); }
 

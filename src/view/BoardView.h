@@ -110,8 +110,6 @@ public:
     static QPoint pointFromMouse(QPoint pixel) { return {(pixel.x() - 30) / 20, (pixel.y() - 30) / 20}; }
     /// Pixel of the intersection (x, y).
     static QPoint pointCentre(int x, int y) { return {40 + 20 * x, 40 + 20 * y}; }
-    /// A stored colour value 0x00BBGGRR as a colour.
-    static QColor colourFromSetting(int value);
     /// The board colour the settings give now.
     QColor boardColour() const;
     /// The colour around the board.

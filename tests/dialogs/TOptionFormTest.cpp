@@ -351,19 +351,6 @@ TEST_F(TOptionFormTest, ColourButtonsWriteAtOnceAndCancelKeepsTheColour)
     EXPECT_EQ(form.sampleColour(), QColor(0x56, 0x34, 0x12));
 }
 
-TEST(ColourChooserTest, SettingValuesAreBlueGreenRed)
-{
-    const std::pair<int, QColor> cases[] = {
-        {962532, QColor(228, 175, 14)}, {0, QColor(0, 0, 0)},          {0xFFFFFF, QColor(255, 255, 255)},
-        {0x0000FF, QColor(255, 0, 0)},  {0xFF0000, QColor(0, 0, 255)},
-    };
-    for (const auto &[value, colour] : cases) {
-        EXPECT_EQ(ColourChooser::colourFromSetting(value), colour) << value;
-        EXPECT_EQ(ColourChooser::settingFromColour(colour), value) << value;
-    }
-    EXPECT_EQ(ColourChooser::colourFromSetting(0x7F0000FF), QColor(255, 0, 0)) << "top byte ignored";
-}
-
 TEST_F(TOptionFormTest, BrowsePlacesTheChooserAndTakesItsDirectory)
 {
     QDir(dir.path()).mkdir(QStringLiteral("book"));
