@@ -141,13 +141,11 @@ void TTreeForm::resizeEvent(QResizeEvent *event)
 void TTreeForm::showPlaced()
 {
     if (settings_) {
-        const int w = settings_->GetPointX("WIN32", "SizeTreeForm");
-        const int h = settings_->GetPointY("WIN32", "SizeTreeForm");
+        const auto [w, h] = settings_->get(Settings::SizeTreeForm);
         if (w >= minimumSizeHint().width() && h >= minimumSizeHint().height() && w <= 4000 && h <= 4000)
             resize(w, h);
         const QRect owner = parentWidget() ? parentWidget()->frameGeometry() : QRect();
-        int x = settings_->GetPointX("WIN32", "PosTreeForm");
-        int y = settings_->GetPointY("WIN32", "PosTreeForm");
+        auto [x, y] = settings_->get(Settings::PosTreeForm);
         if (x == WindowPlacement::Unplaced && y == WindowPlacement::Unplaced) {
             x = owner.width() + 8; // first time: beside the main window, not over the board
             y = 0;
@@ -166,8 +164,8 @@ void TTreeForm::storePlacement()
         return;
     const QRect owner = parentWidget() ? parentWidget()->frameGeometry() : QRect();
     const QPoint offset = WindowPlacement::offsetFrom(owner, frameGeometry().topLeft());
-    settings_->SetPoint("WIN32", "PosTreeForm", offset.x(), offset.y());
-    settings_->SetPoint("WIN32", "SizeTreeForm", width(), height());
+    settings_->set(Settings::PosTreeForm, {offset.x(), offset.y()});
+    settings_->set(Settings::SizeTreeForm, {width(), height()});
 }
 
 void TTreeForm::closeEvent(QCloseEvent *event)

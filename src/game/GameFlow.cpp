@@ -297,13 +297,13 @@ void GameFlow::PauseClock(bool paused)
 
 int GameFlow::Strength() const
 {
-    const int level = settings_.GetInt("Option", "Strength");
+    const int level = settings_.get(Settings::Strength);
     return level >= 1 && level <= 5 ? level : 1;
 }
 
 int GameFlow::LibraryMoveTimeMs() const
 {
-    const int ms = settings_.GetInt("Option", "LibraryMoveTime");
+    const int ms = settings_.get(Settings::LibraryMoveTime);
     return ms > 0 ? std::clamp(ms, 10, 600000) : DefaultLibraryMoveTimeMs;
 }
 
