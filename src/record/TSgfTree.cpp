@@ -161,13 +161,18 @@ template <class N> bool parseSequence(TSgfTree<N> &tree, std::istream &stream, i
                         readComment(in, comment);
                     } else if (isNodeEnd(c)) {
                         if (!comment.empty()) {
-                            if (tree.commentMode() != 1)
-                                tree.current()->setComment(comment);
-                            else {
-                                tree.current()->readValueComment(comment);
+                            N *node = tree.current();
+                            if (tree.commentMode() != 1) {
+                                node->setComment(comment);
+                            } else if (!isNumberText(comment)) {
                                 // Someone's words on the move: kept and written back.
-                                if (!isNumberText(comment))
-                                    tree.current()->setComment(comment);
+                                node->readValueComment(comment);
+                                node->setComment(comment);
+                            } else if (node->comment().empty()) {
+                                // A bare number (a later node without a move may bring one)
+                                // does not replace words: they are what is written, and the
+                                // value must read back from them.
+                                node->readValueComment(comment);
                             }
                         }
                         in->sungetc();

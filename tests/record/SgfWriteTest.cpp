@@ -30,7 +30,13 @@ TEST_P(SgfWrite, TreeGivesText)
 {
     MOveTree tree;
     ASSERT_TRUE(readSgfText(tree, GetParam().input));
-    EXPECT_EQ(writeSgfText(tree), GetParam().written);
+    const std::string written = writeSgfText(tree);
+    EXPECT_EQ(written, GetParam().written);
+    // Read back, the text gives the same tree and is written the same again.
+    MOveTree again;
+    ASSERT_TRUE(readSgfText(again, written));
+    EXPECT_EQ(describe(again), describe(tree));
+    EXPECT_EQ(writeSgfText(again), written);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -56,6 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"HeaderReplaced", "(;GM[1]PB[Bob]RU[Renju 1998 x];B[hh])", header + "PB[Bob]\n;B[hh]C[-20000])\n"},
         WriteCase{"RootPropertiesKept", "(;FF[4]GM[4]SZ[15]RU[RIF]PB[Alice]PW[Bob]AB[aa][bb]GC[a; b]US[x];B[hh])",
                   header + "FF[4]\nPB[Alice]\nPW[Bob]\nAB[aa][bb]\nGC[a; b]\n;B[hh]C[-20000])\n"},
+        // A later node without a move brings a bare number: the words stay, and so does
+        // the value they carry.
+        WriteCase{"NumberAfterWordsKeepsWords", "(;B[hh]C[5 (good];C[998])", header + ";B[hh]C[5 (good])\n"},
         WriteCase{"TextCommentsKept", "(;B[hh]C[good \\] (move)];W[ih]C[12];B[ii]C[\\\\])",
                   header + ";B[hh]C[good \\] (move)];W[ih]C[12];B[ii]C[\\\\])\n"},
         // As korvana-match writes its records.
