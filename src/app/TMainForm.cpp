@@ -279,11 +279,11 @@ QAction *TMainForm::addAction(QMenu *menu, const QString &text, const char *name
     return item;
 }
 
-QAction *TMainForm::addToggle(QMenu *menu, const QString &text, const char *name, const char *section, const char *key)
+QAction *TMainForm::addToggle(QMenu *menu, const QString &text, const char *name, SettingKey<bool> key)
 {
     QAction *item = addAction(menu, text, name);
     item->setCheckable(true);
-    connect(item, &QAction::triggered, this, [this, item, section, key] { toggleView(item, section, key); });
+    connect(item, &QAction::triggered, this, [this, item, key] { toggleView(item, key); });
     return item;
 }
 
@@ -314,14 +314,14 @@ void TMainForm::buildMenus()
     connect(paste, &QAction::triggered, this, &TMainForm::PasteGame);
 
     QMenu *viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
-    addToggle(viewMenu, QStringLiteral("&Numbering"), "Numbering", "System", "ViewBoardNumbering");
-    addToggle(viewMenu, QStringLiteral("&Latest Move"), "Latest Move", "System", "ViewLatestMove");
-    addToggle(viewMenu, QStringLiteral("Input &Assistant"), "Input Assistant", "Option", "InputAssistant");
-    addToggle(viewMenu, QStringLiteral("&Warning"), "Warning", "System", "ViewWarning");
-    viewToolBar_ = addToggle(viewMenu, QStringLiteral("&Tool bar"), "Tool bar", "System", "ViewToolBar");
-    addToggle(viewMenu, QStringLiteral("&Axis Character"), "Axis Character", "System", "ViewAxisCharacter");
-    viewGameTree_ = addToggle(viewMenu, QStringLiteral("&Game Tree"), "Game Tree", "System", "ViewGameTree");
-    addToggle(viewMenu, QStringLiteral("&Forbidden Points"), "Forbidden Points", "System", "ViewForbiddenPoints");
+    addToggle(viewMenu, QStringLiteral("&Numbering"), "Numbering", Settings::ViewBoardNumbering);
+    addToggle(viewMenu, QStringLiteral("&Latest Move"), "Latest Move", Settings::ViewLatestMove);
+    addToggle(viewMenu, QStringLiteral("Input &Assistant"), "Input Assistant", Settings::InputAssistant);
+    addToggle(viewMenu, QStringLiteral("&Warning"), "Warning", Settings::ViewWarning);
+    viewToolBar_ = addToggle(viewMenu, QStringLiteral("&Tool bar"), "Tool bar", Settings::ViewToolBar);
+    addToggle(viewMenu, QStringLiteral("&Axis Character"), "Axis Character", Settings::ViewAxisCharacter);
+    viewGameTree_ = addToggle(viewMenu, QStringLiteral("&Game Tree"), "Game Tree", Settings::ViewGameTree);
+    addToggle(viewMenu, QStringLiteral("&Forbidden Points"), "Forbidden Points", Settings::ViewForbiddenPoints);
     viewAnalysis_ = addAction(viewMenu, QStringLiteral("Anal&ysis"), "Analysis");
     viewAnalysis_->setCheckable(true);
     connect(viewAnalysis_, &QAction::triggered, this, &TMainForm::SetAnalysisShown);
@@ -354,12 +354,11 @@ void TMainForm::buildMenus()
             [this] { flow_->FindForcedWin(); });
 
     QMenu *database = menuBar()->addMenu(QStringLiteral("&Database"));
-    viewDatabase_ = addToggle(database, QStringLiteral("&View Database"), "View Database", "Database", "ViewDatabase");
-    enableEditing_ =
-        addToggle(database, QStringLiteral("&Enable Editing"), "Enable Editing", "Database", "EnableEditing");
+    viewDatabase_ = addToggle(database, QStringLiteral("&View Database"), "View Database", Settings::ViewDatabase);
+    enableEditing_ = addToggle(database, QStringLiteral("&Enable Editing"), "Enable Editing", Settings::EnableEditing);
     enableEditing_->setEnabled(false);
-    autoUpdate_ = addToggle(database, QStringLiteral("&Automatically Update"), "Automatically Update", "Database",
-                            "AutomaticallyUpdate");
+    autoUpdate_ = addToggle(database, QStringLiteral("&Automatically Update"), "Automatically Update",
+                            Settings::AutomaticallyUpdate);
     autoUpdate_->setEnabled(false);
     database->addSeparator();
     connect(addAction(database, QStringLiteral("&Help"), "Database Help"), &QAction::triggered, this,
@@ -372,14 +371,14 @@ void TMainForm::buildMenus()
     rule->menuAction()->setObjectName(QStringLiteral("Rule"));
     renju_ = addAction(rule, QStringLiteral("&Renju"), "Renju");
     renju_->setCheckable(true);
-    connect(renju_, &QAction::triggered, this, [this] { SetRule(0); });
+    connect(renju_, &QAction::triggered, this, [this] { SetRule(GameRule::Renju); });
     gomoku_ = addAction(rule, QStringLiteral("Gomoku"), "Gomoku");
     gomoku_->setCheckable(true);
-    connect(gomoku_, &QAction::triggered, this, [this] { SetRule(1); });
+    connect(gomoku_, &QAction::triggered, this, [this] { SetRule(GameRule::Gomoku); });
     wc1998_ = addAction(rule, QStringLiteral("&WC 1998"), "WC 1998");
     wc1998_->setCheckable(true);
-    connect(wc1998_, &QAction::triggered, this, [this] { SetRule(2); });
-    addToggle(option, QStringLiteral("&Sound"), "Sound", "Option", "SountEffect");
+    connect(wc1998_, &QAction::triggered, this, [this] { SetRule(GameRule::Wc1998); });
+    addToggle(option, QStringLiteral("&Sound"), "Sound", Settings::SoundEffect);
     QAction *colour = addAction(option, QStringLiteral("&Color"), "Color");
     connect(colour, &QAction::triggered, this, &TMainForm::ChooseBoardColour);
     QAction *information = addAction(option, QStringLiteral("&Information"), "Information");
@@ -449,40 +448,39 @@ void TMainForm::buildPopupMenu()
 void TMainForm::applySettingsToMenus()
 {
     const KvParam &settings = flow_->settings();
-    auto on = [&settings](const char *section, const char *key) { return settings.GetInt(section, key) != 0; };
-    action(QStringLiteral("Numbering"))->setChecked(on("System", "ViewBoardNumbering"));
-    action(QStringLiteral("Latest Move"))->setChecked(on("System", "ViewLatestMove"));
-    action(QStringLiteral("Warning"))->setChecked(on("System", "ViewWarning"));
-    action(QStringLiteral("Axis Character"))->setChecked(on("System", "ViewAxisCharacter"));
-    viewGameTree_->setChecked(on("System", "ViewGameTree"));
-    action(QStringLiteral("Forbidden Points"))->setChecked(on("System", "ViewForbiddenPoints"));
-    const bool preview = on("System", "PreviewMenus");
+    action(QStringLiteral("Numbering"))->setChecked(settings.get(Settings::ViewBoardNumbering));
+    action(QStringLiteral("Latest Move"))->setChecked(settings.get(Settings::ViewLatestMove));
+    action(QStringLiteral("Warning"))->setChecked(settings.get(Settings::ViewWarning));
+    action(QStringLiteral("Axis Character"))->setChecked(settings.get(Settings::ViewAxisCharacter));
+    viewGameTree_->setChecked(settings.get(Settings::ViewGameTree));
+    action(QStringLiteral("Forbidden Points"))->setChecked(settings.get(Settings::ViewForbiddenPoints));
+    const bool preview = settings.get(Settings::PreviewMenus);
     applyMenuPreview(preview);
-    SetAnalysisShown(!preview && on("System", "ViewAnalysis"));
-    setToolBarShown(on("System", "ViewToolBar"));
+    SetAnalysisShown(!preview && settings.get(Settings::ViewAnalysis));
+    setToolBarShown(settings.get(Settings::ViewToolBar));
     applyOptionMarks();
     // Each setting only switches on what its item leads to; the designed state is all off.
-    if (on("Database", "ViewDatabase")) {
+    if (settings.get(Settings::ViewDatabase)) {
         viewDatabase_->setChecked(true);
         enableEditing_->setEnabled(true);
     }
-    if (on("Database", "EnableEditing")) {
+    if (settings.get(Settings::EnableEditing)) {
         enableEditing_->setChecked(true);
         autoUpdate_->setEnabled(true);
         saveDatabase_->setEnabled(true);
     }
-    autoUpdate_->setChecked(on("Database", "AutomaticallyUpdate"));
+    autoUpdate_->setChecked(settings.get(Settings::AutomaticallyUpdate));
 }
 
 void TMainForm::applyOptionMarks()
 {
     const KvParam &settings = flow_->settings();
-    action(QStringLiteral("Input Assistant"))->setChecked(settings.GetInt("Option", "InputAssistant") != 0);
-    action(QStringLiteral("Sound"))->setChecked(settings.GetInt("Option", "SountEffect") != 0);
-    const int rule = settings.GetInt("Option", "GameRule");
-    gomoku_->setChecked(rule == 1);
-    wc1998_->setChecked(rule == 2);
-    renju_->setChecked(rule != 1 && rule != 2);
+    action(QStringLiteral("Input Assistant"))->setChecked(settings.get(Settings::InputAssistant));
+    action(QStringLiteral("Sound"))->setChecked(settings.get(Settings::SoundEffect));
+    const GameRule rule = settings.get(Settings::Rule);
+    gomoku_->setChecked(rule == GameRule::Gomoku);
+    wc1998_->setChecked(rule == GameRule::Wc1998);
+    renju_->setChecked(rule != GameRule::Gomoku && rule != GameRule::Wc1998);
 }
 
 void TMainForm::applyMenuPreview(bool preview)
@@ -517,7 +515,7 @@ void TMainForm::buildAnalysisDock()
 void TMainForm::SetAnalysisShown(bool shown)
 {
     viewAnalysis_->setChecked(shown);
-    flow_->settings().SetInt("System", "ViewAnalysis", shown ? 1 : 0);
+    flow_->settings().set(Settings::ViewAnalysis, shown);
     if (!shown)
         analysisPanel_->clear();
     // The panel widens the window rather than narrowing the board.
@@ -565,7 +563,7 @@ void TMainForm::restorePlacement()
 {
     // "left,top,width,height,maximised" of the last session; without it the designed
     // size at the place the system chooses.
-    const std::optional<std::string> text = flow_->settings().GetText("WIN32", PlacementKey);
+    const std::optional<std::string> text = flow_->settings().text(Settings::MainFormPlacement);
     if (!text)
         return;
     std::array<int, 5> values{};
@@ -595,7 +593,7 @@ void TMainForm::storePlacement()
     const std::string text = std::to_string(normal.left()) + ',' + std::to_string(normal.top()) + ',' +
                              std::to_string(normal.width()) + ',' + std::to_string(normal.height()) + ',' +
                              (isMaximized() ? '1' : '0');
-    flow_->settings().SetText("WIN32", PlacementKey, text);
+    flow_->settings().set(Settings::MainFormPlacement, text);
 }
 
 QSize TMainForm::clientSize() const { return {width(), height() - menuBar()->height()}; }
@@ -608,11 +606,11 @@ QString TMainForm::panelText(const QString &objectName) const
     return label ? label->text() : QString();
 }
 
-void TMainForm::toggleView(QAction *item, const char *section, const char *key)
+void TMainForm::toggleView(QAction *item, SettingKey<bool> key)
 {
     // The action has already flipped its check mark; the setting follows it.
     const bool on = item->isChecked();
-    flow_->settings().SetInt(section, key, on ? 1 : 0);
+    flow_->settings().set(key, on);
     if (item == viewToolBar_) {
         setToolBarShown(on);
         return;
@@ -776,7 +774,7 @@ void TMainForm::ShowOptions()
     // The dialog may have changed what some check marks show.
     applyOptionMarks();
     if (accepted) {
-        flow_->database().setDirectory(settings.GetText("Database", "DatabaseDirName").value_or(std::string()));
+        flow_->database().setDirectory(settings.get(Settings::DatabaseDirName));
         flow_->Redraw();
     }
 }
@@ -784,9 +782,9 @@ void TMainForm::ShowOptions()
 void TMainForm::ChooseBoardColour()
 {
     int chosen = 0;
-    if (!askColour(flow_->settings().GetInt("Option", "BoardColor"), chosen))
+    if (!askColour(flow_->settings().get(Settings::BoardColor), chosen))
         return;
-    flow_->settings().SetInt("Option", "BoardColor", chosen);
+    flow_->settings().set(Settings::BoardColor, chosen);
     flow_->Redraw();
 }
 
@@ -797,13 +795,13 @@ void TMainForm::ShowInformationWindow()
     pages_->ShowWindow();
 }
 
-void TMainForm::SetRule(int rule)
+void TMainForm::SetRule(GameRule rule)
 {
     // The caption and a running game are left as they are.
-    flow_->settings().SetInt("Option", "GameRule", rule);
-    renju_->setChecked(rule == 0);
-    gomoku_->setChecked(rule == 1);
-    wc1998_->setChecked(rule == 2);
+    flow_->settings().set(Settings::Rule, rule);
+    renju_->setChecked(rule == GameRule::Renju);
+    gomoku_->setChecked(rule == GameRule::Gomoku);
+    wc1998_->setChecked(rule == GameRule::Wc1998);
     flow_->opening().openingStep = OpeningProtocol::NoProposal;
 }
 
@@ -877,7 +875,7 @@ void TMainForm::redraw()
     overlay.ghostLine = flow_->analysis().ghostLine();
     overlay.analysisMarks = flow_->analysis().marks();
     view_.paint(flow_->game(), overlay);
-    if (flow_->settings().GetInt("Database", "ViewDatabase")) {
+    if (flow_->settings().get(Settings::ViewDatabase)) {
         const AData &position = flow_->position();
         std::vector<uint8_t> candidates;
         for (int i = 0; i < position.candidateCount(); ++i)
@@ -925,7 +923,7 @@ void TMainForm::setTreeForm(TTreeForm *form)
     connect(treeForm_, &TTreeForm::promoteRequested, this, [this](MOve *node) { flow_->PromoteVariation(node); });
     connect(treeForm_, &TTreeForm::closed, this, [this] {
         viewGameTree_->setChecked(false);
-        flow_->settings().SetInt("System", "ViewGameTree", 0);
+        flow_->settings().set(Settings::ViewGameTree, false);
     });
 }
 
@@ -945,7 +943,7 @@ void TMainForm::RestoreGameTree()
 void TMainForm::ShowGameTree(bool shown)
 {
     viewGameTree_->setChecked(shown);
-    flow_->settings().SetInt("System", "ViewGameTree", shown ? 1 : 0);
+    flow_->settings().set(Settings::ViewGameTree, shown);
     if (shown)
         treeForm().showPlaced();
     else if (treeForm_)

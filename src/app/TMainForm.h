@@ -49,8 +49,6 @@ public:
     static constexpr int ClientHeight = 401; ///< designed height without the menu bar, tool bar shown
     static constexpr int ToolBarHeight = 33;
     static constexpr int PanelWidth = 159;
-    /// WIN32 key of the window's place and size between sessions.
-    static constexpr const char *PlacementKey = "MainForm";
     static constexpr int AnalysisWidth = 250; ///< the Analysis panel beside the move list
 
     /// The version notice of About.
@@ -114,8 +112,10 @@ public:
     void ChooseBoardColour();
     /// Shows the information window, made on first use.
     void ShowInformationWindow();
-    /// Option > Rule: 0 Renju, 1 Gomoku, 2 WC1998.
-    void SetRule(int rule);
+    /// Option > Rule: stores the rule and moves the check mark; a proposal under way is dropped.
+    void SetRule(GameRule rule);
+    /// The same by the rule's number as the file stores it.
+    void SetRule(int stored) { SetRule(GameRuleOf(stored)); }
     /// View > Analysis: the panel shown and the engine library analysing, or neither.
     void SetAnalysisShown(bool shown);
 
@@ -191,7 +191,7 @@ private:
     /// System/PreviewMenus: 1 hides and disables the items as the old menus had them.
     void applyMenuPreview(bool preview);
     void buildAnalysisDock();
-    void toggleView(QAction *item, const char *section, const char *key);
+    void toggleView(QAction *item, SettingKey<bool> key);
     void databaseItemsEnabled(bool editing, bool updating);
     void setToolBarShown(bool shown);
     void fitWindowHeight();
@@ -201,7 +201,7 @@ private:
     bool keyTyped(const QKeyEvent &key);
     TMyMessageWindow &messageWindow();
     QAction *addAction(QMenu *menu, const QString &text, const char *name);
-    QAction *addToggle(QMenu *menu, const QString &text, const char *name, const char *section, const char *key);
+    QAction *addToggle(QMenu *menu, const QString &text, const char *name, SettingKey<bool> key);
     TOptionForm &optionForm();
 
     Kumo98Dll &library_;

@@ -42,11 +42,7 @@ constexpr Default defaults[] = {
 
 } // namespace
 
-GameRule KvParam::get(SettingKey<GameRule> k) const
-{
-    const int n = GetInt(k.section, k.key);
-    return n >= 0 && n <= 2 ? static_cast<GameRule>(n) : GameRule::Other;
-}
+GameRule KvParam::get(SettingKey<GameRule> k) const { return GameRuleOf(GetInt(k.section, k.key)); }
 
 KvParam::KvParam() { Initialise(); }
 

@@ -15,6 +15,12 @@ enum class GameRule {
     Other, ///< any other number: no rule, moves are not taken
 };
 
+/// The rule of a number as the file stores it.
+constexpr GameRule GameRuleOf(int stored)
+{
+    return stored >= 0 && stored <= 2 ? static_cast<GameRule>(stored) : GameRule::Other;
+}
+
 /// A point of the file ("x,y").
 struct SettingPoint {
     int x = 0;
