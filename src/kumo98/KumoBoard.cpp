@@ -318,4 +318,22 @@ int KumoBoard::evaluate() const
     return scoreSum_[me] - scoreSum_[1 - me] * 4 / 5;
 }
 
+int KumoBoard::fivePointsThrough(int colour, int point, int *out, int max) const
+{
+    if (comboCount_[colour][C_Five] == 0)
+        return 0;
+    int n = 0;
+    const int x = point % 15, y = point / 15;
+    for (int d = 0; d < 4; ++d)
+        for (int k = -4; k <= 4; ++k) {
+            const int qx = x + k * DX[d], qy = y + k * DY[d];
+            if (k == 0 || qx < 0 || qx > 14 || qy < 0 || qy > 14)
+                continue;
+            const int q = qx + 15 * qy;
+            if (n < max && cells_[q] == CellEmpty && combo_[colour][q] == C_Five)
+                out[n++] = q;
+        }
+    return n;
+}
+
 } // namespace korvana::kumo

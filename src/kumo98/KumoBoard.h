@@ -78,6 +78,9 @@ public:
     int findFive(int colour) const;
     /// Empty points where `colour` makes a five, at most `max`.
     int fivePoints(int colour, int *out, int max) const;
+    /// As fivePoints, looking only along the four lines through `point`
+    /// (enough right after `colour` played there without a five before).
+    int fivePointsThrough(int colour, int point, int *out, int max) const;
     /// Rows and columns within two of some stone (whole board when empty): [x0, x1] x [y0, y1].
     struct Area {
         uint8_t x0 = 0, x1 = 14, y0 = 0, y1 = 14;

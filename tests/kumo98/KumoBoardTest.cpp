@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
+#include <vector>
 
 using namespace korvana;
 using namespace korvana::kumo;
@@ -82,6 +84,35 @@ TEST(KumoBoardTest, UndoRestoresEveryPointsShapes)
                     ASSERT_EQ(board.pattern(c, p, d), fresh.pattern(c, p, d));
             }
     }
+}
+
+// Right after a move that leaves its colour a five to make (and none before),
+// the look along the move's lines finds the same points as the whole-board scan.
+TEST(KumoBoardTest, FivePointsThroughTheLastMoveMatchTheWholeBoard)
+{
+    std::mt19937 random(15);
+    int checked = 0;
+    for (int game = 0; game < 300; ++game) {
+        KumoBoard board;
+        randomCrowdedGame(board, random, 10 + game % 25, 7 + game % 3);
+        const int me = board.sideToMove();
+        if (board.countAtLeast(me, C_Five) > 0)
+            continue;
+        for (int p = 0; p < 225; ++p) {
+            if (!board.isEmpty(p) || board.combo(me, p) < C_B4 || board.combo(me, p) == C_Five)
+                continue;
+            board.place(p, me);
+            std::vector<int> all(8), near(8);
+            all.resize(static_cast<size_t>(board.fivePoints(me, all.data(), 8)));
+            near.resize(static_cast<size_t>(board.fivePointsThrough(me, p, near.data(), 8)));
+            std::sort(all.begin(), all.end());
+            std::sort(near.begin(), near.end());
+            ASSERT_EQ(near, all) << writtenPoint(p);
+            checked += !all.empty();
+            board.undo();
+        }
+    }
+    EXPECT_GT(checked, 100);
 }
 
 struct LineCase {
