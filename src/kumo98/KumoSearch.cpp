@@ -1,6 +1,7 @@
 #include "kumo98/KumoSearch.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <utility>
 
@@ -12,14 +13,16 @@ constexpr int Infinity = Win + 1;
 constexpr int MaxMoves = 225;
 constexpr int VcfTableBits = 16;
 constexpr uint64_t LeafVcfNodes = 80;
+constexpr uint64_t InteriorVcfNodes = 120;
 constexpr int MaxPly = 48; // forced replies are searched on only up to here
 constexpr uint64_t RootDefenceVcfNodes = 20000;
 constexpr int RootVctDepth = 5; // attacker threats in the root's threat search
 constexpr uint64_t RootVctNodes = 60000;
-// The opponent's threat search after each root move: deep enough for the traps
-// through Black's forbidden points that take four or five threats to spring.
-constexpr int RootDefenceVctDepth = 4;
-constexpr uint64_t RootDefenceVctNodes = 15000;
+// The opponent's threat search after a root move about to be chosen: deep
+// enough for the traps through Black's forbidden points that take four or
+// five threats to spring.
+constexpr int RootDefenceVctDepth = 5;
+constexpr uint64_t RootDefenceVctNodes = 30000;
 constexpr int ThreatPlies = 2; // plies past the horizon in which threes still count
 constexpr int WideWidth = 16;  // moves tried where three or more plies remain
 constexpr int NarrowWidth = 12;
@@ -48,7 +51,8 @@ bool makesFour(Combo c) { return c >= C_B4 && c != C_Five; }
 } // namespace
 
 KumoSearch::KumoSearch(int tableBits)
-    : table_(size_t(1) << tableBits), mask_((uint64_t(1) << tableBits) - 1), vcfFailed_(size_t(1) << VcfTableBits, 0)
+    : table_(size_t(1) << tableBits), mask_((uint64_t(1) << tableBits) - 1), vcfFailed_(size_t(1) << VcfTableBits, 0),
+      vctFailed_(size_t(1) << VcfTableBits, 0)
 {}
 
 bool KumoSearch::timeUp()
@@ -249,14 +253,58 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
         return threats(board, depth, std::max(alpha, standPat), beta, ply, standPat);
     }
 
+    // A node where the opponent threatens a win by fours: only the points of
+    // that line, or own fours, can stop it. Found cheaply, it cuts the moves
+    // searched to a handful and keeps the search from walking into the line.
+    bool againstVcf = false;
+    std::array<bool, 225> inLine{};
+    if (!defend && !oppFives && depth >= 1 && ply < MaxPly) {
+        vcfBudget_ = vcfNodes_ + InteriorVcfNodes;
+        vcfExhausted_ = false;
+        int first = -1;
+        if (vcf(board, me, 12, &first))
+            return Win - ply - 9;
+        std::vector<int> line;
+        vcfLine_ = &line;
+        vcfBudget_ = vcfNodes_ + InteriorVcfNodes;
+        vcfExhausted_ = false;
+        againstVcf = vcf(board, opp, 12, nullptr);
+        vcfLine_ = nullptr;
+        if (aborted_)
+            return 0;
+        // The line ends in a four; the points that would complete it count too.
+        int placed = 0;
+        for (int p : line) {
+            inLine[p] = true;
+            if (!board.place(p, placed % 2 == 0 ? opp : me))
+                break;
+            ++placed;
+        }
+        int completes[4];
+        const int k = board.fivePoints(opp, completes, 4);
+        for (int i = 0; i < k; ++i)
+            inLine[completes[i]] = true;
+        for (int i = 0; i < placed; ++i)
+            board.undo();
+    }
+
     int moves[MaxMoves];
-    const int width = ply == 0 ? 40 : depth >= 3 ? WideWidth : NarrowWidth;
-    const int n = generate(board, moves, ttMove, width, defend ? 1 : 0, ply);
+    const int width = againstVcf ? MaxMoves : ply == 0 ? 40 : depth >= 3 ? WideWidth : NarrowWidth;
+    int n = generate(board, moves, ttMove, width, defend ? 1 : 0, ply);
+    if (againstVcf) {
+        int kept = 0;
+        for (int i = 0; i < n; ++i)
+            if (inLine[moves[i]] || makesFour(board.combo(me, moves[i])))
+                moves[kept++] = moves[i];
+        n = kept;
+        if (n == 0)
+            return -(Win - ply - 10);
+    }
     if (n == 0)
         return 0;
     // Forced replies cost no depth.
     const int next = oppFives && ply < MaxPly ? depth : depth - 1;
-    const bool quietNode = !defend && !oppFives;
+    const bool quietNode = !defend && !oppFives && !againstVcf;
     int *killers = killers_[std::min(ply, 63)];
     const int alphaStart = alpha;
     int best = -Infinity, bestMove = moves[0];
@@ -390,7 +438,7 @@ bool KumoSearch::vcf(KumoBoard &board, int attacker, int depth, int *first)
             continue;
         board.place(q, attacker);
         int pts[2];
-        const int fp = board.fivePoints(attacker, pts, 2);
+        const int fp = board.fivePointsThrough(attacker, q, pts, 2);
         bool win = false;
         if (fp >= 2 && board.countAtLeast(defender, C_B4) == 0) {
             win = true;
@@ -461,6 +509,12 @@ bool KumoSearch::vctAttack(KumoBoard &board, int attacker, int depth, int ply, i
         return true;
     if (depth <= 0)
         return false;
+    // Threat trees meet the same positions by many move orders: remember the
+    // ones that held, with the depth they held at.
+    const uint64_t key = board.hash() ^ (uint64_t(attacker + 1) * 0x9e3779b97f4a7c15ull);
+    uint64_t &slot = vctFailed_[key & ((uint64_t(1) << VcfTableBits) - 1)];
+    if ((slot & ~uint64_t(0xff)) == (key & ~uint64_t(0xff)) && int(slot & 0xff) >= depth)
+        return false;
     std::pair<int, int> list[MaxMoves];
     int n = 0;
     board.forArea([&](int p) {
@@ -484,6 +538,8 @@ bool KumoSearch::vctAttack(KumoBoard &board, int attacker, int depth, int ply, i
         if (aborted_ || vctNodes_ > vctBudget_)
             return false;
     }
+    if (!aborted_ && vctNodes_ <= vctBudget_)
+        slot = (key & ~uint64_t(0xff)) | uint64_t(std::clamp(depth, 0, 255));
     return false;
 }
 
@@ -713,9 +769,24 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         deadline_ = fullDeadline;
         return finish(result);
     }
-    dropLosing(25, [&] { return runVct(board, RootDefenceVctDepth, RootDefenceVctNodes) >= 0; });
     deadline_ = fullDeadline;
     aborted_ = false;
+
+    // Whether the opponent wins by threes and fours after a root move, asked
+    // only of moves about to become the choice: checking all of them up front
+    // ran out of time after a few.
+    std::array<int8_t, 225> threatChecked{}; // 0 not yet, 1 holds, -1 loses
+    auto losesToThreats = [&](int m) {
+        if (threatChecked[m] == 0) {
+            board.place(m, me);
+            const bool lost = runVct(board, RootDefenceVctDepth, RootDefenceVctNodes) >= 0;
+            board.undo();
+            if (aborted_)
+                return false;
+            threatChecked[m] = lost ? -1 : 1;
+        }
+        return threatChecked[m] < 0;
+    };
 
     result.pv.clear();
     result.move = rootMoves.front();
@@ -746,6 +817,15 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
                     v = -pvs(board, depth - 1, -Infinity, -alpha, 1);
             }
             board.undo();
+            if (aborted_)
+                break;
+            if (v > bestScore && v > -WinBound && rootMoves.size() > 1 && losesToThreats(m)) {
+                // Never chosen again; the loop goes on with the move now at i.
+                rootMoves.erase(rootMoves.begin() + static_cast<long>(i));
+                values.erase(values.begin() + static_cast<long>(i));
+                --i;
+                continue;
+            }
             if (aborted_)
                 break;
             values[i] = v;

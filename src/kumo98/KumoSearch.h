@@ -101,6 +101,7 @@ private:
     int killers_[64][2] = {}; ///< two refutations per ply, for ordering and reductions
     uint64_t mask_;
     std::vector<uint64_t> vcfFailed_; ///< hashes of positions without a VCF (lossy)
+    std::vector<uint64_t> vctFailed_; ///< the same for threats with threes, with the depth tried
     uint64_t nodes_ = 0;
     uint64_t vcfBudget_ = 0;
     uint64_t vcfNodes_ = 0;
