@@ -296,7 +296,7 @@ void TMainForm::buildMenus()
         return item;
     };
     connect(shortcut(addAction(file, QStringLiteral("&New Game"), "New Game"), Qt::CTRL | Qt::Key_N),
-            &QAction::triggered, this, [this] { flow_->NewGame(); });
+            &QAction::triggered, this, [this] { flow_->records().NewGame(); });
     connect(shortcut(addAction(file, QStringLiteral("&Open Game"), "Open Game"), Qt::CTRL | Qt::Key_O),
             &QAction::triggered, this, &TMainForm::OpenGameCommand);
     connect(shortcut(addAction(file, QStringLiteral("&Save Game"), "Save Game"), Qt::CTRL | Qt::Key_S),
@@ -408,7 +408,7 @@ void TMainForm::buildToolBar()
     newGame->setObjectName(QStringLiteral("ToolNewGame"));
     connect(newGame, &QAction::triggered, this, [this] {
         flow_->SettleDatabaseEdits();
-        flow_->NewGame();
+        flow_->records().NewGame();
     });
     QAction *open = toolBar_->addAction(folderIcon(), QStringLiteral("Open Game File"));
     open->setObjectName(QStringLiteral("ToolOpenGame"));
@@ -710,6 +710,10 @@ void TMainForm::customEvent(QEvent *event)
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    if (!flow_->records().ConfirmDiscard()) {
+        event->ignore();
+        return;
+    }
     // Only a window the user saw has a place worth keeping.
     if (isVisible() && !testAttribute(Qt::WA_DontShowOnScreen))
         storePlacement();
@@ -954,6 +958,33 @@ void TMainForm::setCaption(const std::string &caption) { setWindowTitle(QString:
 
 void TMainForm::setGiveUpEnabled(bool enabled) { giveUp_->setEnabled(enabled); }
 
+GameWindow::SaveChanges TMainForm::askSaveChanges()
+{
+    if (messagesToTerminal_)
+        return SaveChanges::Discard;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("KORVANA"), QStringLiteral("save changes?"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("SaveChangesQuestion"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save: return SaveChanges::Save;
+    case QMessageBox::Discard: return SaveChanges::Discard;
+    default: return SaveChanges::Cancel;
+    }
+}
+
+bool TMainForm::askReplaceFile(const std::string &name)
+{
+    if (messagesToTerminal_)
+        return false;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Save Game"),
+                    QString::fromStdString(name) + QStringLiteral(" already exists. Replace it?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName(QStringLiteral("ReplaceFileQuestion"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::string TMainForm::askOpenFileName()
 {
     const QStringList filters = openNameFilters();
@@ -962,6 +993,8 @@ std::string TMainForm::askOpenFileName()
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
     RecordCommands &records = flow_->records();
+    if (const std::string directory = records.dialogDirectory(); !directory.empty())
+        dialog.setDirectory(QString::fromStdString(directory));
     dialog.selectNameFilter(filters.value(records.openFilterEntry() - 1));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -976,6 +1009,8 @@ std::string TMainForm::askSaveFileName(int &filterEntry)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
+    if (const std::string directory = flow_->records().dialogDirectory(); !directory.empty())
+        dialog.setDirectory(QString::fromStdString(directory));
     dialog.selectNameFilter(filters.value(filterEntry - 1));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

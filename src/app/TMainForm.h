@@ -166,6 +166,9 @@ public:
     void setGiveUpEnabled(bool enabled) override;
     void showAnalysis(const AnalysisReport &report, int moveCount) override;
     void postToGuiThread(std::function<void()> call) override;
+    /// Save / Discard / Cancel; a run without a user (a screenshot) discards unasked.
+    SaveChanges askSaveChanges() override;
+    bool askReplaceFile(const std::string &name) override;
     std::string askOpenFileName() override;
     std::string askSaveFileName(int &filterEntry) override;
     bool askColour(int initial, int &chosen) override;

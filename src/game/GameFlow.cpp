@@ -351,6 +351,7 @@ void GameFlow::ResetGame()
     RebuildMoveList();
     UpdateCaption();
     records_.ResetFilterEntries();
+    records_.MarkUnchanged();
     window_.resetFileDialogFilter();
 }
 

@@ -61,6 +61,11 @@ public:
     // --- The main window's own choices (files, colour, clipboard, desktop) ---
     // Default: nothing chosen, nothing there. The Qt window asks the platform.
 
+    enum class SaveChanges { Save, Discard, Cancel };
+    /// "save changes?" about a changed record. Default: Cancel, which loses nothing.
+    virtual SaveChanges askSaveChanges() { return SaveChanges::Cancel; }
+    /// Whether the existing file `name` may be replaced by the save. Default: no.
+    virtual bool askReplaceFile(const std::string & /*name*/) { return false; }
     /// Open dialog for an existing game file; empty when cancelled.
     virtual std::string askOpenFileName() { return {}; }
     /// Save dialog: the name typed (empty when cancelled) and, through

@@ -39,6 +39,8 @@ inline constexpr SettingKey<std::string> Version{"Korvana", "Version"};
 inline constexpr SettingKey<int> Language{"System", "Language"};
 inline constexpr SettingKey<int> DefaultGameFileFormat{"System", "DefaultGameFileFormat"};
 inline constexpr SettingKey<std::string> DefaultClipboardTextFormat{"System", "DefaultClipboardTextFormat"};
+/// The game file dialogs' last directory; no default, so it is written once a dialog was used.
+inline constexpr SettingKey<std::string> GameFileDirectory{"System", "GameFileDirectory"};
 inline constexpr SettingKey<bool> ViewBoardNumbering{"System", "ViewBoardNumbering"};
 inline constexpr SettingKey<bool> ViewLatestMove{"System", "ViewLatestMove"};
 inline constexpr SettingKey<bool> ViewWarning{"System", "ViewWarning"};

@@ -41,6 +41,8 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QUrl>
+#include <QMimeData>
+#include <QDropEvent>
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -104,6 +106,11 @@ public:
         questions.push_back(text);
         return yesAnswer;
     }
+    SaveChanges askSaveChanges() override
+    {
+        ++saveChangesAsked;
+        return saveChangesAnswer;
+    }
 
     std::vector<std::pair<std::string, std::string>> messages;
     bool databaseAnswer = false;
@@ -119,6 +126,8 @@ public:
     std::vector<std::string> documents;
     std::vector<std::string> questions;
     bool yesAnswer = true;
+    SaveChanges saveChangesAnswer = SaveChanges::Discard;
+    int saveChangesAsked = 0;
 };
 
 /// Accepts at once, as if the user pressed OK: no modal loop.
@@ -423,6 +432,51 @@ TEST_F(MainFormCommandsTest, OpenGivesUpAndCancelChangesNothing)
     EXPECT_EQ(w.flow().flags().playing, 0);
     EXPECT_EQ(moveCount(), 2);
     EXPECT_EQ(w.windowTitle().toStdString(), std::string(Product) + " - " + game);
+}
+
+TEST_F(MainFormCommandsTest, EveryWayOfLeavingAChangedGameAsksAndCancelKeepsIt)
+{
+    const std::string other = path("other.ban");
+    std::ofstream(other) << "101\n";
+    struct Command {
+        const char *name;
+        std::function<void(CommandForm &)> run;
+    };
+    const Command commands[] = {
+        {"New Game", [this](CommandForm &) { item("New Game")->trigger(); }},
+        {"tool bar New Game", [this](CommandForm &) { item("ToolNewGame")->trigger(); }},
+        {"Open Game", [this](CommandForm &) { item("Open Game")->trigger(); }},
+        {"Paste", [this](CommandForm &) { item("Paste")->trigger(); }},
+        {"drop",
+         [&other](CommandForm &w) {
+             QMimeData mime;
+             mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(other))});
+             QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(&w, &enter);
+             QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(&w, &drop);
+         }},
+        {"close", [](CommandForm &w) { EXPECT_FALSE(w.close()); }},
+    };
+    CommandForm &w = start();
+    w.openAnswer = other;
+    QApplication::clipboard()->setText(QStringLiteral("a2 b2 c2"));
+    w.saveChangesAnswer = GameWindow::SaveChanges::Cancel;
+    const std::string kept = path("kept.sgf");
+    std::ofstream(kept) << "(;GM[4]SZ[15]RU[Renju 1998];B[hh])";
+    w.OpenGameFile(kept);
+    const QString caption = w.windowTitle();
+    EXPECT_EQ(w.saveChangesAsked, 0);
+    click(8, 8);
+    for (const Command &c : commands) {
+        SCOPED_TRACE(c.name);
+        w.saveChangesAsked = 0;
+        c.run(w);
+        EXPECT_EQ(w.saveChangesAsked, 1);
+        EXPECT_EQ(moveCount(), 2);
+        EXPECT_EQ(w.windowTitle(), caption);
+        EXPECT_TRUE(w.isVisible());
+    }
 }
 
 TEST_F(MainFormCommandsTest, FailedSaveIsReported)

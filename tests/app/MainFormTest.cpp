@@ -53,6 +53,7 @@ public:
     bool askDatabaseUpdate() override { return false; }
     int askWhichRemove() override { return 0; }
     void beep(BeepKind) override { ++beeps; }
+    SaveChanges askSaveChanges() override { return SaveChanges::Discard; }
 
     std::vector<std::pair<std::string, std::string>> messages;
     int beeps = 0;

@@ -53,6 +53,10 @@ public:
     int saveEntry = 2;                   ///< filter entry the save dialog answers with
     std::vector<int> saveStartEntries;   ///< entry each save dialog started on
     std::string clipboard;
+    std::deque<SaveChanges> saveChangesAnswers; ///< one per "save changes?"; Discard when out
+    int saveChangesAsked = 0;
+    bool replaceAnswer = false;
+    std::vector<std::string> replaceAsked; ///< the file of each replace question
 
     void setStatusText(const std::string &text) override;
     void setPlayerLabels(const std::string &black, const std::string &white) override;
@@ -75,6 +79,12 @@ public:
     void postToGuiThread(std::function<void()> call) override;
     std::string askOpenFileName() override { return openAnswer; }
     std::string askSaveFileName(int &entry) override;
+    SaveChanges askSaveChanges() override;
+    bool askReplaceFile(const std::string &name) override
+    {
+        replaceAsked.push_back(name);
+        return replaceAnswer;
+    }
     std::string clipboardText() override { return clipboard; }
     void setClipboardText(const std::string &text) override { clipboard = text; }
 
