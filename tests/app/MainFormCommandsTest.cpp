@@ -436,44 +436,34 @@ TEST_F(MainFormCommandsTest, OpenGivesUpAndCancelChangesNothing)
 
 TEST_F(MainFormCommandsTest, EveryWayOfLeavingAChangedGameAsksAndCancelKeepsIt)
 {
-    const std::string other = path("other.ban");
-    std::ofstream(other) << "101\n";
-    struct Command {
-        const char *name;
-        std::function<void(CommandForm &)> run;
-    };
-    const Command commands[] = {
-        {"New Game", [this](CommandForm &) { item("New Game")->trigger(); }},
-        {"tool bar New Game", [this](CommandForm &) { item("ToolNewGame")->trigger(); }},
-        {"Open Game", [this](CommandForm &) { item("Open Game")->trigger(); }},
-        {"Paste", [this](CommandForm &) { item("Paste")->trigger(); }},
-        {"drop",
-         [&other](CommandForm &w) {
-             QMimeData mime;
-             mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(other))});
-             QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-             QApplication::sendEvent(&w, &enter);
-             QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-             QApplication::sendEvent(&w, &drop);
-         }},
-        {"close", [](CommandForm &w) { EXPECT_FALSE(w.close()); }},
-    };
     CommandForm &w = start();
-    w.openAnswer = other;
+    std::ofstream(w.openAnswer = path("other.ban")) << "101\n";
     QApplication::clipboard()->setText(QStringLiteral("a2 b2 c2"));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(w.openAnswer))});
+    auto drop = [&] {
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &enter);
+        QDropEvent event(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &event);
+    };
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"New Game", [&] { item("New Game")->trigger(); }},
+        {"tool", [&] { item("ToolNewGame")->trigger(); }},
+        {"Open Game", [&] { item("Open Game")->trigger(); }},
+        {"Paste", [&] { item("Paste")->trigger(); }},
+        {"drop", drop},
+        {"close", [&] { EXPECT_FALSE(w.close()); }},
+    };
     w.saveChangesAnswer = GameWindow::SaveChanges::Cancel;
-    const std::string kept = path("kept.sgf");
-    std::ofstream(kept) << "(;GM[4]SZ[15]RU[Renju 1998];B[hh])";
-    w.OpenGameFile(kept);
-    const QString caption = w.windowTitle();
-    EXPECT_EQ(w.saveChangesAsked, 0);
     click(8, 8);
-    for (const Command &c : commands) {
-        SCOPED_TRACE(c.name);
+    const QString caption = w.windowTitle();
+    for (const auto &[name, run] : commands) {
+        SCOPED_TRACE(name);
         w.saveChangesAsked = 0;
-        c.run(w);
+        run();
         EXPECT_EQ(w.saveChangesAsked, 1);
-        EXPECT_EQ(moveCount(), 2);
+        EXPECT_EQ(moveCount(), 1);
         EXPECT_EQ(w.windowTitle(), caption);
         EXPECT_TRUE(w.isVisible());
     }
