@@ -1,9 +1,9 @@
 #pragma once
 // ClientArea: the main window's area between the tool bar and the status line.
-// At the designed size it holds the board box (351 x 343) and the side panel
-// (159 wide) exactly as designed; a larger window gives the board a box as tall
-// as the area and wide in the designed proportion, and the panel, with its move
-// list, the rest.
+// At the designed size it holds the board box (351 x 343) and the side panel,
+// wide enough for the move list's longest line, exactly as designed; a larger
+// window gives the board a box as tall as the area and wide in the designed
+// proportion, and the panel, with its move list, the rest.
 
 #include <QRect>
 #include <QWidget>
@@ -19,12 +19,15 @@ public:
         QRect panel;    ///< the side panel
         QRect moveList; ///< the move list, in the panel's coordinates
     };
-    static Layout arrange(QSize size);
+    Layout arrange(QSize size) const;
 
     /// Starts at the designed size, which is also its minimum.
     explicit ClientArea(QWidget *parent = nullptr);
-    /// The widgets to place (children of this area and of `panel`).
+    /// The widgets to place (children of this area and of `panel`). The panel is
+    /// made as wide as the move list's size hint asks, and the designed width with it.
     void setParts(QWidget *board, QWidget *panel, QWidget *moveList);
+    /// The designed (and least) width: the board box and the panel.
+    int designedWidth() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -35,6 +38,7 @@ private:
     QWidget *board_ = nullptr;
     QWidget *panel_ = nullptr;
     QWidget *moveList_ = nullptr;
+    int panelWidth_; ///< the panel's designed width
 };
 
 } // namespace korvana

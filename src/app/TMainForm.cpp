@@ -188,7 +188,7 @@ TMainForm::TMainForm(const std::string &programPath, QWidget *parent, Kumo98Dll 
     QWidget *panel = buildPanel(central);
     central->setParts(paintBox_, panel, moveList_);
     setCentralWidget(central);
-    resize(ClientWidth, height()); // not the platform's default width; the height follows below
+    resize(central->designedWidth(), height()); // not the platform's default width; the height follows below
     statusLine_ = new StatusLine(this);
     setStatusBar(statusLine_);
     buildMenus();
@@ -551,11 +551,12 @@ void TMainForm::fitWindowHeight()
     const int tools = viewToolBar_->isChecked() ? ToolBarHeight : 0;
     // The Analysis panel widens the window rather than narrowing the board.
     const int analysis = analysisDock_ && !analysisDock_->isHidden() ? AnalysisWidth : 0;
-    setMinimumSize(ClientWidth + analysis, menu + tools + BoardView::BoxHeight + StatusLine::LineHeight);
+    const int client = static_cast<const ClientArea *>(centralWidget())->designedWidth();
+    setMinimumSize(client + analysis, menu + tools + BoardView::BoxHeight + StatusLine::LineHeight);
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
     // The width is the window's own: whatever sits beside the client area keeps its room.
-    resize(std::max(width(), ClientWidth + analysis),
+    resize(std::max(width(), client + analysis),
            menu + tools + std::max(centralWidget()->height(), int(BoardView::BoxHeight)) + StatusLine::LineHeight);
 }
 

@@ -45,10 +45,9 @@ public:
     /// The repaint request another window posts (the information window after a display change).
     static constexpr QEvent::Type RepaintRequest = static_cast<QEvent::Type>(QEvent::User + 1000);
 
-    static constexpr int ClientWidth = 510;  ///< designed (and least) window width
     static constexpr int ClientHeight = 401; ///< designed height without the menu bar, tool bar shown
     static constexpr int ToolBarHeight = 33;
-    static constexpr int PanelWidth = 159;
+    static constexpr int PanelWidth = 159;    ///< the side panel's least width; the move list may widen it
     static constexpr int AnalysisWidth = 250; ///< the Analysis panel beside the move list
 
     /// The version notice of About.

@@ -1,5 +1,9 @@
 #include "view/MoveList.h"
 
+#include "board/Point.h"
+#include "board/PosStat.h"
+#include "game/GameFlow.h"
+
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -25,9 +29,36 @@ MoveList::MoveList(QWidget *parent) : QPlainTextEdit(parent)
     viewport()->setCursor(Qt::PointingHandCursor);
 }
 
+QString MoveList::widestLine() const
+{
+    const QFontMetrics metrics = fontMetrics();
+    auto advance = [&metrics](const std::string &line) {
+        return metrics.horizontalAdvance(QString::fromStdString(line));
+    };
+    // The point's column and row letters add to the width one by one: the widest of each.
+    int column = 0, row = 0;
+    for (int i = 1; i < BoardSize; ++i) {
+        if (advance(GameFlow::MoveListLine(Black, 1, i, 0, Stat::Nothing)) >
+            advance(GameFlow::MoveListLine(Black, 1, column, 0, Stat::Nothing)))
+            column = i;
+        if (advance(GameFlow::MoveListLine(Black, 1, 0, i, Stat::Nothing)) >
+            advance(GameFlow::MoveListLine(Black, 1, 0, row, Stat::Nothing)))
+            row = i;
+    }
+    std::string widest;
+    for (char colour : {Black, White})
+        for (int code = 0; code < Stat::Count; ++code) {
+            const std::string line =
+                GameFlow::MoveListLine(colour, PointCount, column, row, code) + GameFlow::VariationMark;
+            if (advance(line) > advance(widest))
+                widest = line;
+        }
+    return QString::fromStdString(widest);
+}
+
 int MoveList::fittingWidth() const
 {
-    const int text = fontMetrics().horizontalAdvance(QString::fromLatin1(WidestLine));
+    const int text = fontMetrics().horizontalAdvance(widestLine());
     const int margins = 2 * static_cast<int>(document()->documentMargin()) + 2 * frameWidth() + 4;
     return text + margins + verticalScrollBar()->sizeHint().width();
 }

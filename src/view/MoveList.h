@@ -14,10 +14,8 @@ namespace korvana {
 class MoveList : public QPlainTextEdit {
     Q_OBJECT
 public:
-    static constexpr int ListWidth = 145;
+    static constexpr int ListWidth = 145; ///< the classic width; too narrow for the longest labels
     static constexpr int ListHeight = 241;
-    /// The widest line the list must show whole.
-    static constexpr const char *WidestLine = "B225(oF):NG:DOUBLE-THREE +";
 
     explicit MoveList(QWidget *parent = nullptr);
 
@@ -36,7 +34,10 @@ public:
     QString line(int k) const;
     /// The highlighted line; -1 when none.
     int currentLine() const { return current_; }
-    /// Width that shows WidestLine without cutting it, scroll bar and frame included.
+    /// The widest line the list can be given, in its own font: any label, either colour,
+    /// the highest move number, the widest point and the variation mark.
+    QString widestLine() const;
+    /// Width that shows widestLine() without cutting it, scroll bar and frame included.
     int fittingWidth() const;
     QSize sizeHint() const override;
 

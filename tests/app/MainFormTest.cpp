@@ -6,6 +6,9 @@
 
 #include "app/TMainForm.h"
 
+#include "board/Point.h"
+#include "board/PosStat.h"
+#include "game/GameFlow.h"
 #include "settings/KvParam.h"
 #include "support/qt/ModalWatchdog.h"
 #include "view/BoardPaintBox.h"
@@ -17,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenuBar>
@@ -33,11 +37,16 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 namespace korvana {
 namespace {
+
+/// The designed client width: the board box and a side panel wide enough for the
+/// move list's longest line in the DejaVu font the tests run with.
+constexpr int DesignedWidth = 575;
 
 constexpr const char *Product = "Korvana3 for Preview Release";
 
@@ -122,15 +131,15 @@ protected:
 TEST_F(MainFormTest, WindowAndPaintBoxSizes)
 {
     ScriptedMainForm &w = start();
-    EXPECT_EQ(w.clientSize(), QSize(510, 401));
+    EXPECT_EQ(w.clientSize(), QSize(DesignedWidth, 401));
     EXPECT_EQ(w.minimumSize(), w.size()) << "the designed size is the least";
-    EXPECT_GT(w.maximumWidth(), 510) << "and the window can grow";
+    EXPECT_GT(w.maximumWidth(), DesignedWidth) << "and the window can grow";
     EXPECT_EQ(w.paintBox()->size(), QSize(351, 343));
     EXPECT_EQ(w.paintBox()->objectName(), QStringLiteral("Goban0"));
     EXPECT_EQ(w.toolBar()->height(), 33);
     EXPECT_TRUE(w.toolBar()->isVisible());
     EXPECT_EQ(w.statusLine()->height(), 25);
-    EXPECT_EQ(w.moveList()->size(), QSize(145, 241));
+    EXPECT_EQ(w.moveList()->size(), QSize(DesignedWidth - 351 - 14, 241));
     // Stacked without gaps: tool bar, board, status line.
     const QPoint board = w.paintBox()->mapTo(&w, QPoint(0, 0));
     EXPECT_EQ(board, QPoint(0, w.menuBar()->height() + 33));
@@ -138,11 +147,30 @@ TEST_F(MainFormTest, WindowAndPaintBoxSizes)
     EXPECT_EQ(w.statusLine()->geometry().bottom() + 1, w.height());
     const QWidget *panel = w.findChild<QWidget *>(QStringLiteral("Panel"));
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(panel->geometry(), QRect(351, 0, 159, 343));
+    EXPECT_EQ(panel->geometry(), QRect(351, 0, DesignedWidth - 351, 343));
     for (const char *name : {"BlackLabel", "WhiteLabel", "BlackPlayer", "WhitePlayer", "BlackTime", "WhiteTime"})
         EXPECT_TRUE(w.findChild<QWidget *>(QString::fromLatin1(name))->isVisible()) << name;
     EXPECT_EQ(w.panelText(QStringLiteral("BlackLabel")), QStringLiteral("Black"));
     EXPECT_EQ(w.panelText(QStringLiteral("WhiteLabel")), QStringLiteral("White"));
+}
+
+TEST_F(MainFormTest, EveryMoveListLineFitsAtTheDesignedSize)
+{
+    const MoveList &list = *start().moveList();
+    ASSERT_FALSE(QFontInfo(list.font()).family().isEmpty());
+    const int room = list.viewport()->width() - 2 * static_cast<int>(list.document()->documentMargin());
+    int widest = 0;
+    QString widestText;
+    for (char colour : {Black, White})
+        for (int code = 0; code < Stat::Count; ++code)
+            for (int point = 0; point < PointCount; ++point) {
+                const QString line = QString::fromStdString(
+                    GameFlow::MoveListLine(colour, PointCount, point % BoardSize, point / BoardSize, code) +
+                    GameFlow::VariationMark);
+                if (const int width = list.fontMetrics().horizontalAdvance(line); width > widest)
+                    std::tie(widest, widestText) = std::tie(width, line);
+            }
+    EXPECT_LE(widest, room) << widestText.toStdString() << " is cut";
 }
 
 TEST_F(MainFormTest, ToolBarSettingHidesItAndShortensTheWindow)
@@ -150,7 +178,7 @@ TEST_F(MainFormTest, ToolBarSettingHidesItAndShortensTheWindow)
     presetSettings({{"System", "ViewToolBar", 0}, {"System", "ViewWarning", 1}});
     ScriptedMainForm &w = start();
     EXPECT_FALSE(w.toolBar()->isVisible());
-    EXPECT_EQ(w.clientSize(), QSize(510, 368));
+    EXPECT_EQ(w.clientSize(), QSize(DesignedWidth, 368));
     EXPECT_FALSE(w.action(QStringLiteral("Tool bar"))->isChecked());
     EXPECT_TRUE(w.action(QStringLiteral("Warning"))->isChecked());
     EXPECT_TRUE(w.action(QStringLiteral("Numbering"))->isChecked());
@@ -159,7 +187,7 @@ TEST_F(MainFormTest, ToolBarSettingHidesItAndShortensTheWindow)
     w.action(QStringLiteral("Tool bar"))->trigger();
     QApplication::processEvents();
     EXPECT_TRUE(w.toolBar()->isVisible());
-    EXPECT_EQ(w.clientSize(), QSize(510, 401));
+    EXPECT_EQ(w.clientSize(), QSize(DesignedWidth, 401));
     EXPECT_EQ(w.flow().settings().GetInt("System", "ViewToolBar"), 1);
 }
 
@@ -454,7 +482,7 @@ TEST(KorvanaProgramTest, ScreenshotRendersTheMainWindow)
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     const QImage image(picture);
     ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.width(), 510);
+    EXPECT_EQ(image.width(), DesignedWidth);
     EXPECT_GT(image.height(), 401) << "menu bar above the client area";
     // The loaded game's first stone: h8, on the board below the menu and tool bars.
     const int top = image.height() - 401 + 33;
@@ -487,7 +515,7 @@ TEST(KorvanaProgramTest, ScaledScreenGetsABoardDrawnForItsPixels)
     program.start(QStringLiteral(KORVANA_BIN_DIR "/korvana"), {QStringLiteral("--screenshot"), picture});
     ASSERT_TRUE(program.waitForFinished(30000)) << "korvana must be built";
     const QImage image(picture);
-    ASSERT_EQ(image.width(), 2 * 510);
+    ASSERT_EQ(image.width(), 2 * DesignedWidth);
     // A picture drawn at the designed size and stretched would repeat every pixel
     // twice; one drawn for the screen has edges (star points, axis letters) that
     // fall between the pairs.

@@ -52,8 +52,7 @@ TEST(MoveListTest, ShowLinesHighlightsTheCurrentAndClicksNameALine)
     MoveList list;
     list.resize(list.sizeHint());
     list.show();
-    EXPECT_GE(list.viewport()->width(), list.fontMetrics().horizontalAdvance(QString::fromLatin1(MoveList::WidestLine)))
-        << "no label is cut";
+    EXPECT_GE(list.viewport()->width(), list.fontMetrics().horizontalAdvance(list.widestLine())) << "no label is cut";
     list.showLines({"B1(h8):", "W2(i9): +", "B3(j8):THREE"}, 1);
     EXPECT_EQ(list.currentLine(), 1);
     ASSERT_EQ(list.extraSelections().size(), 1);
