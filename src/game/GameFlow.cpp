@@ -472,6 +472,13 @@ std::string GameFlow::Caption() const
         case GameRule::Wc1998: caption += " [Play Mode (WC1998)]"; break;
         case GameRule::Other: break;
         }
+    } else if (const MOve *ahead = game_.current()->cursorChild()) {
+        // Walked back in a study: where the board stands in the branch shown.
+        const int number = MoveCount();
+        int length = number + 1;
+        for (; ahead->cursorChild(); ahead = ahead->cursorChild())
+            ++length;
+        caption += " [Move " + std::to_string(number) + " of " + std::to_string(length) + "]";
     }
     return caption;
 }

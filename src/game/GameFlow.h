@@ -163,7 +163,8 @@ public:
     void Redraw();
     void SetStatusText(const std::string &text);
     void ShowMessageWindow(const std::string &text, const std::string &caption = "KORVANA");
-    /// Caption from the file name, play mode and rule.
+    /// Caption from the file name, play mode and rule; outside play mode, when moves
+    /// follow the current one, " [Move N of M]" (M: the length of the branch shown).
     void UpdateCaption();
     /// The caption UpdateCaption shows.
     std::string Caption() const;
@@ -219,7 +220,7 @@ public:
     /// The move list's lines: the moves up to the current one and, outside play mode,
     /// the rest of the current branch; `current` gets the current move's line (-1: none).
     std::vector<std::string> MoveListLines(int &current) const;
-    /// Shows the move list from the record and lets the tree window follow.
+    /// Shows the move list from the record and lets the tree window and the caption follow.
     void RebuildMoveList();
 
     /// Move count of the board.

@@ -58,6 +58,8 @@ void GameFlow::RebuildMoveList()
     const std::vector<std::string> lines = MoveListLines(current);
     window_.showMoveList(lines, current);
     window_.gameTreeChanged();
+    // The caption tells the move shown, so it follows the list.
+    UpdateCaption();
 }
 
 bool GameFlow::CanNavigate() const { return !flags_.playing && !flags_.thinking; }

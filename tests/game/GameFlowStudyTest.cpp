@@ -1,5 +1,5 @@
 // Studying a record through the game flow: walking the branches, the move list
-// following, variations deleted and promoted, nothing moving during a game.
+// and the caption following, variations deleted and promoted, nothing moving during a game.
 #include "GameTestSupport.h"
 
 #include <fstream>
@@ -54,38 +54,41 @@ TEST(GameFlowStudy, WalkingTheBranches)
         const char *command;
         const char *current; ///< highlighted line afterwards
         int lines;           ///< lines of the list: the whole branch
+        const char *caption; ///< what the caption adds to the file name
     };
     const Step steps[] = {
-        {"home", "", 4},
-        {"forward", "B1(h8):", 4},
-        {"forward", "W2(i9): +", 4},
-        {"down", "W2(i8): +", 3},
-        {"down", "W2(g9): +", 2},
-        {"down", "W2(i9): +", 4}, // wraps to the first
-        {"up", "W2(g9): +", 2},
-        {"end", "W2(g9): +", 2},
-        {"line 0", "B1(h8):", 2}, // the branch ahead still goes through g9
-        {"back", "", 2},
-        {"end", "W2(g9): +", 2},
-        {"line 0", "B1(h8):", 2},
-        {"play i9", "W2(i9): +", 4}, // a known move goes into its branch
-        {"forward", "B3(j8): +", 4},
-        {"down", "B3(k8): +", 3},
-        {"up", "B3(j8): +", 4},
-        {"play a1", "W4(a1): +", 4}, // a new move starts a variation beside g7
-        {"up", "W4(g7): +", 4},
-        {"line 1", "W2(i9): +", 4},
-        {"end", "W4(g7): +", 4},
+        {"home", "", 4, " [Move 0 of 4]"},
+        {"forward", "B1(h8):", 4, " [Move 1 of 4]"},
+        {"forward", "W2(i9): +", 4, " [Move 2 of 4]"},
+        {"down", "W2(i8): +", 3, " [Move 2 of 3]"},
+        {"down", "W2(g9): +", 2, ""},               // the end of its branch: the caption as ever
+        {"down", "W2(i9): +", 4, " [Move 2 of 4]"}, // wraps to the first
+        {"up", "W2(g9): +", 2, ""},
+        {"end", "W2(g9): +", 2, ""},
+        {"line 0", "B1(h8):", 2, " [Move 1 of 2]"}, // the branch ahead still goes through g9
+        {"back", "", 2, " [Move 0 of 2]"},
+        {"end", "W2(g9): +", 2, ""},
+        {"line 0", "B1(h8):", 2, " [Move 1 of 2]"},
+        {"play i9", "W2(i9): +", 4, " [Move 2 of 4]"}, // a known move goes into its branch
+        {"forward", "B3(j8): +", 4, " [Move 3 of 4]"},
+        {"down", "B3(k8): +", 3, ""},
+        {"up", "B3(j8): +", 4, " [Move 3 of 4]"},
+        {"play a1", "W4(a1): +", 4, ""}, // a new move starts a variation beside g7
+        {"up", "W4(g7): +", 4, ""},
+        {"line 1", "W2(i9): +", 4, " [Move 2 of 4]"},
+        {"end", "W4(g7): +", 4, ""},
     };
     Study s;
     EXPECT_EQ(s.current(), "W4(g7):") << "a record opens at the end of its main line";
     EXPECT_EQ(s.window.moveList.size(), 4u);
+    const std::string caption = s.window.caption;
     for (const Step &step : steps) {
         SCOPED_TRACE(step.command);
         const int redraws = s.window.redraws, trees = s.window.treeChanges;
         s.run(step.command);
         EXPECT_EQ(s.current(), step.current);
         EXPECT_EQ(s.window.moveList.size(), static_cast<size_t>(step.lines));
+        EXPECT_EQ(s.window.caption, caption + step.caption);
         EXPECT_EQ(s.count(), s.window.moveListCurrent + 1) << "the board shows the highlighted move";
         EXPECT_GT(s.window.redraws, redraws);
         EXPECT_GT(s.window.treeChanges, trees);
@@ -111,6 +114,9 @@ TEST(GameFlowStudy, NothingMovesDuringAGameOrWhileTheComputerThinks)
         s.flow.DeleteVariation(before);
         EXPECT_EQ(s.flow.game().current(), before);
         EXPECT_TRUE(s.window.yesNoAsked.empty());
+        if (playing) {
+            EXPECT_EQ(s.window.caption.find("[Move"), std::string::npos) << "a game shows no study position";
+        }
         s.flags.thinking = 0;
     }
 }
