@@ -48,6 +48,7 @@
 #include <charconv>
 #include <ctime>
 #include <string_view>
+#include <utility>
 #include <iostream>
 
 namespace korvana {
@@ -223,7 +224,7 @@ TMainForm::~TMainForm()
     if (saveSettingsAtExit_)
         flow_->settings().Save();
     // Its rows read the record, which goes with the flow.
-    delete treeForm_;
+    delete std::exchange(treeForm_, nullptr);
     flow_.reset();
 }
 
@@ -913,6 +914,15 @@ void TMainForm::gameTreeChanged()
         treeForm_->refresh();
 }
 
+void TMainForm::setNavigationEnabled(bool enabled)
+{
+    // Previous move stays: during a game it takes back the user's move even while the computer thinks.
+    action(QStringLiteral("Next move"))->setEnabled(enabled);
+    moveList_->setClickable(enabled);
+    if (treeForm_)
+        treeForm_->setNavigationEnabled(enabled);
+}
+
 bool TMainForm::askYesNo(const std::string &text, const std::string &caption)
 {
     return QMessageBox::question(this, QString::fromStdString(caption), QString::fromStdString(text)) ==
@@ -923,6 +933,7 @@ void TMainForm::setTreeForm(TTreeForm *form)
 {
     treeForm_ = form;
     treeForm_->attach(flow_->game(), flow_->settings());
+    treeForm_->setNavigationEnabled(moveList_->clickable());
     connect(treeForm_, &TTreeForm::nodeClicked, this, [this](MOve *node) { flow_->GoToNode(node); });
     connect(treeForm_, &TTreeForm::deleteRequested, this, [this](MOve *node) { flow_->DeleteVariation(node); });
     connect(treeForm_, &TTreeForm::promoteRequested, this, [this](MOve *node) { flow_->PromoteVariation(node); });

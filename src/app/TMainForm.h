@@ -160,6 +160,7 @@ public:
     void moveListClear() override;
     void showMoveList(const std::vector<std::string> &lines, int current) override;
     void gameTreeChanged() override;
+    void setNavigationEnabled(bool enabled) override;
     bool askYesNo(const std::string &text, const std::string &caption) override;
     void setCaption(const std::string &caption) override;
     void setGiveUpEnabled(bool enabled) override;

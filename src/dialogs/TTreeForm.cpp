@@ -34,7 +34,7 @@ TTreeForm::TTreeForm(QWidget *parent) : QWidget(parent, Qt::Window)
     treeView_->setSelectionMode(QAbstractItemView::SingleSelection);
     treeView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(treeView_, &QTreeView::clicked, this, [this](const QModelIndex &index) {
-        if (MOve *node = model_ ? model_->nodeAt(index) : nullptr)
+        if (MOve *node = model_ && navigationEnabled_ ? model_->nodeAt(index) : nullptr)
             emit nodeClicked(node);
     });
 
@@ -43,7 +43,7 @@ TTreeForm::TTreeForm(QWidget *parent) : QWidget(parent, Qt::Window)
     promoteButton_ = new QPushButton(QString::fromLatin1(PromoteText), this);
     promoteButton_->setObjectName(QStringLiteral("PromoteVariation"));
     auto request = [this](void (TTreeForm::*signal)(MOve *)) {
-        if (MOve *node = selectedNode())
+        if (MOve *node = navigationEnabled_ ? selectedNode() : nullptr)
             emit(this->*signal)(node);
     };
     connect(deleteButton_, &QPushButton::clicked, this, [request] { request(&TTreeForm::deleteRequested); });
@@ -67,6 +67,15 @@ void TTreeForm::attach(MOveTree &tree, KvParam &settings)
     seenRemovals_ = tree.removals();
     treeView_->expandAll();
     selectCurrent();
+}
+
+void TTreeForm::setNavigationEnabled(bool enabled)
+{
+    navigationEnabled_ = enabled;
+    // A click must not select a row the board does not go to.
+    treeView_->setSelectionMode(enabled ? QAbstractItemView::SingleSelection : QAbstractItemView::NoSelection);
+    deleteButton_->setEnabled(enabled);
+    promoteButton_->setEnabled(enabled);
 }
 
 MOve *TTreeForm::selectedNode() const

@@ -51,6 +51,9 @@ public:
     QPushButton *promoteButton() const { return promoteButton_; }
     /// The node of the selected row; null when nothing is selected.
     MOve *selectedNode() const;
+    /// Clicks and the two buttons act (true) or are ignored and greyed out (false, while
+    /// the computer thinks); the current node is still shown.
+    void setNavigationEnabled(bool enabled);
 
 signals:
     /// The user clicked a node's row: the board should go there.
@@ -77,6 +80,7 @@ private:
     QPushButton *promoteButton_;
     GameTreeModel *model_ = nullptr;
     KvParam *settings_ = nullptr;
+    bool navigationEnabled_ = true;
     uint64_t seenChanges_ = 0;
     uint64_t seenRemovals_ = 0;
     bool shown_ = false; ///< placed by showPlaced at least once: the place is worth keeping

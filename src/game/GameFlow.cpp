@@ -323,7 +323,13 @@ void GameFlow::StopThinking()
     } catch (...) {
         ShowMessageWindow("Interrupt thinking routine");
     }
-    flags_.thinking = false;
+    SetThinking(false);
+}
+
+void GameFlow::SetThinking(bool thinking)
+{
+    flags_.thinking = thinking;
+    window_.setNavigationEnabled(!thinking);
 }
 
 void GameFlow::NewGame()
@@ -543,7 +549,7 @@ bool GameFlow::StartWorker(uint8_t engine, uint8_t requestType, const ThinkingLe
         GameWindow *window = &window_;
         if (engine == Engine::Library)
             library_.SetMoveTime(LibraryMoveTimeMs());
-        flags_.thinking = true;
+        SetThinking(true);
         workers_.Start(MakeRequest(engine, requestType, level), game_.board().history(),
                        [this, alive, window](uint64_t g, const ThinkResult &answer) {
                            window->postToGuiThread([this, alive, g, answer] {
@@ -554,7 +560,7 @@ bool GameFlow::StartWorker(uint8_t engine, uint8_t requestType, const ThinkingLe
         return true;
     } catch (...) {
         // A worker that never ran must not leave the board dead.
-        flags_.thinking = false;
+        SetThinking(false);
         ShowMessageWindow("Thread Error B");
         return false;
     }
@@ -568,7 +574,7 @@ void GameFlow::OnThinkingDone(uint64_t generation, const ThinkResult &answer)
     if (!workers_.TakeAnswer(generation))
         return;
     result_ = answer;
-    flags_.thinking = false;
+    SetThinking(false);
     if (!answer.valid()) {
         // Leave the user able to play on, or to give up.
         if (answer.failed == Failure::LibraryMissing)

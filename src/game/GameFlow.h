@@ -237,6 +237,8 @@ private:
     friend class OpeningProtocol;
 
     void OnThinkingDone(uint64_t generation, const ThinkResult &answer);
+    /// Sets `thinking` and lets the window grey out (or enable again) the navigation.
+    void SetThinking(bool thinking);
     void OnMoveAnswer();
     void BookThinkingTime(int moveNumber);
     void TakeBackOne();

@@ -46,6 +46,9 @@ public:
     }
     /// The record's tree or its current node changed: the game-tree window follows. Optional.
     virtual void gameTreeChanged() {}
+    /// The computer started (false) or stopped (true) thinking: the commands that walk
+    /// the record are greyed out meanwhile. Optional.
+    virtual void setNavigationEnabled(bool /*enabled*/) {}
     /// Modal Yes/No question; true for Yes. Default: No.
     virtual bool askYesNo(const std::string & /*text*/, const std::string & /*caption*/) { return false; }
     virtual void setCaption(const std::string &caption) = 0;

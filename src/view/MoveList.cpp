@@ -128,9 +128,15 @@ QString MoveList::line(int k) const
     return document()->findBlockByNumber(k).text();
 }
 
+void MoveList::setClickable(bool clickable)
+{
+    clickable_ = clickable;
+    viewport()->setCursor(clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
 void MoveList::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton && clickable_) {
         const QPoint at = event->position().toPoint();
         const QTextBlock block = cursorForPosition(at).block();
         // Below the last line is no line.

@@ -37,6 +37,9 @@ public:
     /// The widest line the list can be given, in its own font: any label, either colour,
     /// the highest move number, the widest point and the variation mark.
     QString widestLine() const;
+    /// Clicks on lines are reported (true) or ignored (false, while the computer thinks).
+    void setClickable(bool clickable);
+    bool clickable() const { return clickable_; }
     /// Width that shows widestLine() without cutting it, scroll bar and frame included.
     int fittingWidth() const;
     QSize sizeHint() const override;
@@ -52,6 +55,7 @@ private:
     void highlight(int k);
 
     int current_ = -1;
+    bool clickable_ = true;
 };
 
 } // namespace korvana

@@ -381,12 +381,15 @@ TEST_F(MainFormTest, ComputerThinksWhileTheWindowServesEvents)
     w.action(QStringLiteral("White"))->trigger(); // the computer plays Black
     EXPECT_EQ(status(), "Now Thinking");
     EXPECT_EQ(w.panelText(QStringLiteral("BlackPlayer")), QStringLiteral("Computer"));
+    QAction *next = w.action(QStringLiteral("Next move"));
+    EXPECT_FALSE(next->isEnabled() || w.moveList()->clickable()) << "no walking while the computer thinks";
     timer.start();
     EXPECT_EQ(loop.exec(), 0) << "the computer did not answer";
     RecordProperty("search_ms", static_cast<int>(clock.elapsed()));
     RecordProperty("ticks_while_thinking", ticksWhileThinking);
     EXPECT_GT(ticksWhileThinking, 0);
     EXPECT_EQ(w.moveList()->lineCount(), 11);
+    EXPECT_TRUE(next->isEnabled() && w.moveList()->clickable());
 }
 
 TEST_F(MainFormTest, GameOverIsAskedOfTheWindowAndRepeatedOnTheNextClick)

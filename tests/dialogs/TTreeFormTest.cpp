@@ -82,6 +82,12 @@ TEST(TTreeFormTest, ClickAndButtonsNameTheNode)
     ASSERT_EQ(promoted.count(), 1);
     EXPECT_EQ(deleted[0][0].value<MOve *>(), g9);
     EXPECT_EQ(promoted[0][0].value<MOve *>(), g9);
+
+    f.form.setNavigationEnabled(false); // the computer thinks
+    f.click(f.tree.root()->child(0));
+    EXPECT_EQ(clicked.count(), 1);
+    EXPECT_EQ(f.form.selectedNode(), g9) << "a click selects nothing the board does not show";
+    EXPECT_FALSE(f.form.deleteButton()->isEnabled() || f.form.promoteButton()->isEnabled());
 }
 
 TEST(TTreeFormTest, RefreshSelectsTheCurrentNodeAndKeepsOpenBranches)

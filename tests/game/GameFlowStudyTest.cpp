@@ -121,6 +121,19 @@ TEST(GameFlowStudy, NothingMovesDuringAGameOrWhileTheComputerThinks)
     }
 }
 
+TEST(GameFlowStudy, NavigationIsGreyedOutExactlyWhileTheComputerThinks)
+{
+    Game g;
+    g.flow.BeginWhite(); // the computer opens
+    EXPECT_FALSE(g.window.navigationEnabled);
+    ASSERT_TRUE(g.settle());
+    EXPECT_TRUE(g.window.navigationEnabled) << "its move arrived";
+    g.play("a1");
+    EXPECT_FALSE(g.window.navigationEnabled);
+    g.flow.GiveUp();
+    EXPECT_TRUE(g.window.navigationEnabled) << "thinking stopped";
+}
+
 TEST(GameFlowStudy, DeleteAsksAndPromoteReorders)
 {
     Study s;

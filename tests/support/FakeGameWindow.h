@@ -35,6 +35,7 @@ public:
     std::vector<std::string> moveList;
     int moveListCurrent = -1; ///< highlighted line
     int treeChanges = 0;      ///< gameTreeChanged calls
+    bool navigationEnabled = true;
     std::string caption;
     bool giveUpEnabled = false;
     int filterResets = 0;
@@ -72,6 +73,7 @@ public:
     void moveListClear() override;
     void showMoveList(const std::vector<std::string> &lines, int current) override;
     void gameTreeChanged() override;
+    void setNavigationEnabled(bool enabled) override { navigationEnabled = enabled; }
     bool askYesNo(const std::string &text, const std::string &caption) override;
     void setCaption(const std::string &text) override;
     void setGiveUpEnabled(bool enabled) override;
