@@ -4,6 +4,7 @@
 #include "dialogs/WindowPlacement.h"
 #include "settings/KvParam.h"
 
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShortcut>
@@ -127,7 +128,8 @@ void TTreeForm::selectCurrent()
     const QModelIndex current = model_->indexOf(model_->tree().current());
     for (QModelIndex up = current.parent(); up.isValid(); up = up.parent())
         treeView_->expand(up);
-    treeView_->setCurrentIndex(current);
+    // Through the selection model: the view's own call selects nothing while clicks are off.
+    treeView_->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
     treeView_->scrollTo(current);
 }
 

@@ -88,6 +88,9 @@ TEST(TTreeFormTest, ClickAndButtonsNameTheNode)
     EXPECT_EQ(clicked.count(), 1);
     EXPECT_EQ(f.form.selectedNode(), g9) << "a click selects nothing the board does not show";
     EXPECT_FALSE(f.form.deleteButton()->isEnabled() || f.form.promoteButton()->isEnabled());
+    f.tree.GotoNode(f.tree.root()->child(0)); // its move arrives
+    f.form.refresh();
+    EXPECT_EQ(f.form.selectedNode(), f.tree.root()->child(0)) << "the current node is still shown";
 }
 
 TEST(TTreeFormTest, RefreshSelectsTheCurrentNodeAndKeepsOpenBranches)
