@@ -59,8 +59,15 @@ TEST(PhaseIterStop, SearchKeepsTheFlagItStartedWith)
     StopFlag first{0}, second{0};
     setThinkStopFlag(&first);
     auto iter = deepSearch(testboards::midGamePositions(2)[1]);
+    // The book is asked after the search took its flag: repointing before
+    // that (a late thread under load) would test nothing.
+    std::promise<void> flagTaken;
+    iter->setBookLookup([&](const BanArray &, const std::string &) {
+        flagTaken.set_value();
+        return 255;
+    });
     std::future<int> answer = std::async(std::launch::async, [&] { return iter->Think(); });
-    std::this_thread::sleep_for(5ms);
+    ASSERT_EQ(flagTaken.get_future().wait_for(10s), std::future_status::ready);
     setThinkStopFlag(&second);
     first.store(1);
     ASSERT_EQ(answer.wait_for(10s), std::future_status::ready);
