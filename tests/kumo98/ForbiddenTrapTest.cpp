@@ -77,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
         TrapCase{"Suisei",
                  "h8 i7 fA h7 g7 i9 iA j9 g8 h9 g9 gA i8 f8 j8 k8 l9 l7 k7 fB eC eB dB f6 f5 e6 g6 g5 h4 c9 "
                  "d8 cA fC gC cC eA d9 dA i5 j6 c7 e9 bC dC",
-                 "j4"}),
+                 "j4"},
+        TrapCase{"Ungetsu", "h8 i7 i8 h9 j9 j8 k9 kA iB jA iA hB l9 m9 iC i9 hA g9 eA mA iD iE", "e9"}),
     [](const ::testing::TestParamInfo<TrapCase> &info) { return std::string(info.param.name); });
 
 } // namespace
