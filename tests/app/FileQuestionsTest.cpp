@@ -1,17 +1,13 @@
-// The main window's own file dialogs and questions, answered by clicking them:
-// "save changes?" on closing, replacing the file a save really writes, and where
-// the open dialog starts. Only the save dialog's name is scripted.
+// The main window's own question boxes and open dialog, answered by clicking them.
 
 #include "app/TMainForm.h"
 
 #include "game/Kumo98Dll.h"
-#include "game/KvFlags.h"
-#include "record/MOveTree.h"
-#include "settings/KvParam.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
-#include <QDir>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -22,135 +18,101 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace korvana {
 namespace {
-
-class QuestionForm : public TMainForm {
-public:
-    using TMainForm::TMainForm;
-    std::string askSaveFileName(int &entry) override
-    {
-        entry = 2; // .ban
-        return saveAnswer;
-    }
-    std::string saveAnswer;
-};
 
 class FileQuestionsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        QDir::setCurrent(dir.path()); // the error log goes there
-        KvFlags::instance().fileName.clear();
-        const std::string program = dir.filePath(QStringLiteral("korvana")).toStdString();
-        KvParam settings;
-        settings.SetPath(program);
-        settings.SetText("Database", "DatabaseDirName", file("")); // no book there
-        ASSERT_EQ(settings.Save(), 0);
-        form = std::make_unique<QuestionForm>(program, nullptr, &library);
+        std::ofstream(file("korvana_root.ini")); // the default settings, without an error logged
+        form = std::make_unique<TMainForm>(file("korvana"), nullptr, &library);
         form->show();
-    }
-    void TearDown() override
-    {
-        form.reset();
-        QDir::setCurrent(previous);
+        // Each modal window meets `onModal`, which closes it: a missing or an extra one cannot block.
+        QObject::connect(&poll, &QTimer::timeout, [this] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                ++shown;
+                onModal(static_cast<QDialog *>(modal));
+            }
+        });
+        poll.start(10);
     }
     std::string file(const char *name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
-
-    /// Runs `act` on the modal window once it shows; fails after two seconds without one.
-    void whenModal(std::function<void(QWidget *)> act)
+    /// Clicks `button` of each question box; its name and text go to `asked`.
+    void answer(QMessageBox::StandardButton button)
     {
-        auto *poll = new QTimer(form.get());
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, act, tries = 0]() mutable {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal && ++tries < 200)
-                return;
-            poll->stop();
-            poll->deleteLater();
-            ASSERT_NE(modal, nullptr) << "no modal window";
-            act(modal);
-        });
-        poll->start(10);
-    }
-    /// Clicks `button` of the question box `name`; its text goes to `asked`.
-    void answer(const char *name, QMessageBox::StandardButton button)
-    {
-        whenModal([this, name, button](QWidget *modal) {
+        onModal = [this, button](QDialog *modal) {
             auto *box = qobject_cast<QMessageBox *>(modal);
-            ASSERT_NE(box, nullptr);
-            EXPECT_EQ(box->objectName().toStdString(), name);
-            asked = box->text().toStdString();
-            buttons = box->standardButtons();
-            box->button(button)->click();
-        });
-    }
-    /// The x of the first move of the record in `name`.
-    int firstX(const std::string &name)
-    {
-        MOveTree read;
-        EXPECT_EQ(read.Load(name), 1) << name;
-        return read.root()->child(0) ? read.root()->child(0)->x() : -1;
+            QAbstractButton *clicked = box ? box->button(button) : nullptr;
+            asked = clicked ? (box->objectName() + ": " + box->text()).toStdString() : "no such box or button";
+            if (clicked)
+                clicked->click();
+            else
+                modal->reject();
+        };
     }
 
-    QString previous = QDir::currentPath();
     QTemporaryDir dir;
     Kumo98Dll library;
-    std::unique_ptr<QuestionForm> form;
+    std::unique_ptr<TMainForm> form;
+    QTimer poll;
+    std::function<void(QDialog *)> onModal = [](QDialog *modal) { modal->reject(); };
+    int shown = 0;
     std::string asked;
-    QMessageBox::StandardButtons buttons;
 };
 
-TEST_F(FileQuestionsTest, CloseAsksToSaveChangesCancelKeepsTheWindowSaveWrites)
+TEST_F(FileQuestionsTest, SaveChangesBeforeEveryWayOfLeavingAChangedGame)
 {
+    using A = GameWindow::SaveChanges;
+    QApplication::clipboard()->setText(QStringLiteral("a2 b2 c2"));
+    auto trigger = [this](const char *name) { return [this, name] { form->action(name)->trigger(); }; };
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        {"New Game", trigger("New Game")},
+        {"tool bar", trigger("ToolNewGame")},
+        {"Open Game", trigger("Open Game")},
+        {"Paste", trigger("Paste")},
+        {"dropped or named file", [this] { form->OpenGameFile(file("korvana")); }},
+        {"close", [this] { EXPECT_FALSE(form->close()); }},
+    };
     form->flow().game().AddMoveAlternating(7, 7);
-    answer("SaveChangesQuestion", QMessageBox::Cancel);
-    EXPECT_FALSE(form->close());
-    EXPECT_EQ(asked, "save changes?");
-    EXPECT_EQ(buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-    EXPECT_TRUE(form->isVisible());
-
-    form->saveAnswer = file("kept");
-    answer("SaveChangesQuestion", QMessageBox::Save);
-    EXPECT_TRUE(form->close());
-    EXPECT_EQ(firstX(file("kept.ban")), 7);
+    answer(QMessageBox::Cancel);
+    for (const auto &[name, leave] : ways) {
+        SCOPED_TRACE(name);
+        shown = 0;
+        leave();
+        EXPECT_EQ(shown, 1);
+        EXPECT_EQ(asked, "SaveChangesQuestion: save changes?");
+        EXPECT_EQ(form->flow().game().board().moveCount(), 1) << "Cancel keeps the game";
+    }
+    for (auto [button, outcome] : {std::pair{QMessageBox::Save, A::Save}, {QMessageBox::Discard, A::Discard}}) {
+        answer(button);
+        EXPECT_EQ(form->askSaveChanges(), outcome);
+    }
 }
 
-TEST_F(FileQuestionsTest, SaveAsksBeforeReplacingTheFileReallyWritten)
+TEST_F(FileQuestionsTest, ReplaceQuestionNamesTheFile)
 {
-    std::ofstream(file("game1.ban")) << "808\n";
-    form->flow().game().AddMoveAlternating(0, 0);
-    form->saveAnswer = file("game1");
-    answer("ReplaceFileQuestion", QMessageBox::No);
-    EXPECT_FALSE(form->flow().records().Save());
-    EXPECT_EQ(asked, file("game1.ban") + " already exists. Replace it?");
-    EXPECT_EQ(firstX(file("game1.ban")), 7) << "nothing written on No";
-
-    answer("ReplaceFileQuestion", QMessageBox::Yes);
-    EXPECT_TRUE(form->flow().records().Save());
-    EXPECT_EQ(firstX(file("game1.ban")), 0);
+    for (auto [button, replace] : {std::pair{QMessageBox::No, false}, {QMessageBox::Yes, true}}) {
+        answer(button);
+        EXPECT_EQ(form->askReplaceFile("/games/g.ban"), replace);
+        EXPECT_EQ(asked, "ReplaceFileQuestion: /games/g.ban already exists. Replace it?");
+    }
 }
 
 TEST_F(FileQuestionsTest, OpenDialogStartsInTheLastDirectoryAndListsAllFiles)
 {
-    const QString games = dir.filePath(QStringLiteral("games"));
-    QDir(dir.path()).mkpath(games);
-    const std::string game = file("games/g.ban");
-    std::ofstream(game) << "808\n";
-    form->flow().settings().set(Settings::GameFileDirectory, games.toStdString());
-    whenModal([&](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->directory().absolutePath(), games);
-        EXPECT_TRUE(dialog->nameFilters().contains(QStringLiteral("All files (*)")));
-        dialog->selectFile(QString::fromStdString(game));
-        static_cast<QDialog *>(dialog)->accept(); // QFileDialog's own accept checks the name
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    form->flow().records().OpenWithDialog();
-    EXPECT_EQ(form->flow().flags().fileName, game);
+    form->flow().settings().set(Settings::GameFileDirectory, dir.path().toStdString());
+    QStringList seen;
+    onModal = [&](QDialog *modal) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal))
+            seen = dialog->nameFilters() << dialog->directory().absolutePath();
+        modal->reject();
+    };
+    form->action("Open Game")->trigger();
+    EXPECT_TRUE(seen.contains(dir.path()));
+    EXPECT_TRUE(seen.contains(QStringLiteral("All files (*)")));
 }
 
 } // namespace

@@ -41,8 +41,6 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QUrl>
-#include <QMimeData>
-#include <QDropEvent>
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -106,11 +104,7 @@ public:
         questions.push_back(text);
         return yesAnswer;
     }
-    SaveChanges askSaveChanges() override
-    {
-        ++saveChangesAsked;
-        return saveChangesAnswer;
-    }
+    SaveChanges askSaveChanges() override { return SaveChanges::Discard; }
 
     std::vector<std::pair<std::string, std::string>> messages;
     bool databaseAnswer = false;
@@ -126,8 +120,6 @@ public:
     std::vector<std::string> documents;
     std::vector<std::string> questions;
     bool yesAnswer = true;
-    SaveChanges saveChangesAnswer = SaveChanges::Discard;
-    int saveChangesAsked = 0;
 };
 
 /// Accepts at once, as if the user pressed OK: no modal loop.
@@ -432,41 +424,6 @@ TEST_F(MainFormCommandsTest, OpenGivesUpAndCancelChangesNothing)
     EXPECT_EQ(w.flow().flags().playing, 0);
     EXPECT_EQ(moveCount(), 2);
     EXPECT_EQ(w.windowTitle().toStdString(), std::string(Product) + " - " + game);
-}
-
-TEST_F(MainFormCommandsTest, EveryWayOfLeavingAChangedGameAsksAndCancelKeepsIt)
-{
-    CommandForm &w = start();
-    std::ofstream(w.openAnswer = path("other.ban")) << "101\n";
-    QApplication::clipboard()->setText(QStringLiteral("a2 b2 c2"));
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(w.openAnswer))});
-    auto drop = [&] {
-        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&w, &enter);
-        QDropEvent event(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&w, &event);
-    };
-    const std::pair<const char *, std::function<void()>> commands[] = {
-        {"New Game", [&] { item("New Game")->trigger(); }},
-        {"tool", [&] { item("ToolNewGame")->trigger(); }},
-        {"Open Game", [&] { item("Open Game")->trigger(); }},
-        {"Paste", [&] { item("Paste")->trigger(); }},
-        {"drop", drop},
-        {"close", [&] { EXPECT_FALSE(w.close()); }},
-    };
-    w.saveChangesAnswer = GameWindow::SaveChanges::Cancel;
-    click(8, 8);
-    const QString caption = w.windowTitle();
-    for (const auto &[name, run] : commands) {
-        SCOPED_TRACE(name);
-        w.saveChangesAsked = 0;
-        run();
-        EXPECT_EQ(w.saveChangesAsked, 1);
-        EXPECT_EQ(moveCount(), 1);
-        EXPECT_EQ(w.windowTitle(), caption);
-        EXPECT_TRUE(w.isVisible());
-    }
 }
 
 TEST_F(MainFormCommandsTest, FailedSaveIsReported)

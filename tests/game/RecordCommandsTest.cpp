@@ -98,34 +98,27 @@ TEST(RecordCommands, CopyThenPaste)
     }
 }
 
-} // namespace
-
-namespace {
-
-TEST(RecordCommands, SaveChangesIsAskedOnlyAboutAChangedRecordAndCancelKeepsIt)
+TEST(RecordCommands, SaveChangesIsAskedOnlyAboutAChangedRecord)
 {
     using A = GameWindow::SaveChanges;
     enum Change { Nothing, Browsed, Saved, UserMove, ComputerMove };
-    enum Command { NewGame, Open, Paste, Close };
+    enum Command { NewGame, Open, Paste };
     struct Case {
         const char *name;
         Change change;
         Command command;
         A answer;
-        bool saveDialogAnswered; ///< the save dialog after Save gives a name
-        bool goesOn;             ///< the command replaced (or left) the game
+        const char *saveAs; ///< the save dialog's answer after Save; "" cancels it
+        bool goesOn;
     };
     const Case cases[] = {
-        {"unchanged", Nothing, NewGame, A::Cancel, false, true},
-        {"browsing is no change", Browsed, Open, A::Cancel, false, true},
-        {"saved after the move", Saved, Paste, A::Cancel, false, true},
-        {"new game cancelled", UserMove, NewGame, A::Cancel, false, false},
-        {"new game discarded", UserMove, NewGame, A::Discard, false, true},
-        {"new game saved", UserMove, NewGame, A::Save, true, true},
-        {"save dialog cancelled", UserMove, Paste, A::Save, false, false},
-        {"computer's move, open cancelled", ComputerMove, Open, A::Cancel, false, false},
-        {"close cancelled", ComputerMove, Close, A::Cancel, false, false},
-        {"close saved", UserMove, Close, A::Save, true, true},
+        {"unchanged", Nothing, Open, A::Cancel, "", true},
+        {"browsing is no change", Browsed, Paste, A::Cancel, "", true},
+        {"saved after the move", Saved, NewGame, A::Cancel, "", true},
+        {"cancelled", UserMove, Paste, A::Cancel, "", false},
+        {"discarded", ComputerMove, Open, A::Discard, "", true},
+        {"saved", UserMove, Paste, A::Save, "saved", true},
+        {"save dialog cancelled", UserMove, Open, A::Save, "", false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -137,64 +130,59 @@ TEST(RecordCommands, SaveChangesIsAskedOnlyAboutAChangedRecordAndCancelKeepsIt)
         records.Open(opened);
         if (c.change == Browsed) {
             g.flow.GoHome();
-            g.flow.GoForward();
-            const MOve *next = g.flow.game().current()->child(0);
-            g.flow.TryMove(next->x(), next->y()); // the move already there
+            g.play("h8"); // the move already there
         } else if (c.change == ComputerMove) {
             g.flow.BeginWhite();
             ASSERT_TRUE(g.settle());
         } else if (c.change != Nothing) {
             g.play("j7");
         }
-        g.window.saveAnswer = g.scratch.file("first");
         if (c.change == Saved) {
+            g.window.saveAnswer = g.scratch.file("first");
             ASSERT_TRUE(records.Save());
         }
         const int before = g.count();
         const std::string caption = g.window.caption;
-        g.window.saveChangesAnswers = {c.answer};
-        g.window.saveAnswer = c.saveDialogAnswered ? g.scratch.file("saved") : "";
+        g.window.saveChangesAnswer = c.answer;
+        g.window.saveAnswer = *c.saveAs ? g.scratch.file(c.saveAs) : "";
         g.window.clipboard = "a2 b2 c2 d2";
-        bool goesOn = true;
         switch (c.command) {
         case NewGame: records.NewGame(); break;
         case Open: records.OpenWithDialog(); break;
         case Paste: records.Paste(); break;
-        case Close: goesOn = records.ConfirmDiscard(); break;
         }
         EXPECT_EQ(g.window.saveChangesAsked, c.change >= UserMove ? 1 : 0);
-        EXPECT_EQ(c.command == Close ? goesOn : g.count() != before, c.goesOn);
-        EXPECT_EQ(MOveTree::DetectFormat(g.scratch.file("saved.ban")) == MOveTree::FormatBan, c.saveDialogAnswered);
-        EXPECT_EQ(records.Changed(), !c.goesOn) << "a saved, new, opened or pasted record is unchanged";
+        EXPECT_EQ(g.count() != before, c.goesOn);
+        EXPECT_EQ(MOveTree::DetectFormat(g.scratch.file("saved.ban")) == MOveTree::FormatBan, *c.saveAs != 0);
+        EXPECT_EQ(records.Changed(), !c.goesOn) << "a new, opened or pasted record is unchanged";
         if (!c.goesOn) {
             EXPECT_EQ(std::tie(g.window.caption, g.flags.fileName), std::tie(caption, opened));
         }
     }
 }
 
-TEST(RecordCommands, SaveAsksAboutTheFileReallyWritten)
+TEST(RecordCommands, SaveAsksAboutAnExistingFileOnlyWhenTheExtensionMadeTheName)
 {
     struct Case {
-        const char *typed, *existing;
-        bool replace;        ///< the answer to our question
-        bool asked;          ///< false: the dialog asked about the typed name itself
-        const char *written; ///< the file the save writes, or would
+        const char *typed, *existing, *written; ///< the file the save writes, or would
+        bool asked;                             ///< false: the dialog asked about the typed name itself
+        bool replace;                           ///< the answer when asked
     };
     const Case cases[] = {
-        {"game1", "game1.ban", false, true, "game1.ban"},
-        {"game1", "game1.ban", true, true, "game1.ban"},
-        {"game1.sgf", "game1.sgf", false, false, "game1.sgf.ban"},
-        {"g.ban", "g.ban", false, false, "g.ban"},
+        {"game1", "game1.ban", "game1.ban", true, false},
+        {"game1", "game1.ban", "game1.ban", true, true},
+        {"game1.sgf", "game1.sgf", "game1.sgf.ban", false, false},
+        {"g.ban", "g.ban", "g.ban", false, false},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.typed) + " over " + c.existing);
+        SCOPED_TRACE(std::string(c.typed) + (c.replace ? " replaced" : ""));
         Game g;
         g.play("h8 i9");
         korvana::test::writeAll(g.scratch.file(c.existing), "old");
         g.window.saveAnswer = g.scratch.file(c.typed);
         g.window.replaceAnswer = c.replace;
-        const bool writes = !c.asked || c.replace;
         const std::string written = g.scratch.file(c.written);
+        const bool writes = !c.asked || c.replace;
         EXPECT_EQ(g.flow.records().Save(), writes);
         EXPECT_EQ(g.window.replaceAsked, c.asked ? std::vector<std::string>{written} : std::vector<std::string>{});
         EXPECT_EQ(MOveTree::DetectFormat(written) == MOveTree::FormatBan, writes);
@@ -207,7 +195,6 @@ TEST(RecordCommands, DialogsStartOnTheDefaultFormatAndTheLastDirectory)
     Game g;
     for (int format : {0, 2}) {
         g.flow.settings().set(Settings::DefaultGameFileFormat, format);
-        g.flow.NewGame();
         g.flow.records().Save();
         EXPECT_EQ(g.window.saveStartEntries.back(), format + 1);
     }

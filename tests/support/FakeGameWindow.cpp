@@ -125,14 +125,4 @@ size_t FakeGameWindow::pendingCount()
     return queue_.size();
 }
 
-GameWindow::SaveChanges FakeGameWindow::askSaveChanges()
-{
-    ++saveChangesAsked;
-    if (saveChangesAnswers.empty())
-        return SaveChanges::Discard;
-    const SaveChanges answer = saveChangesAnswers.front();
-    saveChangesAnswers.pop_front();
-    return answer;
-}
-
 } // namespace korvana

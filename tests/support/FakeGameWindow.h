@@ -54,7 +54,7 @@ public:
     int saveEntry = 2;                   ///< filter entry the save dialog answers with
     std::vector<int> saveStartEntries;   ///< entry each save dialog started on
     std::string clipboard;
-    std::deque<SaveChanges> saveChangesAnswers; ///< one per "save changes?"; Discard when out
+    SaveChanges saveChangesAnswer = SaveChanges::Discard;
     int saveChangesAsked = 0;
     bool replaceAnswer = false;
     std::vector<std::string> replaceAsked; ///< the file of each replace question
@@ -81,7 +81,11 @@ public:
     void postToGuiThread(std::function<void()> call) override;
     std::string askOpenFileName() override { return openAnswer; }
     std::string askSaveFileName(int &entry) override;
-    SaveChanges askSaveChanges() override;
+    SaveChanges askSaveChanges() override
+    {
+        ++saveChangesAsked;
+        return saveChangesAnswer;
+    }
     bool askReplaceFile(const std::string &name) override
     {
         replaceAsked.push_back(name);
