@@ -12,7 +12,7 @@ build=${BUILD_DIR:-build}
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" --target korvana >/dev/null
+cmake --build "$build" --target korvana kumo98 >/dev/null
 # A private runtime directory: Qt asks for one, and none may exist (root, CI).
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT

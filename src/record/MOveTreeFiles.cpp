@@ -323,6 +323,7 @@ void MOveTree::adoptTree(MOveTree &read)
     // Both boards are empty after reading, so no board points at a node that changes hands.
     board_.reset();
     std::swap(root_, read.root_);
+    countReplacement();
     current_ = root_;
     depth_ = 0;
     read.current_ = read.root_;

@@ -215,6 +215,12 @@ protected:
         ++structureChanges_;
         return node->children_;
     }
+    /// The nodes were exchanged for another tree's: views must drop every node they hold.
+    void countReplacement()
+    {
+        ++structureChanges_;
+        ++removals_;
+    }
     /// Sets a node's child cursor; out of range means NoChild.
     static void setCursorOf(N *node, int32_t index)
     {

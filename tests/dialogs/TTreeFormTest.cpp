@@ -120,6 +120,12 @@ TEST(TTreeFormTest, RefreshSelectsTheCurrentNodeAndKeepsOpenBranches)
     EXPECT_EQ(f.form.selectedNode(), nullptr);
     f.form.refresh();
     EXPECT_EQ(f.model().rowCount(), 1);
+    // Another record read in: the old nodes are freed with the tree they came from.
+    std::istringstream next("(;GM[4]SZ[15];B[hh];W[ii])");
+    ASSERT_EQ(f.tree.LoadFrom(next), 1);
+    EXPECT_EQ(f.model().rowCount(), 0);
+    f.form.refresh();
+    EXPECT_EQ(f.model().rowCount(), 3);
 }
 
 TEST(TTreeFormTest, PlaceAndSizeAreKept)
