@@ -128,9 +128,12 @@ const ComboTable &comboTable()
     return instance;
 }
 
+// comboIndex is sum(p[d] * ComboWeight[d]): a change on one line moves it by a multiple.
+constexpr int ComboWeight[4] = {P_Count * P_Count * P_Count, P_Count *P_Count, P_Count, 1};
+
 inline int comboIndex(const std::array<uint8_t, 4> &p)
 {
-    return ((p[0] * P_Count + p[1]) * P_Count + p[2]) * P_Count + p[3];
+    return p[0] * ComboWeight[0] + p[1] * ComboWeight[1] + p[2] * ComboWeight[2] + p[3] * ComboWeight[3];
 }
 
 } // namespace
@@ -142,8 +145,7 @@ KumoBoard::KumoBoard() { reset(); }
 void KumoBoard::reset()
 {
     const Geometry &g = geometry();
-    lineTable_[0] = linePatternTable(0);
-    lineTable_[1] = linePatternTable(1);
+    pairTable_ = linePairTable();
     comboTable_ = &comboTable();
     cells_.fill(CellEmpty);
     near_.fill(0);
@@ -171,8 +173,9 @@ void KumoBoard::refresh(int point)
     for (int c = 0; c < 2; ++c) {
         std::array<uint8_t, 4> &p = pat_[c][point];
         for (int d = 0; d < 4; ++d)
-            p[d] = lineTable_[c][keys_[point][d]];
+            p[d] = (pairTable_[keys_[point][d]] >> (4 * c)) & 15;
         const int i = comboIndex(p);
+        comboIndex_[c][point] = static_cast<uint16_t>(i);
         combo_[c][point] = comboTable_->combo[i];
         score_[c][point] = comboTable_->score[i];
     }
@@ -182,29 +185,28 @@ void KumoBoard::update(int point, int colour, bool add)
 {
     static const Geometry &g = geometry();
     const uint32_t code = colour == 0 ? CellBlack : CellWhite;
+    const uint8_t *pairs = pairTable_;
+    const ComboTable &table = *comboTable_;
     for (const Geometry::Ref &r : g.refs[point]) {
         const int q = r.point;
-        if (add)
-            keys_[q][r.d] += code << r.shift;
-        else
-            keys_[q][r.d] -= code << r.shift;
+        uint32_t &key = keys_[q][r.d];
+        key = add ? key + (code << r.shift) : key - (code << r.shift);
         // Shapes of occupied points are left stale; undo refreshes a point as it empties.
         if (cells_[q] != CellEmpty)
             continue;
+        const uint8_t pair = pairs[key];
         for (int c = 0; c < 2; ++c) {
+            const uint8_t np = (pair >> (4 * c)) & 15;
+            uint8_t &op = pat_[c][q][r.d];
+            if (np == op)
+                continue;
+            const int i = comboIndex_[c][q] + (np - op) * ComboWeight[r.d];
+            op = np;
+            comboIndex_[c][q] = static_cast<uint16_t>(i);
             --comboCount_[c][combo_[c][q]];
             scoreSum_[c] -= score_[c][q];
-        }
-        for (int c = 0; c < 2; ++c) {
-            const uint8_t np = lineTable_[c][keys_[q][r.d]];
-            if (np != pat_[c][q][r.d]) {
-                pat_[c][q][r.d] = np;
-                const int i = comboIndex(pat_[c][q]);
-                combo_[c][q] = comboTable_->combo[i];
-                score_[c][q] = comboTable_->score[i];
-            }
-        }
-        for (int c = 0; c < 2; ++c) {
+            combo_[c][q] = table.combo[i];
+            score_[c][q] = table.score[i];
             ++comboCount_[c][combo_[c][q]];
             scoreSum_[c] += score_[c][q];
         }

@@ -106,6 +106,7 @@ private:
     std::array<uint8_t, 225> cells_{};
     std::array<std::array<uint32_t, 4>, 225> keys_{};
     std::array<std::array<std::array<uint8_t, 4>, 225>, 2> pat_{};
+    std::array<std::array<uint16_t, 225>, 2> comboIndex_{}; ///< the four shapes as one combo-table index
     std::array<std::array<uint8_t, 225>, 2> combo_{};
     std::array<std::array<int16_t, 225>, 2> score_{};
     std::array<uint8_t, 225> near_{};
@@ -116,7 +117,7 @@ private:
     std::vector<Area> areas_; ///< one per stone count, the current one last
     uint64_t hash_ = 0;
     BanArray ban_;
-    const uint8_t *lineTable_[2] = {}; ///< the line shape tables, cached
+    const uint8_t *pairTable_ = nullptr; ///< the line shape table of both colours, cached
     const ComboTable *comboTable_ = nullptr;
 };
 

@@ -96,6 +96,7 @@ private:
 
 struct Tables {
     std::unique_ptr<uint8_t[]> table[2];
+    std::unique_ptr<uint8_t[]> pair;
     Tables()
     {
         for (int colour = 0; colour < 2; ++colour) {
@@ -105,6 +106,10 @@ struct Tables {
             for (uint32_t key = 0; key < KeyCount; ++key)
                 builder.get(key);
         }
+        static_assert(P_Count <= 16);
+        pair.reset(new uint8_t[KeyCount]);
+        for (uint32_t key = 0; key < KeyCount; ++key)
+            pair[key] = static_cast<uint8_t>(table[0][key] | table[1][key] << 4);
     }
 };
 
@@ -117,6 +122,8 @@ const Tables &tables()
 } // namespace
 
 const uint8_t *linePatternTable(int colour) { return tables().table[colour & 1].get(); }
+
+const uint8_t *linePairTable() { return tables().pair.get(); }
 
 uint8_t linePattern(int colour, uint32_t key) { return linePatternTable(colour)[key & (KeyCount - 1)]; }
 
