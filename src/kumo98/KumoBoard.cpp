@@ -191,7 +191,7 @@ void KumoBoard::update(int point, int colour, bool add)
         const int q = r.point;
         uint32_t &key = keys_[q][r.d];
         key = add ? key + (code << r.shift) : key - (code << r.shift);
-        // Shapes of occupied points are left stale; undo refreshes a point as it empties.
+        // Shapes of occupied points are left as they were; they hold again once the point empties.
         if (cells_[q] != CellEmpty)
             continue;
         const uint8_t pair = pairs[key];
@@ -256,7 +256,9 @@ void KumoBoard::undo()
     ban_.cells()[point] = Empty;
     hash_ ^= zobrist(colour, point);
     update(point, colour, false);
-    refresh(point);
+    // The point's own shapes are as they were when the stone went down: its keys
+    // only changed with later stones, all taken back by now, and shapes of occupied
+    // points are never touched.
     for (int c = 0; c < 2; ++c) {
         ++comboCount_[c][combo_[c][point]];
         scoreSum_[c] += score_[c][point];
