@@ -170,10 +170,12 @@ void KumoBoard::reset()
 
 void KumoBoard::refresh(int point)
 {
+    for (int d = 0; d < 4; ++d)
+        pat_[point][d] = pairTable_[keys_[point][d]];
     for (int c = 0; c < 2; ++c) {
-        std::array<uint8_t, 4> &p = pat_[c][point];
+        std::array<uint8_t, 4> p;
         for (int d = 0; d < 4; ++d)
-            p[d] = (pairTable_[keys_[point][d]] >> (4 * c)) & 15;
+            p[d] = pattern(c, point, d);
         const int i = comboIndex(p);
         comboIndex_[c][point] = static_cast<uint16_t>(i);
         combo_[c][point] = comboTable_->combo[i];
@@ -195,13 +197,15 @@ void KumoBoard::update(int point, int colour, bool add)
         if (cells_[q] != CellEmpty)
             continue;
         const uint8_t pair = pairs[key];
+        const uint8_t old = pat_[q][r.d];
+        if (pair == old)
+            continue;
+        pat_[q][r.d] = pair;
         for (int c = 0; c < 2; ++c) {
-            const uint8_t np = (pair >> (4 * c)) & 15;
-            uint8_t &op = pat_[c][q][r.d];
+            const int np = (pair >> (4 * c)) & 15, op = (old >> (4 * c)) & 15;
             if (np == op)
                 continue;
             const int i = comboIndex_[c][q] + (np - op) * ComboWeight[r.d];
-            op = np;
             comboIndex_[c][q] = static_cast<uint16_t>(i);
             --comboCount_[c][combo_[c][q]];
             scoreSum_[c] -= score_[c][q];
@@ -269,10 +273,9 @@ bool KumoBoard::isForbidden(int point)
 {
     if (cells_[point] != CellEmpty)
         return false;
-    const auto &p = pat_[0][point];
     int n[P_Count] = {};
     for (int d = 0; d < 4; ++d)
-        ++n[p[d]];
+        ++n[pattern(0, point, d)];
     if (n[P_Five])
         return false;
     // Only shapes that could be forbidden go to the judge.

@@ -54,7 +54,7 @@ public:
     uint8_t cell(int point) const { return cells_[point]; }
     bool isEmpty(int point) const { return cells_[point] == CellEmpty; }
     /// Shape a stone of `colour` on empty `point` makes along direction d.
-    uint8_t pattern(int colour, int point, int d) const { return pat_[colour][point][d]; }
+    uint8_t pattern(int colour, int point, int d) const { return (pat_[point][d] >> (4 * colour)) & 15; }
     /// All four lines together; C_None for an occupied point.
     Combo combo(int colour, int point) const { return static_cast<Combo>(combo_[colour][point]); }
     /// Ordering value of a stone of `colour` on the point (0 when occupied).
@@ -105,7 +105,7 @@ private:
 
     std::array<uint8_t, 225> cells_{};
     std::array<std::array<uint32_t, 4>, 225> keys_{};
-    std::array<std::array<std::array<uint8_t, 4>, 225>, 2> pat_{};
+    std::array<std::array<uint8_t, 4>, 225> pat_{};         ///< both colours' shapes, as in the pair table
     std::array<std::array<uint16_t, 225>, 2> comboIndex_{}; ///< the four shapes as one combo-table index
     std::array<std::array<uint8_t, 225>, 2> combo_{};
     std::array<std::array<int16_t, 225>, 2> score_{};
