@@ -424,10 +424,13 @@ bool KumoSearch::vcf(KumoBoard &board, int attacker, int depth, int *first)
     } else {
         std::pair<int, int> list[MaxMoves];
         int m = 0;
-        board.forArea([&](int p) {
-            if (board.isEmpty(p) && makesFour(board.combo(attacker, p)))
-                list[m++] = {board.combo(attacker, p) * 4096 + board.score(attacker, p), p};
-        });
+        // Every point that makes a four lies in the area; stop once all are found.
+        const int fours = board.countAtLeast(attacker, C_B4);
+        if (fours > 0)
+            board.forArea([&](int p) {
+                if (m < fours && board.isEmpty(p) && makesFour(board.combo(attacker, p)))
+                    list[m++] = {board.combo(attacker, p) * 4096 + board.score(attacker, p), p};
+            });
         std::sort(list, list + m, [](const auto &a, const auto &b) { return a.first > b.first; });
         for (int i = 0; i < m; ++i)
             moves[n++] = list[i].second;
