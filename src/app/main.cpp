@@ -5,7 +5,8 @@
 //             [--action NAME]... [--wait MS] [GAMEFILE]
 //
 // The second form starts as usual, renders the main window into FILE.png
-// without showing it, and exits (status 1 when the picture cannot be written).
+// without showing it, and exits (status 1 when the picture cannot be written,
+// 2 when an action opens a dialog: nobody could answer it).
 // --size sets the window's size; --setting changes a setting for this run only;
 // --action triggers a menu item by its name without '&' ("Warning", ...) after
 // the game is loaded; --wait lets the program run that long before the picture
@@ -30,6 +31,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <QImage>
 #include <QPainter>
@@ -41,6 +43,7 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -177,6 +180,27 @@ int run(int argc, char **argv)
         mainForm.show();
         mainForm.RestoreGameTree();
         QApplication::processEvents();
+        // Nobody can answer a dialog here: one that opens is closed at once and the run refused.
+        std::optional<QString> dialogTitle;
+        QTimer dialogWatch;
+        QObject::connect(&dialogWatch, &QTimer::timeout, [&dialogTitle] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            dialogTitle = modal->windowTitle();
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->reject();
+            else
+                modal->close();
+        });
+        dialogWatch.start(50);
+        const auto refused = [&dialogTitle](const QString &cause) {
+            if (!dialogTitle)
+                return false;
+            std::cerr << "korvana: " << cause.toStdString() << " opened the dialog \"" << dialogTitle->toStdString()
+                      << "\", which cannot be answered here\n";
+            return true;
+        };
         for (const QString &name : options.actions) {
             QAction *item = mainForm.action(name);
             if (!item) {
@@ -185,11 +209,15 @@ int run(int argc, char **argv)
             }
             item->trigger();
             QApplication::processEvents();
+            if (refused(name))
+                return 2;
         }
         if (options.waitMs > 0) {
             QEventLoop wait;
             QTimer::singleShot(options.waitMs, &wait, &QEventLoop::quit);
             wait.exec();
+            if (refused(QStringLiteral("waiting")))
+                return 2;
         }
         const bool saved = windowsSideBySide(mainForm).save(screenshot, "PNG");
         mainForm.close();

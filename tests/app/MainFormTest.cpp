@@ -506,6 +506,21 @@ TEST(KorvanaProgramTest, ScreenshotOfAFileThatCannotBeReadSaysSoAndDoesNotWait)
     EXPECT_FALSE(QImage(picture).isNull());
 }
 
+TEST(KorvanaProgramTest, ScreenshotActionThatOpensADialogIsRefusedNotWaitedFor)
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("shot.png"));
+    for (const char *item : {"Open Game", "Option"}) {
+        QProcess program;
+        program.setWorkingDirectory(dir.path());
+        program.start(QStringLiteral(KORVANA_BIN_DIR "/korvana"),
+                      {QStringLiteral("--screenshot"), picture, QStringLiteral("--action"), QLatin1String(item)});
+        ASSERT_TRUE(program.waitForFinished(15000)) << item << ": a dialog must not wait for an answer";
+        EXPECT_EQ(program.exitCode(), 2) << item;
+        EXPECT_NE(program.readAllStandardError().indexOf("cannot be answered"), -1) << item;
+    }
+}
+
 TEST(KorvanaProgramTest, ScaledScreenGetsABoardDrawnForItsPixels)
 {
     QTemporaryDir dir;
