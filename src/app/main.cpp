@@ -182,23 +182,29 @@ int run(int argc, char **argv)
         QApplication::processEvents();
         // Nobody can answer a dialog here: one that opens is closed at once and the run refused.
         std::optional<QString> dialogTitle;
+        QEventLoop wait;
         QTimer dialogWatch;
-        QObject::connect(&dialogWatch, &QTimer::timeout, [&dialogTitle] {
+        QObject::connect(&dialogWatch, &QTimer::timeout, [&dialogTitle, &wait] {
             QWidget *modal = QApplication::activeModalWidget();
             if (!modal)
                 return;
             dialogTitle = modal->windowTitle();
-            if (auto *dialog = qobject_cast<QDialog *>(modal))
+            auto *dialog = qobject_cast<QDialog *>(modal);
+            if (dialog)
                 dialog->reject();
-            else
+            // A question answered only by its buttons ignores both.
+            if (dialog && dialog->isVisible())
+                dialog->done(QDialog::Rejected);
+            else if (!dialog)
                 modal->close();
+            wait.quit();
         });
         dialogWatch.start(50);
-        const auto refused = [&dialogTitle](const QString &cause) {
+        const auto refused = [&dialogTitle](const QString &after) {
             if (!dialogTitle)
                 return false;
-            std::cerr << "korvana: " << cause.toStdString() << " opened the dialog \"" << dialogTitle->toStdString()
-                      << "\", which cannot be answered here\n";
+            std::cerr << "korvana: the dialog \"" << dialogTitle->toStdString() << "\" opened after "
+                      << after.toStdString() << ": nobody can answer it here\n";
             return true;
         };
         for (const QString &name : options.actions) {
@@ -209,14 +215,13 @@ int run(int argc, char **argv)
             }
             item->trigger();
             QApplication::processEvents();
-            if (refused(name))
+            if (refused(QStringLiteral("--action ") + name))
                 return 2;
         }
         if (options.waitMs > 0) {
-            QEventLoop wait;
             QTimer::singleShot(options.waitMs, &wait, &QEventLoop::quit);
             wait.exec();
-            if (refused(QStringLiteral("waiting")))
+            if (refused(QStringLiteral("--wait")))
                 return 2;
         }
         const bool saved = windowsSideBySide(mainForm).save(screenshot, "PNG");
