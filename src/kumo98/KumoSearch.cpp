@@ -300,8 +300,8 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
         if (n == 0)
             return -(Win - ply - 10);
     }
-    if (n == 0)
-        return 0;
+    if (n == 0) // facing a three with every answer forbidden is lost, not even
+        return defend ? -(Win - ply - 10) : 0;
     // Forced replies cost no depth.
     const int next = oppFives && ply < MaxPly ? depth : depth - 1;
     const bool quietNode = !defend && !oppFives && !againstVcf;

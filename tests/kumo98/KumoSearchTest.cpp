@@ -77,4 +77,23 @@ INSTANTIATE_TEST_SUITE_P(
                    false}),
     [](const auto &info) { return nameOf(info.param); });
 
+// Black's columns d, e, i, j hold five stones around an empty row 8, capped by
+// White: a Black stone on row 8 there makes six. White's h8 makes the three
+// f8-h8, none of whose blocks Black may play: a win one ply deep, not an even node.
+TEST(KumoSearchNoDefence, ThreeWhoseEveryBlockIsForbiddenWins)
+{
+    KumoBoard board;
+    for (int x : {3, 4, 8, 9}) {
+        for (int y : {4, 5, 6, 8, 9})
+            ASSERT_TRUE(board.place(x + 15 * y, 0));
+        ASSERT_TRUE(board.place(x + 15 * 3, 1));
+        ASSERT_TRUE(board.place(x + 15 * 10, 1));
+    }
+    for (int p :
+         {5 + 15 * 7, 6 + 15 * 7, 14, 10, 6, 14 + 15 * 7, 14 + 15 * 11, 14 + 15 * 3, 15 * 14, 4 + 15 * 14, 8 + 15 * 14})
+        ASSERT_TRUE(board.place(p, 1));
+    KumoSearch search(16);
+    EXPECT_GT(search.scoreMoves(board, {7 + 15 * 7}, 1, 600000).front(), WinBound);
+}
+
 } // namespace
