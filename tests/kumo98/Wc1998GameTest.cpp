@@ -117,12 +117,13 @@ void playGame(const GameCase &c, bool &computerBlack)
 }
 
 // Openings the engine answers with either colour, so both branches of the protocol run.
-// Most openings go to White only when the search stops shallow, which depends on the
-// machine's speed; the last one (Yusei) looks better for White at every depth from 4 to 9.
+// Which colour the engine takes after a regular opening depends on its evaluation and
+// on how deep it gets; the last opening throws Black's third stone into the corner,
+// which the engine scores better for White at every depth from 4 to 9.
 TEST(Wc1998Game, OpeningProtocolThenPlayToTheEnd)
 {
     const GameCase cases[] = {{"h8 i7 j6", 0}, {"h8 h7 j6", 1}, {"h8 i7 h6", 0}, {"h8 h7 h6", 1},
-                              {"h8 h7 i8", 1}, {"h8 i7 i9", 0}, {"h8 h7 jA", 0}};
+                              {"h8 h7 i8", 1}, {"h8 i7 i9", 0}, {"h8 h7 jA", 0}, {"h8 h7 a1", 0}};
     bool blackSeen = false, whiteSeen = false;
     for (const GameCase &c : cases) {
         SCOPED_TRACE(c.opening);
