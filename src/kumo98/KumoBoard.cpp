@@ -3,6 +3,7 @@
 #include "board/ChkStat.h"
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
 namespace korvana::kumo {
@@ -12,8 +13,115 @@ namespace {
 constexpr int DX[4] = {1, 1, 0, -1};
 constexpr int DY[4] = {0, 1, 1, 1};
 
-// Values of one line shape for the ordering score and the evaluation.
-constexpr int16_t PatternValue[P_Count] = {0, 1, 2, 4, 12, 12, 40, 45, 300, 2000, 0};
+// The evaluation sums a value over the empty points for both colours; a
+// point's class is its best two line shapes. The values were fitted (logistic
+// regression) to quiet positions of the engine's self-play games, the target
+// being a short search's score of the position (20000 nodes). They differ by
+// the colour to move, since Black is restricted.
+constexpr int PointClasses = P_Count * P_Count;
+struct EvalWeights {
+    int16_t point[2][PointClasses]; ///< [side to move, opponent][best shape * P_Count + second]
+    int bias;
+};
+// Rows by a point's best line shape (none, B1, F1, B2, F2, B3, F3, B4, F4, five,
+// overline), columns by the second best.
+// clang-format off
+constexpr EvalWeights Weights[2] = {
+    // Black to move: the side to move's points, then the opponent's.
+    {{{
+             2,     1,     2,     4,    12,    12,    40,    45,   300,  2000,     0,
+            16,     7,     3,     5,    13,    13,    41,    46,   301,  2001,     1,
+             4,     0,     9,     6,    14,    14,    42,    47,   302,  2002,     2,
+            10,     6,     2,     4,    16,    16,    44,    49,   304,  2004,     4,
+             7,     8,     5,     6,     7,    24,    52,    57,   312,  2012,    12,
+             5,     1,    -5,    -1,    27,    35,    52,    57,   312,  2012,    12,
+             0,    15,    45,    53,   154,   179,   241,    85,   340,  2040,    40,
+            23,     4,    37,    33,   176,    83,   328,    79,   345,  2045,    45,
+           300,   301,   295,   304,   311,   312,   590,   339,   600,  2300,   300,
+          2000,  2001,  2002,  2004,  2012,  2012,  2040,  2045,  2300,  4000,  2000,
+             7,    -3,     2,    -3,    12,    11,    42,    41,   300,  2000,     0,
+      },
+      {
+            -2,    -1,    -2,    -3,   -10,   -10,   -32,   -36,  -240, -1600,     0,
+             4,    -3,    -2,    -4,   -10,   -10,   -33,   -37,  -241, -1601,    -1,
+            -5,     7,   -11,    -5,   -11,   -11,   -34,   -38,  -242, -1602,    -2,
+            -3,    -2,    -5,    -5,   -13,   -13,   -35,   -39,  -243, -1603,    -3,
+           -10,   -10,    -6,   -12,     2,   -19,   -42,   -46,  -250, -1610,   -10,
+            -9,   -16,     5,   -14,    -3,   -33,   -42,   -46,  -250, -1610,   -10,
+           -16,    44,   -24,    -9,    -2,   -37,   -45,   -68,  -272, -1632,   -32,
+           -34,   -19,   -77,   -78,  -146,  -133,  -415,   -72,  -276, -1636,   -36,
+          -240,  -241,  -242,  -243,  -250,  -250,  -472,  -276,  -480, -1840,  -240,
+         -1600, -1601, -1602, -1603, -1610, -1610, -1632, -1636, -1840, -3200, -1600,
+             0,    -1,    -2,    -3,   -10,   -10,   -32,   -36,  -240, -1600,     0,
+      }},
+     -4},
+    // White to move: the side to move's points, then the opponent's.
+    {{{
+             2,     1,     2,     4,    12,    12,    40,    45,   300,  2000,     0,
+            -5,    28,     3,     5,    13,    13,    41,    46,   301,  2001,     1,
+             0,     6,     5,     6,    14,    14,    42,    47,   302,  2002,     2,
+             0,   -14,     6,     0,    16,    16,    44,    49,   304,  2004,     4,
+            15,     3,    10,     9,     2,    24,    52,    57,   312,  2012,    12,
+            14,    -2,     3,    -2,    35,    36,    52,    57,   312,  2012,    12,
+            18,   -11,    52,    35,   118,   193,   370,    85,   340,  2040,    40,
+            32,    34,    46,    62,   133,   105,   336,    90,   345,  2045,    45,
+           300,   301,   302,   304,   312,   312,   590,   345,   600,  2300,   300,
+          2000,  2001,  2002,  2004,  2012,  2012,  2040,  2045,  2300,  4000,  2000,
+             0,     1,     2,     4,    12,    12,    40,    45,   300,  2000,     0,
+      },
+      {
+            -2,    -1,    -2,    -3,   -10,   -10,   -32,   -36,  -240, -1600,     0,
+           -14,    -6,    -2,    -4,   -10,   -10,   -33,   -37,  -241, -1601,    -1,
+            -1,    -2,   -10,    -5,   -11,   -11,   -34,   -38,  -242, -1602,    -2,
+             2,    -4,    -8,    -7,   -13,   -13,   -35,   -39,  -243, -1603,    -3,
+            -9,    10,    -5,    -3,     7,   -19,   -42,   -46,  -250, -1610,   -10,
+            -3,     4,    -1,    -9,    -1,    -7,   -42,   -46,  -250, -1610,   -10,
+           -19,    20,   -19,    -9,    -2,   -26,    -6,   -68,  -272, -1632,   -32,
+            -4,   -22,   -72,   -92,  -121,  -137,  -380,   -58,  -276, -1636,   -36,
+          -240,  -241,  -241,  -243,  -255,  -250,  -471,  -271,  -480, -1840,  -240,
+         -1600, -1601, -1602, -1603, -1610, -1610, -1632, -1636, -1840, -3200, -1600,
+            -4,    -3,    -3,    -7,   -12,    -3,   -26,   -33,  -240, -1600,    -1,
+      }},
+     2},
+};
+// clang-format on
+constexpr int MaxEval = 20000; // far from the search's forced-result scores
+
+// Move ordering values per point class, per colour of the stone (the search
+// weighs the side to move's one and a half times the opponent's), fitted to
+// the moves the engine chose in its self-play games.
+// clang-format off
+constexpr int16_t OrderValue[2][PointClasses] = {
+    // Black.
+    {
+         -259,     0,     0,     0,     0,     0,     0,     0,     0,     0,     0,
+         -215,  -198,     0,     0,     0,     0,     0,     0,     0,     0,     0,
+         -221,  -221,  -221,     0,     0,     0,     0,     0,     0,     0,     0,
+         -208,  -198,  -198,  -198,     0,     0,     0,     0,     0,     0,     0,
+         -178,  -162,  -162,  -162,  -125,     0,     0,     0,     0,     0,     0,
+         -156,  -132,  -132,  -132,  -106,   -86,     0,     0,     0,     0,     0,
+          -41,   -41,   -41,   -41,    43,    54,    54,     0,     0,     0,     0,
+           13,    14,    66,    72,   162,   189,   361,   361,     0,     0,     0,
+          341,   341,   436,   455,   509,   526,   542,   542,   542,     0,     0,
+          642,   642,   642,   642,   642,   642,   642,   642,   642,   642,   642,
+         -131,    -1,     8,   -18,     0,   -16,    -1,     0,    21,     0,   -57,
+    },
+    // White.
+    {
+         -294,     0,     0,     0,     0,     0,     0,     0,     0,     0,     0,
+         -227,  -180,     0,     0,     0,     0,     0,     0,     0,     0,     0,
+         -227,  -219,  -219,     0,     0,     0,     0,     0,     0,     0,     0,
+         -227,  -202,  -202,  -202,     0,     0,     0,     0,     0,     0,     0,
+         -171,  -153,  -153,  -153,  -127,     0,     0,     0,     0,     0,     0,
+         -173,  -155,  -155,  -155,  -104,   -70,     0,     0,     0,     0,     0,
+          -45,   -45,   -32,   -32,    11,    26,    71,     0,     0,     0,     0,
+          -24,    26,    81,    81,   173,   173,   335,   335,     0,     0,     0,
+          358,   358,   419,   419,   427,   439,   439,   439,   439,     0,     0,
+          539,   539,   539,   539,   539,   539,   539,   539,   539,   539,   539,
+            0,     0,     0,     0,     0,     0,     0,     0,     0,     0,     0,
+    },
+};
+// clang-format on
 
 // The points that see a stone on p in their line windows, precomputed.
 struct Geometry {
@@ -67,20 +175,15 @@ const Geometry &geometry()
     return instance;
 }
 
-Combo comboOf(const std::array<uint8_t, 4> &p, int16_t &score)
+Combo comboOf(const std::array<uint8_t, 4> &p)
 {
     int n[P_Count] = {};
-    score = 0;
-    for (int d = 0; d < 4; ++d) {
+    for (int d = 0; d < 4; ++d)
         ++n[p[d]];
-        score = static_cast<int16_t>(score + PatternValue[p[d]]);
-    }
     if (n[P_Five])
         return C_Five;
-    if (n[P_Overline]) {
-        score = 0; // a Black overline is forbidden: worth nothing to Black
+    if (n[P_Overline])
         return C_None;
-    }
     Combo c = C_None;
     if (n[P_F4] || n[P_B4] >= 2)
         c = C_F4;
@@ -94,9 +197,13 @@ Combo comboOf(const std::array<uint8_t, 4> &p, int16_t &score)
         c = C_F3;
     else if (n[P_B3] || n[P_F2])
         c = C_Two;
-    if (c == C_B4F3 || c == C_F3x2)
-        score = static_cast<int16_t>(score + 250);
     return c;
+}
+
+int pointClassOf(std::array<uint8_t, 4> p)
+{
+    std::sort(p.begin(), p.end(), std::greater<>());
+    return p[0] * P_Count + p[1];
 }
 
 } // namespace
@@ -105,7 +212,7 @@ Combo comboOf(const std::array<uint8_t, 4> &p, int16_t &score)
 struct ComboTable {
     static constexpr int Size = P_Count * P_Count * P_Count * P_Count;
     std::array<uint8_t, Size> combo;
-    std::array<int16_t, Size> score;
+    std::array<uint8_t, Size> pointClass;
     ComboTable()
     {
         for (int i = 0; i < Size; ++i) {
@@ -115,7 +222,8 @@ struct ComboTable {
                 p[d] = static_cast<uint8_t>(v % P_Count);
                 v /= P_Count;
             }
-            combo[i] = comboOf(p, score[i]);
+            combo[i] = comboOf(p);
+            pointClass[i] = static_cast<uint8_t>(pointClassOf(p));
         }
     }
 };
@@ -155,7 +263,7 @@ void KumoBoard::reset()
     hash_ = 0;
     ban_.reset();
     comboCount_ = {};
-    scoreSum_ = {};
+    evalSum_ = {};
     for (int p = 0; p < 225; ++p) {
         keys_[p] = g.emptyKeys[p];
         combo_[0][p] = combo_[1][p] = C_None;
@@ -163,9 +271,16 @@ void KumoBoard::reset()
         refresh(p);
         for (int c = 0; c < 2; ++c) {
             ++comboCount_[c][combo_[c][p]];
-            scoreSum_[c] += score_[c][p];
+            addPointValue(c, comboIndex_[c][p], 1);
         }
     }
+}
+
+void KumoBoard::addPointValue(int colour, int index, int sign)
+{
+    const int cls = comboTable_->pointClass[index];
+    for (int m = 0; m < 2; ++m)
+        evalSum_[m] += sign * Weights[m].point[colour != m][cls];
 }
 
 void KumoBoard::refresh(int point)
@@ -179,7 +294,7 @@ void KumoBoard::refresh(int point)
         const int i = comboIndex(p);
         comboIndex_[c][point] = static_cast<uint16_t>(i);
         combo_[c][point] = comboTable_->combo[i];
-        score_[c][point] = comboTable_->score[i];
+        score_[c][point] = OrderValue[c][comboTable_->pointClass[i]];
     }
 }
 
@@ -205,14 +320,17 @@ void KumoBoard::update(int point, int colour, bool add)
             const int np = (pair >> (4 * c)) & 15, op = (old >> (4 * c)) & 15;
             if (np == op)
                 continue;
-            const int i = comboIndex_[c][q] + (np - op) * ComboWeight[r.d];
+            const int oldIndex = comboIndex_[c][q];
+            const int i = oldIndex + (np - op) * ComboWeight[r.d];
             comboIndex_[c][q] = static_cast<uint16_t>(i);
             --comboCount_[c][combo_[c][q]];
-            scoreSum_[c] -= score_[c][q];
             combo_[c][q] = table.combo[i];
-            score_[c][q] = table.score[i];
+            score_[c][q] = OrderValue[c][table.pointClass[i]];
             ++comboCount_[c][combo_[c][q]];
-            scoreSum_[c] += score_[c][q];
+            if (table.pointClass[i] != table.pointClass[oldIndex]) {
+                addPointValue(c, oldIndex, -1);
+                addPointValue(c, i, 1);
+            }
         }
     }
     for (uint8_t q : g.square[point])
@@ -225,7 +343,7 @@ bool KumoBoard::place(int point, int colour)
         return false;
     for (int c = 0; c < 2; ++c) {
         --comboCount_[c][combo_[c][point]];
-        scoreSum_[c] -= score_[c][point];
+        addPointValue(c, comboIndex_[c][point], -1);
     }
     cells_[point] = colour == 0 ? CellBlack : CellWhite;
     ban_.cells()[point] = colourChar(colour);
@@ -265,7 +383,7 @@ void KumoBoard::undo()
     // points are never touched.
     for (int c = 0; c < 2; ++c) {
         ++comboCount_[c][combo_[c][point]];
-        scoreSum_[c] += score_[c][point];
+        addPointValue(c, comboIndex_[c][point], 1);
     }
 }
 
@@ -321,8 +439,7 @@ int KumoBoard::fivePoints(int colour, int *out, int max) const
 int KumoBoard::evaluate() const
 {
     const int me = sideToMove();
-    // The side to move gets to use its chances first.
-    return scoreSum_[me] - scoreSum_[1 - me] * 4 / 5;
+    return std::clamp(evalSum_[me] + Weights[me].bias, -MaxEval, MaxEval);
 }
 
 int KumoBoard::fivePointsThrough(int colour, int point, int *out, int max) const

@@ -76,6 +76,13 @@ TEST(KumoBoardTest, UndoRestoresEveryPointsShapes)
             board.undo();
         ASSERT_EQ(board.hash(), fresh.hash());
         ASSERT_EQ(board.evaluate(), fresh.evaluate());
+        // The same stones put down in another order (Black's first): the incremental
+        // sums pass through other positions and must end at the same values.
+        KumoBoard reordered;
+        for (int colour = 0; colour < 2; ++colour)
+            for (int i = colour; i < board.count(); i += 2)
+                reordered.place(board.history()[static_cast<size_t>(i)], colour);
+        ASSERT_EQ(reordered.evaluate(), board.evaluate());
         for (int p = 0; p < 225; ++p)
             for (int c = 0; c < 2; ++c) {
                 ASSERT_EQ(board.combo(c, p), fresh.combo(c, p));
