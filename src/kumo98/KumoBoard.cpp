@@ -19,6 +19,8 @@ constexpr int DY[4] = {0, 1, 1, 1};
 // being a short search's score of the position (20000 nodes). They differ by
 // the colour to move, since Black is restricted.
 constexpr int PointClasses = P_Count * P_Count;
+// Hand-set values of one line shape, the other half of the evaluation.
+constexpr int16_t PatternValue[P_Count] = {0, 1, 2, 4, 12, 12, 40, 45, 300, 2000, 0};
 struct EvalWeights {
     int16_t point[2][PointClasses]; ///< [side to move, opponent][best shape * P_Count + second]
     int bias;
@@ -175,15 +177,20 @@ const Geometry &geometry()
     return instance;
 }
 
-Combo comboOf(const std::array<uint8_t, 4> &p)
+Combo comboOf(const std::array<uint8_t, 4> &p, int16_t &score)
 {
     int n[P_Count] = {};
-    for (int d = 0; d < 4; ++d)
+    score = 0;
+    for (int d = 0; d < 4; ++d) {
         ++n[p[d]];
+        score = static_cast<int16_t>(score + PatternValue[p[d]]);
+    }
     if (n[P_Five])
         return C_Five;
-    if (n[P_Overline])
+    if (n[P_Overline]) {
+        score = 0; // a Black overline is forbidden: worth nothing to Black
         return C_None;
+    }
     Combo c = C_None;
     if (n[P_F4] || n[P_B4] >= 2)
         c = C_F4;
@@ -197,6 +204,8 @@ Combo comboOf(const std::array<uint8_t, 4> &p)
         c = C_F3;
     else if (n[P_B3] || n[P_F2])
         c = C_Two;
+    if (c == C_B4F3 || c == C_F3x2)
+        score = static_cast<int16_t>(score + 250);
     return c;
 }
 
@@ -213,6 +222,7 @@ struct ComboTable {
     static constexpr int Size = P_Count * P_Count * P_Count * P_Count;
     std::array<uint8_t, Size> combo;
     std::array<uint8_t, Size> pointClass;
+    std::array<int16_t, Size> score;
     ComboTable()
     {
         for (int i = 0; i < Size; ++i) {
@@ -222,7 +232,7 @@ struct ComboTable {
                 p[d] = static_cast<uint8_t>(v % P_Count);
                 v /= P_Count;
             }
-            combo[i] = comboOf(p);
+            combo[i] = comboOf(p, score[i]);
             pointClass[i] = static_cast<uint8_t>(pointClassOf(p));
         }
     }
@@ -264,6 +274,7 @@ void KumoBoard::reset()
     ban_.reset();
     comboCount_ = {};
     evalSum_ = {};
+    scoreSum_ = {};
     for (int p = 0; p < 225; ++p) {
         keys_[p] = g.emptyKeys[p];
         combo_[0][p] = combo_[1][p] = C_None;
@@ -278,6 +289,7 @@ void KumoBoard::reset()
 
 void KumoBoard::addPointValue(int colour, int index, int sign)
 {
+    scoreSum_[colour] += sign * comboTable_->score[index];
     const int cls = comboTable_->pointClass[index];
     for (int m = 0; m < 2; ++m)
         evalSum_[m] += sign * Weights[m].point[colour != m][cls];
@@ -327,10 +339,8 @@ void KumoBoard::update(int point, int colour, bool add)
             combo_[c][q] = table.combo[i];
             score_[c][q] = OrderValue[c][table.pointClass[i]];
             ++comboCount_[c][combo_[c][q]];
-            if (table.pointClass[i] != table.pointClass[oldIndex]) {
-                addPointValue(c, oldIndex, -1);
-                addPointValue(c, i, 1);
-            }
+            addPointValue(c, oldIndex, -1);
+            addPointValue(c, i, 1);
         }
     }
     for (uint8_t q : g.square[point])
@@ -439,7 +449,12 @@ int KumoBoard::fivePoints(int colour, int *out, int max) const
 int KumoBoard::evaluate() const
 {
     const int me = sideToMove();
-    return std::clamp(evalSum_[me] + Weights[me].bias, -MaxEval, MaxEval);
+    const int fitted = evalSum_[me] + Weights[me].bias;
+    // The hand-set sum: the side to move gets to use its chances first.
+    const int handSet = scoreSum_[me] - scoreSum_[1 - me] * 4 / 5;
+    // Each alone plays about equally well; their mean beats both. The hand-set sum is
+    // brought to the fitted one's scale (the logistic fits' slopes differ by 20/11).
+    return std::clamp((fitted + handSet * 11 / 20) / 2, -MaxEval, MaxEval);
 }
 
 int KumoBoard::fivePointsThrough(int colour, int point, int *out, int max) const

@@ -102,7 +102,7 @@ public:
 private:
     void update(int point, int colour, bool add);
     void refresh(int point);
-    /// Adds (sign 1) or takes away (-1) the value of `colour`'s shapes at a point, given by its combo index.
+    /// Adds (sign 1) or takes away (-1) the values of `colour`'s shapes at a point, given by its combo index.
     void addPointValue(int colour, int index, int sign);
 
     std::array<uint8_t, 225> cells_{};
@@ -113,7 +113,8 @@ private:
     std::array<std::array<int16_t, 225>, 2> score_{};
     std::array<uint8_t, 225> near_{};
     std::array<std::array<int, C_Count>, 2> comboCount_{}; ///< empty points per colour and combo
-    std::array<int, 2> evalSum_{};                         ///< the evaluation's point values, per colour to move
+    std::array<int, 2> scoreSum_{};                        ///< hand-set point values (PatternValue sums), per colour
+    std::array<int, 2> evalSum_{};                         ///< fitted point values, per colour to move
     std::vector<uint8_t> history_;
     std::vector<uint8_t> colours_;
     std::vector<Area> areas_; ///< one per stone count, the current one last
