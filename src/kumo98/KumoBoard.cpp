@@ -88,6 +88,7 @@ constexpr EvalWeights Weights[2] = {
 };
 // clang-format on
 constexpr int MaxEval = 20000; // far from the search's forced-result scores
+constexpr int FittedFrom = 8;  // stones on the board from which the fitted values count
 
 // Move ordering values per point class, per colour of the stone (the search
 // weighs the side to move's one and a half times the opponent's), fitted to
@@ -454,6 +455,10 @@ int KumoBoard::evaluate() const
     const int handSet = scoreSum_[me] - scoreSum_[1 - me] * 4 / 5;
     // Each alone plays about equally well; their mean beats both. The hand-set sum is
     // brought to the fitted one's scale (the logistic fits' slopes differ by 20/11).
+    // The fitted values never saw the first moves of a game (their positions start at
+    // five stones and at the end of the opening): there the hand-set sum decides alone.
+    if (count() < FittedFrom)
+        return handSet * 11 / 20;
     return std::clamp((fitted + handSet * 11 / 20) / 2, -MaxEval, MaxEval);
 }
 
