@@ -340,8 +340,11 @@ void KumoBoard::update(int point, int colour, bool add)
             combo_[c][q] = table.combo[i];
             score_[c][q] = OrderValue[c][table.pointClass[i]];
             ++comboCount_[c][combo_[c][q]];
-            addPointValue(c, oldIndex, -1);
-            addPointValue(c, i, 1);
+            scoreSum_[c] += table.score[i] - table.score[oldIndex];
+            const int cls = table.pointClass[i], oldCls = table.pointClass[oldIndex];
+            if (cls != oldCls)
+                for (int m = 0; m < 2; ++m)
+                    evalSum_[m] += Weights[m].point[c != m][cls] - Weights[m].point[c != m][oldCls];
         }
     }
     for (uint8_t q : g.square[point])
