@@ -271,6 +271,7 @@ struct UnreadBook {
     const char *name;
     void (*make)(const std::string &path);
 };
+[[maybe_unused]] void PrintTo(const UnreadBook &c, std::ostream *os) { *os << c.name; }
 
 class ADataBaseUnreadBook : public testing::TestWithParam<UnreadBook> {};
 

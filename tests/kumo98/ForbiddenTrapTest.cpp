@@ -20,6 +20,7 @@ struct TrapCase {
     const char *moves; // whole game record up to the position
     const char *trap;  // Black's losing move here, or "" when White is to move and wins
 };
+[[maybe_unused]] void PrintTo(const TrapCase &c, std::ostream *os) { *os << c.name; }
 
 int parsed(const std::string &word)
 {

@@ -14,6 +14,7 @@ struct ReadCase {
     std::string (*make)(const ScratchDir &dir); ///< answers the path to read
     const char *reason;                         ///< empty: the read succeeds
 };
+[[maybe_unused]] void PrintTo(const ReadCase &c, std::ostream *os) { *os << c.name; }
 
 class BoundedFileReaderCases : public ::testing::TestWithParam<ReadCase> {};
 

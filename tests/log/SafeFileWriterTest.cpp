@@ -138,6 +138,7 @@ struct RefusedTarget {
     void (*make)(const std::string &path);
     const char *reason;
 };
+[[maybe_unused]] void PrintTo(const RefusedTarget &c, std::ostream *os) { *os << c.name; }
 
 class SafeFileWriterRefuses : public ::testing::TestWithParam<RefusedTarget> {};
 

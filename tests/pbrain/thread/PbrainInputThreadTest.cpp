@@ -39,6 +39,7 @@ struct StopCase {
     const char *after; ///< written once the engine thinks; nullptr: the input is closed
     const char *replies;
 };
+[[maybe_unused]] void PrintTo(const StopCase &c, std::ostream *os) { *os << c.name; }
 
 class PbrainInputThread : public testing::TestWithParam<StopCase> {};
 
