@@ -48,6 +48,15 @@ int fromTable(int score, int ply)
 
 bool makesFour(Combo c) { return c >= C_B4 && c != C_Five; }
 
+// Fail tables keep a position's key above the low byte and, in it, the depth
+// the search failed at.
+bool failedBefore(uint64_t slot, uint64_t key, int depth)
+{
+    return (slot & ~uint64_t(0xff)) == (key & ~uint64_t(0xff)) && int(slot & 0xff) >= depth;
+}
+
+uint64_t failedAt(uint64_t key, int depth) { return (key & ~uint64_t(0xff)) | uint64_t(std::clamp(depth, 0, 255)); }
+
 } // namespace
 
 KumoSearch::KumoSearch(int tableBits)
@@ -264,7 +273,9 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
         int first = -1;
         if (vcf(board, me, 12, &first))
             return Win - ply - 9;
-        std::vector<int> line;
+        // One buffer for every node: the line is used up before any move is searched.
+        std::vector<int> &line = interiorLine_;
+        line.clear();
         vcfLine_ = &line;
         vcfBudget_ = vcfNodes_ + InteriorVcfNodes;
         vcfExhausted_ = false;
@@ -407,7 +418,7 @@ bool KumoSearch::vcf(KumoBoard &board, int attacker, int depth, int *first)
     }
     const uint64_t key = board.hash() ^ (uint64_t(attacker) << 63);
     uint64_t &slot = vcfFailed_[key & ((uint64_t(1) << VcfTableBits) - 1)];
-    if ((slot & ~uint64_t(0xff)) == (key & ~uint64_t(0xff)) && int(slot & 0xff) >= depth)
+    if (failedBefore(slot, key, depth))
         return false;
 
     int five[2];
@@ -470,7 +481,7 @@ bool KumoSearch::vcf(KumoBoard &board, int attacker, int depth, int *first)
             return false;
     }
     if (!vcfExhausted_ && !aborted_)
-        slot = (key & ~uint64_t(0xff)) | uint64_t(std::clamp(depth, 0, 255));
+        slot = failedAt(key, depth);
     return false;
 }
 
@@ -516,7 +527,7 @@ bool KumoSearch::vctAttack(KumoBoard &board, int attacker, int depth, int ply, i
     // ones that held, with the depth they held at.
     const uint64_t key = board.hash() ^ (uint64_t(attacker + 1) * 0x9e3779b97f4a7c15ull);
     uint64_t &slot = vctFailed_[key & ((uint64_t(1) << VcfTableBits) - 1)];
-    if ((slot & ~uint64_t(0xff)) == (key & ~uint64_t(0xff)) && int(slot & 0xff) >= depth)
+    if (failedBefore(slot, key, depth))
         return false;
     std::pair<int, int> list[MaxMoves];
     int n = 0;
@@ -542,7 +553,7 @@ bool KumoSearch::vctAttack(KumoBoard &board, int attacker, int depth, int ply, i
             return false;
     }
     if (!aborted_ && vctNodes_ <= vctBudget_)
-        slot = (key & ~uint64_t(0xff)) | uint64_t(std::clamp(depth, 0, 255));
+        slot = failedAt(key, depth);
     return false;
 }
 

@@ -113,6 +113,7 @@ private:
     std::chrono::steady_clock::time_point deadline_;
     uint64_t nodeLimit_ = 0;
     std::vector<int> *vcfLine_ = nullptr;
+    std::vector<int> interiorLine_;        ///< the opponent's VCF line at an inner node
     const SearchLimits *limits_ = nullptr; ///< of the running think(), for stop and reports
     SearchResult progress_;                ///< what the last report said
     std::chrono::steady_clock::time_point started_, lastReport_;
