@@ -319,11 +319,12 @@ void KumoBoard::update(int point, int colour, bool add)
     const ComboTable &table = *comboTable_;
     for (const Geometry::Ref &r : g.refs[point]) {
         const int q = r.point;
-        uint32_t &key = keys_[q][r.d];
-        key = add ? key + (code << r.shift) : key - (code << r.shift);
-        // Shapes of occupied points are left as they were; they hold again once the point empties.
+        // Keys and shapes of occupied points are left as they were: every stone put down
+        // after q's is taken back before q's (undo is LIFO), so they hold again once q empties.
         if (cells_[q] != CellEmpty)
             continue;
+        uint32_t &key = keys_[q][r.d];
+        key = add ? key + (code << r.shift) : key - (code << r.shift);
         const uint8_t pair = pairs[key];
         const uint8_t old = pat_[q][r.d];
         if (pair == old)

@@ -60,11 +60,12 @@ TEST(KumoBoardTest, UndoRestoresEveryPointsShapes)
     for (int round = 0; round < 50; ++round) {
         KumoBoard board;
         randomCrowdedGame(board, random, 20, 9);
+        // Play on, then take back those stones and some of the game's own (stones that
+        // were there before the new ones): the shapes must match a board built directly.
+        const int extra = 1 + round % 6, older = round % 4;
         KumoBoard fresh;
-        for (uint8_t m : board.history())
-            fresh.play(m);
-        // Play on and take back a few stones: the shapes must match a board built directly.
-        const int extra = 1 + round % 6;
+        for (int i = 0; i < board.count() - older; ++i)
+            fresh.play(board.history()[static_cast<size_t>(i)]);
         for (int i = 0; i < extra; ++i) {
             int p;
             do
@@ -72,7 +73,7 @@ TEST(KumoBoardTest, UndoRestoresEveryPointsShapes)
             while (!board.isEmpty(p));
             board.play(p);
         }
-        for (int i = 0; i < extra; ++i)
+        for (int i = 0; i < extra + older; ++i)
             board.undo();
         ASSERT_EQ(board.hash(), fresh.hash());
         ASSERT_EQ(board.evaluate(), fresh.evaluate());
@@ -86,7 +87,9 @@ TEST(KumoBoardTest, UndoRestoresEveryPointsShapes)
         for (int p = 0; p < 225; ++p)
             for (int c = 0; c < 2; ++c) {
                 ASSERT_EQ(board.combo(c, p), fresh.combo(c, p));
-                ASSERT_EQ(board.countAtLeast(c, C_Five), fresh.countAtLeast(c, C_Five));
+                ASSERT_EQ(board.score(c, p), fresh.score(c, p));
+                ASSERT_EQ(board.countAtLeast(c, static_cast<Combo>(p % C_Count)),
+                          fresh.countAtLeast(c, static_cast<Combo>(p % C_Count)));
                 for (int d = 0; d < 4; ++d)
                     ASSERT_EQ(board.pattern(c, p, d), fresh.pattern(c, p, d));
             }
