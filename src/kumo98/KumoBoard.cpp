@@ -218,12 +218,17 @@ int pointClassOf(std::array<uint8_t, 4> p)
 
 } // namespace
 
-// comboOf for every set of four line shapes, indexed by comboIndex.
+// comboOf for every set of four line shapes, indexed by comboIndex, and per
+// colour what those shapes are worth: one look-up per changed point.
 struct ComboTable {
     static constexpr int Size = P_Count * P_Count * P_Count * P_Count;
+    struct Value {
+        int16_t order;   ///< ordering value of the point class
+        int16_t score;   ///< hand-set value
+        int16_t eval[2]; ///< fitted value of the point class, per colour to move
+    };
     std::array<uint8_t, Size> combo;
-    std::array<uint8_t, Size> pointClass;
-    std::array<int16_t, Size> score;
+    std::array<std::array<Value, Size>, 2> value;
     ComboTable()
     {
         for (int i = 0; i < Size; ++i) {
@@ -233,8 +238,12 @@ struct ComboTable {
                 p[d] = static_cast<uint8_t>(v % P_Count);
                 v /= P_Count;
             }
-            combo[i] = comboOf(p, score[i]);
-            pointClass[i] = static_cast<uint8_t>(pointClassOf(p));
+            int16_t score = 0;
+            combo[i] = comboOf(p, score);
+            const int cls = pointClassOf(p);
+            for (int c = 0; c < 2; ++c)
+                value[c][i] = {
+                    OrderValue[c][cls], score, {Weights[0].point[c != 0][cls], Weights[1].point[c != 1][cls]}};
         }
     }
 };
@@ -282,7 +291,7 @@ void KumoBoard::reset()
         score_[0][p] = score_[1][p] = 0;
         refresh(p);
         for (int c = 0; c < 2; ++c) {
-            ++comboCount_[c][combo_[c][p]];
+            comboCount_[c] += countUnit(combo_[c][p]);
             addPointValue(c, comboIndex_[c][p], 1);
         }
     }
@@ -290,10 +299,10 @@ void KumoBoard::reset()
 
 void KumoBoard::addPointValue(int colour, int index, int sign)
 {
-    scoreSum_[colour] += sign * comboTable_->score[index];
-    const int cls = comboTable_->pointClass[index];
+    const ComboTable::Value &v = comboTable_->value[colour][index];
+    scoreSum_[colour] += sign * v.score;
     for (int m = 0; m < 2; ++m)
-        evalSum_[m] += sign * Weights[m].point[colour != m][cls];
+        evalSum_[m] += sign * v.eval[m];
 }
 
 void KumoBoard::refresh(int point)
@@ -307,7 +316,7 @@ void KumoBoard::refresh(int point)
         const int i = comboIndex(p);
         comboIndex_[c][point] = static_cast<uint16_t>(i);
         combo_[c][point] = comboTable_->combo[i];
-        score_[c][point] = OrderValue[c][comboTable_->pointClass[i]];
+        score_[c][point] = comboTable_->value[c][i].order;
     }
 }
 
@@ -317,6 +326,11 @@ void KumoBoard::update(int point, int colour, bool add)
     const uint32_t code = colour == 0 ? CellBlack : CellWhite;
     const uint8_t *pairs = pairTable_;
     const ComboTable &table = *comboTable_;
+    // The sums change in registers and are stored once: in memory every byte store
+    // below (uint8_t aliases anything) would make the compiler reload them.
+    int scoreSum[2] = {scoreSum_[0], scoreSum_[1]};
+    int evalSum[2] = {evalSum_[0], evalSum_[1]};
+    uint64_t counts[2] = {comboCount_[0], comboCount_[1]};
     for (const Geometry::Ref &r : g.refs[point]) {
         const int q = r.point;
         // Keys and shapes of occupied points are left as they were: every stone put down
@@ -336,18 +350,20 @@ void KumoBoard::update(int point, int colour, bool add)
                 continue;
             const int oldIndex = comboIndex_[c][q];
             const int i = oldIndex + (np - op) * ComboWeight[r.d];
+            const ComboTable::Value &v = table.value[c][i], &oldValue = table.value[c][oldIndex];
+            const uint8_t combo = table.combo[i];
             comboIndex_[c][q] = static_cast<uint16_t>(i);
-            --comboCount_[c][combo_[c][q]];
-            combo_[c][q] = table.combo[i];
-            score_[c][q] = OrderValue[c][table.pointClass[i]];
-            ++comboCount_[c][combo_[c][q]];
-            scoreSum_[c] += table.score[i] - table.score[oldIndex];
-            const int cls = table.pointClass[i], oldCls = table.pointClass[oldIndex];
-            if (cls != oldCls)
-                for (int m = 0; m < 2; ++m)
-                    evalSum_[m] += Weights[m].point[c != m][cls] - Weights[m].point[c != m][oldCls];
+            counts[c] += countUnit(combo) - countUnit(combo_[c][q]);
+            combo_[c][q] = combo;
+            score_[c][q] = v.order;
+            scoreSum[c] += v.score - oldValue.score;
+            evalSum[0] += v.eval[0] - oldValue.eval[0];
+            evalSum[1] += v.eval[1] - oldValue.eval[1];
         }
     }
+    comboCount_ = {counts[0], counts[1]};
+    scoreSum_ = {scoreSum[0], scoreSum[1]};
+    evalSum_ = {evalSum[0], evalSum[1]};
     for (uint8_t q : g.square[point])
         near_[q] = static_cast<uint8_t>(near_[q] + (add ? 1 : -1));
 }
@@ -357,7 +373,7 @@ bool KumoBoard::place(int point, int colour)
     if (point < 0 || point >= 225 || cells_[point] != CellEmpty)
         return false;
     for (int c = 0; c < 2; ++c) {
-        --comboCount_[c][combo_[c][point]];
+        comboCount_[c] -= countUnit(combo_[c][point]);
         addPointValue(c, comboIndex_[c][point], -1);
     }
     cells_[point] = colour == 0 ? CellBlack : CellWhite;
@@ -397,7 +413,7 @@ void KumoBoard::undo()
     // only changed with later stones, all taken back by now, and shapes of occupied
     // points are never touched.
     for (int c = 0; c < 2; ++c) {
-        ++comboCount_[c][combo_[c][point]];
+        comboCount_[c] += countUnit(combo_[c][point]);
         addPointValue(c, comboIndex_[c][point], 1);
     }
 }
@@ -422,14 +438,14 @@ bool KumoBoard::isForbidden(int point)
 int KumoBoard::countAtLeast(int colour, Combo combo) const
 {
     int n = 0;
-    for (int c = combo; c < C_Count; ++c)
-        n += comboCount_[colour][c];
+    for (uint64_t counts = comboCount_[colour] >> (8 * combo); counts; counts >>= 8)
+        n += static_cast<int>(counts & 255);
     return n;
 }
 
 int KumoBoard::findFive(int colour) const
 {
-    if (comboCount_[colour][C_Five] == 0)
+    if (countOf(colour, C_Five) == 0)
         return -1;
     int found = -1;
     forArea([&](int p) {
@@ -441,7 +457,7 @@ int KumoBoard::findFive(int colour) const
 
 int KumoBoard::fivePoints(int colour, int *out, int max) const
 {
-    if (comboCount_[colour][C_Five] == 0)
+    if (countOf(colour, C_Five) == 0)
         return 0;
     int n = 0;
     forArea([&](int p) {
@@ -468,7 +484,7 @@ int KumoBoard::evaluate() const
 
 int KumoBoard::fivePointsThrough(int colour, int point, int *out, int max) const
 {
-    if (comboCount_[colour][C_Five] == 0)
+    if (countOf(colour, C_Five) == 0)
         return 0;
     int n = 0;
     const int x = point % 15, y = point / 15;

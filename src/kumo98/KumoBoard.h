@@ -112,9 +112,14 @@ private:
     std::array<std::array<uint8_t, 225>, 2> combo_{};
     std::array<std::array<int16_t, 225>, 2> score_{};
     std::array<uint8_t, 225> near_{};
-    std::array<std::array<int, C_Count>, 2> comboCount_{}; ///< empty points per colour and combo
-    std::array<int, 2> scoreSum_{};                        ///< hand-set point values (PatternValue sums), per colour
-    std::array<int, 2> evalSum_{};                         ///< fitted point values, per colour to move
+    /// Empty points per colour and combo, one byte per combo (at most 225 each): one
+    /// add moves a point from one combo to another.
+    std::array<uint64_t, 2> comboCount_{};
+    static constexpr uint64_t countUnit(int combo) { return uint64_t(1) << (8 * combo); }
+    static_assert(C_Count <= 8, "one byte per combo in a 64-bit word");
+    int countOf(int colour, Combo combo) const { return static_cast<int>((comboCount_[colour] >> (8 * combo)) & 255); }
+    std::array<int, 2> scoreSum_{}; ///< hand-set point values (PatternValue sums), per colour
+    std::array<int, 2> evalSum_{};  ///< fitted point values, per colour to move
     std::vector<uint8_t> history_;
     std::vector<uint8_t> colours_;
     std::vector<Area> areas_; ///< one per stone count, the current one last
