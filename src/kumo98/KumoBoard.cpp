@@ -279,6 +279,8 @@ void KumoBoard::reset()
     near_.fill(0);
     history_.clear();
     colours_.clear();
+    changes_.clear();
+    undoLog_.clear();
     areas_.assign(1, Area{});
     hash_ = 0;
     ban_.reset();
@@ -320,7 +322,7 @@ void KumoBoard::refresh(int point)
     }
 }
 
-void KumoBoard::update(int point, int colour, bool add)
+void KumoBoard::update(int point, int colour)
 {
     static const Geometry &g = geometry();
     const uint32_t code = colour == 0 ? CellBlack : CellWhite;
@@ -338,11 +340,17 @@ void KumoBoard::update(int point, int colour, bool add)
         if (cells_[q] != CellEmpty)
             continue;
         uint32_t &key = keys_[q][r.d];
-        key = add ? key + (code << r.shift) : key - (code << r.shift);
+        key += code << r.shift;
         const uint8_t pair = pairs[key];
         const uint8_t old = pat_[q][r.d];
         if (pair == old)
             continue;
+        changes_.push_back({static_cast<uint8_t>(q),
+                            r.d,
+                            old,
+                            {combo_[0][q], combo_[1][q]},
+                            {comboIndex_[0][q], comboIndex_[1][q]},
+                            {score_[0][q], score_[1][q]}});
         pat_[q][r.d] = pair;
         for (int c = 0; c < 2; ++c) {
             const int np = (pair >> (4 * c)) & 15, op = (old >> (4 * c)) & 15;
@@ -365,13 +373,14 @@ void KumoBoard::update(int point, int colour, bool add)
     scoreSum_ = {scoreSum[0], scoreSum[1]};
     evalSum_ = {evalSum[0], evalSum[1]};
     for (uint8_t q : g.square[point])
-        near_[q] = static_cast<uint8_t>(near_[q] + (add ? 1 : -1));
+        ++near_[q];
 }
 
 bool KumoBoard::place(int point, int colour)
 {
     if (point < 0 || point >= 225 || cells_[point] != CellEmpty)
         return false;
+    undoLog_.push_back({comboCount_, scoreSum_, evalSum_, static_cast<uint32_t>(changes_.size())});
     for (int c = 0; c < 2; ++c) {
         comboCount_[c] -= countUnit(combo_[c][point]);
         addPointValue(c, comboIndex_[c][point], -1);
@@ -394,12 +403,13 @@ bool KumoBoard::place(int point, int colour)
         a.y1 = static_cast<uint8_t>(std::max<int>(a.y1, std::min(14, y + 2)));
         areas_.push_back(a);
     }
-    update(point, colour, true);
+    update(point, colour);
     return true;
 }
 
 void KumoBoard::undo()
 {
+    static const Geometry &g = geometry();
     const int point = history_.back();
     const int colour = colours_.back();
     history_.pop_back();
@@ -408,14 +418,30 @@ void KumoBoard::undo()
     cells_[point] = CellEmpty;
     ban_.cells()[point] = Empty;
     hash_ ^= zobrist(colour, point);
-    update(point, colour, false);
-    // The point's own shapes are as they were when the stone went down: its keys
-    // only changed with later stones, all taken back by now, and shapes of occupied
-    // points are never touched.
-    for (int c = 0; c < 2; ++c) {
-        comboCount_[c] += countUnit(combo_[c][point]);
-        addPointValue(c, comboIndex_[c][point], 1);
+    // Keys lose the stone; shapes, combo indices and sums come back from the log
+    // instead of being looked up again. The point's own shapes are as they were
+    // when the stone went down (its keys were frozen meanwhile).
+    const uint32_t code = colour == 0 ? CellBlack : CellWhite;
+    for (const Geometry::Ref &r : g.refs[point])
+        if (cells_[r.point] == CellEmpty)
+            keys_[r.point][r.d] -= code << r.shift;
+    const Saved &saved = undoLog_.back();
+    for (size_t i = saved.changes; i < changes_.size(); ++i) {
+        const Change &ch = changes_[i];
+        pat_[ch.point][ch.d] = ch.pair;
+        for (int c = 0; c < 2; ++c) {
+            combo_[c][ch.point] = ch.combo[c];
+            comboIndex_[c][ch.point] = ch.index[c];
+            score_[c][ch.point] = ch.score[c];
+        }
     }
+    changes_.resize(saved.changes);
+    comboCount_ = saved.comboCount;
+    scoreSum_ = saved.scoreSum;
+    evalSum_ = saved.evalSum;
+    undoLog_.pop_back();
+    for (uint8_t q : g.square[point])
+        --near_[q];
 }
 
 bool KumoBoard::isForbidden(int point)

@@ -100,7 +100,8 @@ public:
     BanArray &banArray() { return ban_; }
 
 private:
-    void update(int point, int colour, bool add);
+    /// Brings the lines through `point` up to date with a stone just put there, logging what changed.
+    void update(int point, int colour);
     void refresh(int point);
     /// Adds (sign 1) or takes away (-1) the values of `colour`'s shapes at a point, given by its combo index.
     void addPointValue(int colour, int index, int sign);
@@ -120,6 +121,21 @@ private:
     int countOf(int colour, Combo combo) const { return static_cast<int>((comboCount_[colour] >> (8 * combo)) & 255); }
     std::array<int, 2> scoreSum_{}; ///< hand-set point values (PatternValue sums), per colour
     std::array<int, 2> evalSum_{};  ///< fitted point values, per colour to move
+    /// One line shape change of a point, with the point's data before it: undo copies it back.
+    struct Change {
+        uint8_t point, d, pair;
+        std::array<uint8_t, 2> combo;
+        std::array<uint16_t, 2> index;
+        std::array<int16_t, 2> score;
+    };
+    /// Per stone: the counts and sums before it, and where its changes start.
+    struct Saved {
+        std::array<uint64_t, 2> comboCount;
+        std::array<int, 2> scoreSum, evalSum;
+        uint32_t changes;
+    };
+    std::vector<Change> changes_;
+    std::vector<Saved> undoLog_;
     std::vector<uint8_t> history_;
     std::vector<uint8_t> colours_;
     std::vector<Area> areas_; ///< one per stone count, the current one last
