@@ -422,9 +422,11 @@ void KumoBoard::undo()
     // instead of being looked up again. The point's own shapes are as they were
     // when the stone went down (its keys were frozen meanwhile).
     const uint32_t code = colour == 0 ? CellBlack : CellWhite;
-    for (const Geometry::Ref &r : g.refs[point])
-        if (cells_[r.point] == CellEmpty)
-            keys_[r.point][r.d] -= code << r.shift;
+    for (const Geometry::Ref &r : g.refs[point]) {
+        // Without a branch: which neighbours are occupied is hard to predict.
+        const uint32_t keep = cells_[r.point] == CellEmpty ? ~0u : 0u;
+        keys_[r.point][r.d] -= (code << r.shift) & keep;
+    }
     const Saved &saved = undoLog_.back();
     for (size_t i = saved.changes; i < changes_.size(); ++i) {
         const Change &ch = changes_[i];
