@@ -3,6 +3,7 @@
 #include "board/ChkStat.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <random>
 
@@ -134,7 +135,6 @@ struct Geometry {
         uint8_t shift; // where p sits in that point's key
     };
     std::array<std::vector<Ref>, 225> refs;
-    std::array<std::vector<uint8_t>, 225> square;       // points within two lines and columns
     std::array<std::array<uint32_t, 4>, 225> emptyKeys; // off-board cells marked
     std::array<std::array<uint64_t, 225>, 2> zobrist;
 
@@ -158,12 +158,6 @@ struct Geometry {
                 }
                 emptyKeys[p][d] = key;
             }
-            for (int dy = -2; dy <= 2; ++dy)
-                for (int dx = -2; dx <= 2; ++dx) {
-                    const int qx = x + dx, qy = y + dy;
-                    if ((dx || dy) && qx >= 0 && qx < 15 && qy >= 0 && qy < 15)
-                        square[p].push_back(static_cast<uint8_t>(qx + 15 * qy));
-                }
         }
         std::mt19937_64 random(0x6b756d6f3938ull);
         for (auto &side : zobrist)
@@ -372,8 +366,28 @@ void KumoBoard::update(int point, int colour)
     comboCount_ = {counts[0], counts[1]};
     scoreSum_ = {scoreSum[0], scoreSum[1]};
     evalSum_ = {evalSum[0], evalSum[1]};
-    for (uint8_t q : g.square[point])
-        ++near_[q];
+    addNear(point, 1);
+}
+
+void KumoBoard::addNear(int point, int sign)
+{
+    // Five bytes of each of the five rows at once (counts stay below 25, so no byte
+    // carries into the next), the point itself kept out. It is taken out after an add
+    // and put back before a subtraction, so no byte ever goes below zero and borrows.
+    constexpr uint64_t Five = 0x0101010101ull;
+    const int x = point % 15, y = point / 15;
+    uint8_t &self = near_[static_cast<size_t>(nearIndex(point))];
+    if (sign < 0)
+        ++self;
+    for (int row = y; row < y + 5; ++row) {
+        uint8_t *at = near_.data() + row * NearStride + x;
+        uint64_t v;
+        std::memcpy(&v, at, sizeof v);
+        v = sign > 0 ? v + Five : v - Five;
+        std::memcpy(at, &v, sizeof v);
+    }
+    if (sign > 0)
+        --self;
 }
 
 bool KumoBoard::place(int point, int colour)
@@ -442,8 +456,7 @@ void KumoBoard::undo()
     scoreSum_ = saved.scoreSum;
     evalSum_ = saved.evalSum;
     undoLog_.pop_back();
-    for (uint8_t q : g.square[point])
-        --near_[q];
+    addNear(point, -1);
 }
 
 bool KumoBoard::isForbidden(int point)

@@ -64,7 +64,7 @@ public:
     /// True when `colour` may play on the empty point (never forbidden for White).
     bool isLegal(int point, int colour) { return colour == 1 || !isForbidden(point); }
     /// Stones within two lines and columns of the point.
-    int nearCount(int point) const { return near_[point]; }
+    int nearCount(int point) const { return near_[static_cast<size_t>(nearIndex(point))]; }
 
     // --- whole-board queries ----------------------------------------------
     int count() const { return static_cast<int>(history_.size()); }
@@ -112,7 +112,12 @@ private:
     std::array<std::array<uint16_t, 225>, 2> comboIndex_{}; ///< the four shapes as one combo-table index
     std::array<std::array<uint8_t, 225>, 2> combo_{};
     std::array<std::array<int16_t, 225>, 2> score_{};
-    std::array<uint8_t, 225> near_{};
+    /// Stone counts of nearCount() on a board with a margin of two around it (and
+    /// room for an eight-byte access at the last point), so a stone adds to five runs of five.
+    static constexpr int NearStride = 19;
+    static constexpr int nearIndex(int point) { return (point / 15 + 2) * NearStride + point % 15 + 2; }
+    std::array<uint8_t, NearStride * NearStride + 8> near_{};
+    void addNear(int point, int sign);
     /// Empty points per colour and combo, one byte per combo (at most 225 each): one
     /// add moves a point from one combo to another.
     std::array<uint64_t, 2> comboCount_{};

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -84,7 +85,11 @@ TEST(KumoBoardTest, UndoRestoresEveryPointsShapes)
             for (int i = colour; i < board.count(); i += 2)
                 reordered.place(board.history()[static_cast<size_t>(i)], colour);
         ASSERT_EQ(reordered.evaluate(), board.evaluate());
-        for (int p = 0; p < 225; ++p)
+        for (int p = 0; p < 225; ++p) {
+            int near = 0;
+            for (int q = 0; q < 225; ++q)
+                near += q != p && !board.isEmpty(q) && std::abs(q % 15 - p % 15) <= 2 && std::abs(q / 15 - p / 15) <= 2;
+            ASSERT_EQ(board.nearCount(p), near) << p;
             for (int c = 0; c < 2; ++c) {
                 ASSERT_EQ(board.combo(c, p), fresh.combo(c, p));
                 ASSERT_EQ(board.score(c, p), fresh.score(c, p));
@@ -93,6 +98,7 @@ TEST(KumoBoardTest, UndoRestoresEveryPointsShapes)
                 for (int d = 0; d < 4; ++d)
                     ASSERT_EQ(board.pattern(c, p, d), fresh.pattern(c, p, d));
             }
+        }
     }
 }
 
