@@ -135,6 +135,7 @@ struct Geometry {
         uint8_t shift; // where p sits in that point's key
     };
     std::array<std::vector<Ref>, 225> refs;
+    std::array<std::vector<uint8_t>, 225> lines;        // points up to four away along each line
     std::array<std::array<uint32_t, 4>, 225> emptyKeys; // off-board cells marked
     std::array<std::array<uint64_t, 225>, 2> zobrist;
 
@@ -157,6 +158,11 @@ struct Geometry {
                                        static_cast<uint8_t>(keyShift(-k))});
                 }
                 emptyKeys[p][d] = key;
+                for (int k = -4; k <= 4; ++k) {
+                    const int qx = x + k * DX[d], qy = y + k * DY[d];
+                    if (k != 0 && qx >= 0 && qx <= 14 && qy >= 0 && qy <= 14)
+                        lines[p].push_back(static_cast<uint8_t>(qx + 15 * qy));
+                }
             }
         }
         std::mt19937_64 random(0x6b756d6f3938ull);
@@ -486,25 +492,25 @@ int KumoBoard::countAtLeast(int colour, Combo combo) const
 
 int KumoBoard::findFive(int colour) const
 {
-    if (countOf(colour, C_Five) == 0)
-        return -1;
-    int found = -1;
-    forArea([&](int p) {
-        if (found < 0 && cells_[p] == CellEmpty && combo_[colour][p] == C_Five)
-            found = p;
-    });
-    return found;
+    int p;
+    return fivePoints(colour, &p, 1) ? p : -1;
 }
 
 int KumoBoard::fivePoints(int colour, int *out, int max) const
 {
-    if (countOf(colour, C_Five) == 0)
+    // Every five point lies in the area; the scan ends once all of them are found.
+    const int wanted = std::min(max, countOf(colour, C_Five));
+    if (wanted <= 0)
         return 0;
     int n = 0;
-    forArea([&](int p) {
-        if (n < max && cells_[p] == CellEmpty && combo_[colour][p] == C_Five)
-            out[n++] = p;
-    });
+    const Area &a = area();
+    for (int y = a.y0; y <= a.y1; ++y)
+        for (int p = y * 15 + a.x0, end = y * 15 + a.x1; p <= end; ++p)
+            if (cells_[p] == CellEmpty && combo_[colour][p] == C_Five) {
+                out[n++] = p;
+                if (n == wanted)
+                    return n;
+            }
     return n;
 }
 
@@ -525,18 +531,16 @@ int KumoBoard::evaluate() const
 
 int KumoBoard::fivePointsThrough(int colour, int point, int *out, int max) const
 {
-    if (countOf(colour, C_Five) == 0)
+    static const Geometry &g = geometry();
+    const int wanted = std::min(max, countOf(colour, C_Five));
+    if (wanted <= 0)
         return 0;
     int n = 0;
-    const int x = point % 15, y = point / 15;
-    for (int d = 0; d < 4; ++d)
-        for (int k = -4; k <= 4; ++k) {
-            const int qx = x + k * DX[d], qy = y + k * DY[d];
-            if (k == 0 || qx < 0 || qx > 14 || qy < 0 || qy > 14)
-                continue;
-            const int q = qx + 15 * qy;
-            if (n < max && cells_[q] == CellEmpty && combo_[colour][q] == C_Five)
-                out[n++] = q;
+    for (uint8_t q : g.lines[point])
+        if (cells_[q] == CellEmpty && combo_[colour][q] == C_Five) {
+            out[n++] = q;
+            if (n == wanted)
+                break;
         }
     return n;
 }
