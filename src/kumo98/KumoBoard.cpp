@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <random>
+#include <type_traits>
 
 namespace korvana::kumo {
 
@@ -330,9 +331,23 @@ void KumoBoard::update(int point, int colour)
     const ComboTable &table = *comboTable_;
     // The sums change in registers and are stored once: in memory every byte store
     // below (uint8_t aliases anything) would make the compiler reload them.
-    int scoreSum[2] = {scoreSum_[0], scoreSum_[1]};
-    int evalSum[2] = {evalSum_[0], evalSum_[1]};
-    uint64_t counts[2] = {comboCount_[0], comboCount_[1]};
+    int scoreSum0 = scoreSum_[0], scoreSum1 = scoreSum_[1], evalSum0 = evalSum_[0], evalSum1 = evalSum_[1];
+    uint64_t counts0 = comboCount_[0], counts1 = comboCount_[1];
+    // One colour's share of a line shape change at q, written out per colour so every sum stays in a register.
+    auto change = [&](auto colour, int q, int weight, int np, int op, uint64_t &counts, int &scoreSum) {
+        constexpr int c = decltype(colour)::value;
+        const int oldIndex = comboIndex_[c][q];
+        const int i = oldIndex + (np - op) * weight;
+        const ComboTable::Value &v = table.value[c][i], &oldValue = table.value[c][oldIndex];
+        const uint8_t combo = table.combo[i];
+        comboIndex_[c][q] = static_cast<uint16_t>(i);
+        counts += countUnit(combo) - countUnit(combo_[c][q]);
+        combo_[c][q] = combo;
+        score_[c][q] = v.order;
+        scoreSum += v.score - oldValue.score;
+        evalSum0 += v.eval[0] - oldValue.eval[0];
+        evalSum1 += v.eval[1] - oldValue.eval[1];
+    };
     for (const Geometry::Ref &r : g.refs[point]) {
         const int q = r.point;
         // Keys and shapes of occupied points are left as they were: every stone put down
@@ -352,26 +367,15 @@ void KumoBoard::update(int point, int colour)
                             {comboIndex_[0][q], comboIndex_[1][q]},
                             {score_[0][q], score_[1][q]}});
         pat_[q][r.d] = pair;
-        for (int c = 0; c < 2; ++c) {
-            const int np = (pair >> (4 * c)) & 15, op = (old >> (4 * c)) & 15;
-            if (np == op)
-                continue;
-            const int oldIndex = comboIndex_[c][q];
-            const int i = oldIndex + (np - op) * ComboWeight[r.d];
-            const ComboTable::Value &v = table.value[c][i], &oldValue = table.value[c][oldIndex];
-            const uint8_t combo = table.combo[i];
-            comboIndex_[c][q] = static_cast<uint16_t>(i);
-            counts[c] += countUnit(combo) - countUnit(combo_[c][q]);
-            combo_[c][q] = combo;
-            score_[c][q] = v.order;
-            scoreSum[c] += v.score - oldValue.score;
-            evalSum[0] += v.eval[0] - oldValue.eval[0];
-            evalSum[1] += v.eval[1] - oldValue.eval[1];
-        }
+        const int weight = ComboWeight[r.d];
+        if ((pair & 15) != (old & 15))
+            change(std::integral_constant<int, 0>{}, q, weight, pair & 15, old & 15, counts0, scoreSum0);
+        if ((pair >> 4) != (old >> 4))
+            change(std::integral_constant<int, 1>{}, q, weight, pair >> 4, old >> 4, counts1, scoreSum1);
     }
-    comboCount_ = {counts[0], counts[1]};
-    scoreSum_ = {scoreSum[0], scoreSum[1]};
-    evalSum_ = {evalSum[0], evalSum[1]};
+    comboCount_ = {counts0, counts1};
+    scoreSum_ = {scoreSum0, scoreSum1};
+    evalSum_ = {evalSum0, evalSum1};
     addNear(point, 1);
 }
 
