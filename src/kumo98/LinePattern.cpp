@@ -94,17 +94,42 @@ private:
     uint8_t *table_;
 };
 
+// One half of a key (the five cells on one side, `near` the shift of the cell next
+// to the centre, `step` +2 or -2 outward) with the first cell that blocks `own` (the
+// other colour or the edge) and every cell past it set to the edge. No run of `own`
+// passes a blocked cell, so what lies beyond it never changes a shape: every key
+// has the shape of the key made of its two blocked halves.
+uint32_t blockedHalf(uint32_t key, uint8_t own, int near, int step)
+{
+    bool blocked = false;
+    for (int i = 0, shift = near; i < 5; ++i, shift += step) {
+        const uint32_t c = (key >> shift) & 3;
+        blocked = blocked || (c != own && c != CellEmpty);
+        if (blocked)
+            key |= uint32_t(CellOff) << shift;
+    }
+    return key;
+}
+
 struct Tables {
     std::unique_ptr<uint8_t[]> table[2];
     std::unique_ptr<uint8_t[]> pair;
     Tables()
     {
+        // Only the keys made of blocked halves are worked out (a few thousand per
+        // colour); every other key copies the shape of its blocked form.
         for (int colour = 0; colour < 2; ++colour) {
+            const uint8_t own = colour == 0 ? CellBlack : CellWhite;
+            uint32_t low[1024], high[1024];
+            for (uint32_t half = 0; half < 1024; ++half) {
+                low[half] = blockedHalf(half, own, keyShift(-1), -2);
+                high[half] = blockedHalf(half << 10, own, keyShift(1), 2);
+            }
             table[colour].reset(new uint8_t[KeyCount]);
             std::fill_n(table[colour].get(), KeyCount, Unknown);
             TableBuilder builder(colour, table[colour].get());
             for (uint32_t key = 0; key < KeyCount; ++key)
-                builder.get(key);
+                table[colour][key] = builder.get(low[key & 1023] | high[key >> 10]);
         }
         static_assert(P_Count <= 16);
         pair.reset(new uint8_t[KeyCount]);
