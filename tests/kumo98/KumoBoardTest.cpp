@@ -176,4 +176,17 @@ INSTANTIATE_TEST_SUITE_P(Shapes, LinePatternTest,
                                            LineCase{"XXXX...XXXX", 1, P_None}), // no room for five
                          [](const auto &info) { return nameOf(info.param); });
 
+// A line read from the other end has the same shape: catches one side of the key
+// being read differently from the other.
+TEST(LinePatternKeys, EveryKeyMatchesItsMirror)
+{
+    for (int colour = 0; colour < 2; ++colour)
+        for (uint32_t key = 0; key < (1u << KeyBits); ++key) {
+            uint32_t mirror = 0;
+            for (int k = 1; k <= 5; ++k)
+                mirror |= ((key >> keyShift(k)) & 3) << keyShift(-k) | ((key >> keyShift(-k)) & 3) << keyShift(k);
+            ASSERT_EQ(linePattern(colour, key), linePattern(colour, mirror)) << colour << " " << key;
+        }
+}
+
 } // namespace
