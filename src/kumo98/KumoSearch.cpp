@@ -60,12 +60,49 @@ uint64_t failedAt(uint64_t key, int depth) { return (key & ~uint64_t(0xff)) | ui
 } // namespace
 
 KumoSearch::KumoSearch(int tableBits)
-    : table_(size_t(1) << tableBits), mask_((uint64_t(1) << tableBits) - 1), vcfFailed_(size_t(1) << VcfTableBits, 0),
+    : ownTable_(std::make_unique<Entry[]>(size_t(1) << tableBits)), table_(ownTable_.get()),
+      mask_((uint64_t(1) << tableBits) - 1), vcfFailed_(size_t(1) << VcfTableBits, 0),
       vctFailed_(size_t(1) << VcfTableBits, 0)
 {}
 
+KumoSearch::KumoSearch(KumoSearch &owner)
+    : table_(owner.table_), mask_(owner.mask_), vcfFailed_(size_t(1) << VcfTableBits, 0),
+      vctFailed_(size_t(1) << VcfTableBits, 0), threads_(1)
+{}
+
+KumoSearch::~KumoSearch() { stopHelper(); }
+
+int KumoSearch::defaultThreads() { return std::thread::hardware_concurrency() >= 2 ? 2 : 1; }
+
+// Data word: score (16 bits), depth (8), flag (8), move (8).
+KumoSearch::Probe KumoSearch::probe(uint64_t key) const
+{
+    const Entry &e = table_[key & mask_];
+    const uint64_t data = e.data.load(std::memory_order_relaxed);
+    const uint64_t check = e.check.load(std::memory_order_relaxed);
+    Probe p;
+    if ((check ^ data) != key || ((data >> 24) & 0xff) == 0)
+        return p;
+    p.score = static_cast<int16_t>(data & 0xffff);
+    p.depth = static_cast<int8_t>((data >> 16) & 0xff);
+    p.flag = static_cast<int>((data >> 24) & 0xff);
+    p.move = static_cast<int>((data >> 32) & 0xff);
+    return p;
+}
+
+void KumoSearch::store(uint64_t key, int score, int depth, int flag, int move)
+{
+    const uint64_t data = uint64_t(static_cast<uint16_t>(static_cast<int16_t>(score))) |
+                          uint64_t(static_cast<uint8_t>(static_cast<int8_t>(std::clamp(depth, -100, 100)))) << 16 |
+                          uint64_t(flag & 0xff) << 24 | uint64_t(move & 0xff) << 32;
+    Entry &e = table_[key & mask_];
+    e.data.store(data, std::memory_order_relaxed);
+    e.check.store(key ^ data, std::memory_order_relaxed);
+}
+
 bool KumoSearch::timeUp()
 {
+    publishedNodes_.store(nodes_, std::memory_order_relaxed);
     if (stopRequested_.load(std::memory_order_relaxed))
         return true;
     if (nodeLimit_ && nodes_ >= nodeLimit_)
@@ -83,7 +120,7 @@ bool KumoSearch::timeUp()
 void KumoSearch::tick()
 {
     lastReport_ = std::chrono::steady_clock::now();
-    progress_.nodes = nodes_;
+    progress_.nodes = nodes_ + helperNodes();
     progress_.seconds = std::chrono::duration<double>(lastReport_ - started_).count();
     if (limits_ && limits_->report)
         limits_->report(progress_);
@@ -98,9 +135,8 @@ std::vector<int> KumoSearch::principalLine(KumoBoard &board, int first)
     line.push_back(first);
     board.place(first, board.sideToMove());
     while (line.size() < 32 && board.count() < 225 && board.findFive(1 - board.sideToMove()) < 0) {
-        const Entry &e = table_[board.hash() & mask_];
-        if (e.key != board.hash() || e.move >= 225 || !board.isEmpty(e.move) ||
-            !board.isLegal(e.move, board.sideToMove()))
+        const Probe e = probe(board.hash());
+        if (e.flag == 0 || e.move >= 225 || !board.isEmpty(e.move) || !board.isLegal(e.move, board.sideToMove()))
             break;
         line.push_back(e.move);
         board.place(e.move, board.sideToMove());
@@ -236,9 +272,9 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
     }
 
     const uint64_t key = board.hash();
-    Entry &entry = table_[key & mask_];
+    const Probe entry = probe(key);
     int ttMove = -1;
-    if (entry.key == key) {
+    if (entry.flag != 0) {
         ttMove = entry.move;
         if (entry.depth >= depth) {
             const int s = fromTable(entry.score, ply);
@@ -353,11 +389,7 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
             }
         }
     }
-    entry.key = key;
-    entry.score = static_cast<int16_t>(toTable(best, ply));
-    entry.depth = static_cast<int8_t>(std::clamp(depth, -100, 100));
-    entry.flag = best <= alphaStart ? 3 : best >= beta ? 2 : 1;
-    entry.move = static_cast<uint8_t>(bestMove);
+    store(key, toTable(best, ply), depth, best <= alphaStart ? 3 : best >= beta ? 2 : 1, bestMove);
     return best;
 }
 
@@ -689,8 +721,9 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     for (auto &k : killers_)
         k[0] = k[1] = -1;
     SearchResult result;
+    uint64_t helped = 0; // the helper's nodes, once it is done
     auto finish = [&](SearchResult r) {
-        r.nodes = nodes_;
+        r.nodes = nodes_ + helped;
         r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (r.pv.empty() && r.move >= 0)
             r.pv.push_back(r.move);
@@ -805,6 +838,12 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     result.pv.clear();
     result.move = rootMoves.front();
     progress_ = result;
+    if (threads_ >= 2 && limits.maxNodes == 0 && rootMoves.size() > 1)
+        startHelper(board, rootMoves, limits.maxDepth);
+    struct JoinOnExit {
+        KumoSearch &search;
+        ~JoinOnExit() { search.stopHelper(); }
+    } joinOnExit{*this};
     const size_t multiPv = static_cast<size_t>(std::max(1, limits.multiPv));
     std::vector<int> values(rootMoves.size());
     for (int depth = 1; depth <= limits.maxDepth; ++depth) {
@@ -895,7 +934,71 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         if (elapsed * 10 > std::chrono::milliseconds(limits.timeMs) * 7)
             break; // too little left for the next iteration to say much
     }
+    if (helperThread_.joinable()) {
+        stopHelper();
+        helped = helper_->nodes_;
+    }
     return finish(result);
+}
+
+void KumoSearch::startHelper(const KumoBoard &board, const std::vector<int> &rootMoves, int maxDepth)
+{
+    if (!helper_)
+        helper_.reset(new KumoSearch(*this));
+    helper_->stopRequested_ = false;
+    helper_->publishedNodes_ = 0;
+    helperThread_ = std::thread(&KumoSearch::help, helper_.get(), board, rootMoves, maxDepth, deadline_);
+}
+
+void KumoSearch::stopHelper()
+{
+    if (!helperThread_.joinable())
+        return;
+    helper_->stop();
+    helperThread_.join();
+}
+
+uint64_t KumoSearch::helperNodes() const
+{
+    return helper_ ? helper_->publishedNodes_.load(std::memory_order_relaxed) : 0;
+}
+
+void KumoSearch::help(KumoBoard board, std::vector<int> rootMoves, int maxDepth,
+                      std::chrono::steady_clock::time_point deadline)
+{
+    deadline_ = deadline;
+    nodeLimit_ = 0;
+    limits_ = nullptr;
+    aborted_ = false;
+    nodes_ = 0;
+    for (auto &k : killers_)
+        k[0] = k[1] = -1;
+    const int me = board.sideToMove();
+    for (int depth = 2; depth <= maxDepth; ++depth) {
+        int best = -Infinity, bestMove = -1;
+        for (const int m : rootMoves) {
+            board.place(m, me);
+            int v;
+            if (best == -Infinity) {
+                v = -pvs(board, depth - 1, -Infinity, Infinity, 1);
+            } else {
+                v = -pvs(board, depth - 1, -best - 1, -best, 1);
+                if (v > best && !aborted_)
+                    v = -pvs(board, depth - 1, -Infinity, -best, 1);
+            }
+            board.undo();
+            if (aborted_)
+                break;
+            if (v > best) {
+                best = v;
+                bestMove = m;
+            }
+        }
+        if (aborted_ || best > WinBound || best < -WinBound)
+            break;
+        std::stable_partition(rootMoves.begin(), rootMoves.end(), [&](int m) { return m == bestMove; });
+    }
+    publishedNodes_.store(nodes_, std::memory_order_relaxed);
 }
 
 std::vector<int> KumoSearch::scoreMoves(KumoBoard &board, const std::vector<int> &moves, int depth, int timeMs)

@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -50,6 +52,9 @@ class KumoSearch {
 public:
     /// A transposition table of 2^tableBits entries.
     explicit KumoSearch(int tableBits = 20);
+    ~KumoSearch();
+    KumoSearch(const KumoSearch &) = delete;
+    KumoSearch &operator=(const KumoSearch &) = delete;
 
     /// Best move for the side to move of `board` (left as it was on return).
     SearchResult think(KumoBoard &board, const SearchLimits &limits);
@@ -72,14 +77,39 @@ public:
 
     uint64_t nodes() const { return nodes_; }
 
+    /// Threads of a timed think(): 1, or 2 for a helper that searches beside it
+    /// and shares the transposition table. Node-limited requests and the other
+    /// calls always run on the caller's thread alone.
+    void setThreads(int threads) { threads_ = threads >= 2 ? 2 : 1; }
+    int threads() const { return threads_; }
+    /// 2 where the machine has two cores or more, else 1.
+    static int defaultThreads();
+
 private:
+    // Each entry is two words, the key stored XOR-ed with the data, so an entry
+    // torn by a write of the other thread reads as a miss.
     struct Entry {
-        uint64_t key = 0;
-        int16_t score = 0;
-        int8_t depth = -1;
-        uint8_t flag = 0; // 0 none, 1 exact, 2 lower bound, 3 upper bound
-        uint8_t move = 255;
+        std::atomic<uint64_t> check{0};
+        std::atomic<uint64_t> data{0};
     };
+    struct Probe {
+        int score = 0;
+        int depth = -1;
+        int flag = 0; // 0 none, 1 exact, 2 lower bound, 3 upper bound
+        int move = -1;
+    };
+    Probe probe(uint64_t key) const;
+    void store(uint64_t key, int score, int depth, int flag, int move);
+
+    /// A helper sharing `owner`'s table.
+    explicit KumoSearch(KumoSearch &owner);
+    /// The helper's iterative deepening over `rootMoves`, one ply ahead of the
+    /// main thread's, until stopped or `deadline`.
+    void help(KumoBoard board, std::vector<int> rootMoves, int maxDepth,
+              std::chrono::steady_clock::time_point deadline);
+    void startHelper(const KumoBoard &board, const std::vector<int> &rootMoves, int maxDepth);
+    void stopHelper();
+    uint64_t helperNodes() const;
 
     int pvs(KumoBoard &board, int depth, int alpha, int beta, int ply);
     int threats(KumoBoard &board, int depth, int alpha, int beta, int ply, int standPat);
@@ -97,7 +127,8 @@ private:
     void vctLine(KumoBoard &board, int attacker, int depth, int first, std::vector<int> &line);
     bool threatened(KumoBoard &board, int opp);
 
-    std::vector<Entry> table_;
+    std::unique_ptr<Entry[]> ownTable_;
+    Entry *table_ = nullptr;  ///< own, or the owner's for a helper
     int killers_[64][2] = {}; ///< two refutations per ply, for ordering and reductions
     uint64_t mask_;
     std::vector<uint64_t> vcfFailed_; ///< hashes of positions without a VCF (lossy)
@@ -117,6 +148,10 @@ private:
     const SearchLimits *limits_ = nullptr; ///< of the running think(), for stop and reports
     SearchResult progress_;                ///< what the last report said
     std::chrono::steady_clock::time_point started_, lastReport_;
+    int threads_ = defaultThreads();
+    std::unique_ptr<KumoSearch> helper_;
+    std::thread helperThread_;
+    std::atomic<uint64_t> publishedNodes_{0}; ///< a helper's nodes, as it last told
 };
 
 } // namespace korvana::kumo
