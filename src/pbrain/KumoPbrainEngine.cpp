@@ -28,7 +28,14 @@ void KumoPbrainEngine::setMemoryLimit(uint64_t bytes)
     if (bits != tableBits_) {
         tableBits_ = bits;
         engine_ = std::make_unique<kumo::KumoEngine>(tableBits_);
+        engine_->search().setThreads(threads_);
     }
+}
+
+void KumoPbrainEngine::setThreads(int threads)
+{
+    engine_->search().setThreads(threads);
+    threads_ = engine_->search().threads();
 }
 
 const char *KumoPbrainEngine::about() const

@@ -15,6 +15,8 @@ public:
     virtual int think(const std::vector<uint8_t> &moves, int timeMs) = 0;
     /// Memory the engine may use, in bytes (0: no limit given).
     virtual void setMemoryLimit(uint64_t /*bytes*/) {}
+    /// Threads the engine may use (the protocol's thread_num).
+    virtual void setThreads(int /*threads*/) {}
     /// Name and version for ABOUT.
     virtual const char *about() const = 0;
 

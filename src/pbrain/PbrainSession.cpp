@@ -182,6 +182,8 @@ bool PbrainSession::handleLine(const std::string &rawLine, std::ostream &out)
             timeLeft_ = std::max<int64_t>(0, v);
         else if (key == "max_memory" && parseNumber(value, 0, INT64_C(1) << 50, v))
             engine_.setMemoryLimit(static_cast<uint64_t>(v));
+        else if (key == "thread_num" && parseNumber(value, 1, 1 << 20, v))
+            engine_.setThreads(static_cast<int>(v));
         else if (key == "rule" && parseNumber(value, 0, 1 << 30, v))
             renju_ = (v & 4) != 0;
         return true; // INFO gets no answer, also for keys we do not use

@@ -57,7 +57,9 @@ INSTANTIATE_TEST_SUITE_P(
         Session{"other sizes are refused", "START 20\nSTART 15\nEND\n",
                 "ERROR only the 15 x 15 board is supported\nOK\n"},
         Session{"INFO gets no answer, unknown commands UNKNOWN",
-                "START 15\nINFO timeout_turn 200\nINFO max_memory 83886080\nINFO rule 4\nINFO foo 1\nPLAY 1,1\nEND\n",
+                "START 15\nINFO timeout_turn 200\nINFO max_memory 83886080\nINFO thread_num 1\nINFO rule 4\nINFO foo "
+                "1\nPLAY "
+                "1,1\nEND\n",
                 "OK\nUNKNOWN\n"},
         Session{"BOARD with our open four: we play five; colours from the counts",
                 "START 15\nINFO timeout_turn "
