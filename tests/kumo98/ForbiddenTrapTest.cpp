@@ -9,6 +9,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 using namespace korvana;
 using namespace korvana::kumo;
@@ -64,6 +65,28 @@ TEST_P(ForbiddenTrapTest, BlackAvoidsTheTrapAndWhiteSpringsIt)
         EXPECT_GT(r.score, WinBound) << writtenPoint(r.move);
         EXPECT_NE(search.findForcedWin(board, 60000).kind, 0);
     }
+}
+
+// The same positions with the helper thread beside the search. A node limit
+// keeps a search on one thread, so this one is bounded by depth instead.
+TEST_P(ForbiddenTrapTest, TheHelperThreadKeepsTheAnswer)
+{
+    const TrapCase &c = GetParam();
+    KumoBoard board = boardOf(c.moves);
+    const std::vector<uint8_t> before = board.history();
+    KumoSearch search(18);
+    search.setThreads(2);
+    SearchLimits limits;
+    limits.timeMs = 600000;
+    limits.maxDepth = 5;
+    const SearchResult r = search.think(board, limits);
+    EXPECT_EQ(board.history(), before);
+    ASSERT_GE(r.move, 0);
+    EXPECT_TRUE(board.isEmpty(r.move) && board.isLegal(r.move, board.sideToMove())) << writtenPoint(r.move);
+    if (*c.trap)
+        EXPECT_NE(r.move, parsed(c.trap)) << writtenPoint(r.move);
+    else
+        EXPECT_GT(r.score, WinBound) << writtenPoint(r.move);
 }
 
 INSTANTIATE_TEST_SUITE_P(
