@@ -5,6 +5,10 @@
 #include <functional>
 #include <utility>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace korvana::kumo {
 
 namespace {
@@ -27,6 +31,7 @@ constexpr int ThreatPlies = 2; // plies past the horizon in which threes still c
 constexpr int WideWidth = 16;  // moves tried where three or more plies remain
 constexpr int NarrowWidth = 12;
 constexpr int LmrStart = 3; // moves before the first reduced one
+constexpr int HelperNiceness = 10;
 
 int toTable(int score, int ply)
 {
@@ -966,6 +971,10 @@ uint64_t KumoSearch::helperNodes() const
 void KumoSearch::help(KumoBoard board, std::vector<int> rootMoves, int maxDepth,
                       std::chrono::steady_clock::time_point deadline)
 {
+    // The helper takes only time no one else wants: sharing a core with the
+    // main search (or another program) it would slow the search down.
+    const auto self = static_cast<id_t>(syscall(SYS_gettid));
+    setpriority(PRIO_PROCESS, self, getpriority(PRIO_PROCESS, self) + HelperNiceness);
     deadline_ = deadline;
     nodeLimit_ = 0;
     limits_ = nullptr;
