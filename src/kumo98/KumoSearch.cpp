@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <functional>
 #include <utility>
 
@@ -77,7 +78,17 @@ KumoSearch::KumoSearch(KumoSearch &owner)
 
 KumoSearch::~KumoSearch() { stopHelper(); }
 
-int KumoSearch::defaultThreads() { return std::thread::hardware_concurrency() >= 2 ? 2 : 1; }
+// One thread unless asked: self-play on a busy two-core machine showed no gain from the helper.
+int KumoSearch::defaultThreads() { return threadsFrom(std::getenv("KUMO98_THREADS")); }
+
+int KumoSearch::threadsFrom(const char *text)
+{
+    if (!text || !*text)
+        return 1;
+    char *end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return *end == '\0' && value >= 2 ? 2 : 1;
+}
 
 // Data word: score (16 bits), depth (8), flag (8), move (8).
 KumoSearch::Probe KumoSearch::probe(uint64_t key) const

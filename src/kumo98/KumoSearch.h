@@ -82,8 +82,11 @@ public:
     /// calls always run on the caller's thread alone.
     void setThreads(int threads) { threads_ = threads >= 2 ? 2 : 1; }
     int threads() const { return threads_; }
-    /// 2 where the machine has two cores or more, else 1.
+    /// KUMO98_THREADS from the environment, else 1.
     static int defaultThreads();
+    /// Threads asked for by a text: "1" gives 1, a larger whole number 2;
+    /// anything else (or none) 1.
+    static int threadsFrom(const char *text);
 
 private:
     // Each entry is two words, the key stored XOR-ed with the data, so an entry

@@ -77,6 +77,14 @@ INSTANTIATE_TEST_SUITE_P(
                    false}),
     [](const auto &info) { return nameOf(info.param); });
 
+TEST(KumoSearchThreads, TextOfTheSetting)
+{
+    const std::pair<const char *, int> cases[] = {{nullptr, 1}, {"", 1},  {"1", 1},  {"2", 2},
+                                                  {"16", 2},    {"0", 1}, {"-2", 1}, {"2x", 1}};
+    for (const auto &[text, threads] : cases)
+        EXPECT_EQ(KumoSearch::threadsFrom(text), threads) << (text ? text : "(none)");
+}
+
 // Black's columns d, e, i, j hold five stones around an empty row 8, capped by
 // White: a Black stone on row 8 there makes six. White's h8 makes the three
 // f8-h8, none of whose blocks Black may play: a win one ply deep, not an even node.
