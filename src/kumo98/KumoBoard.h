@@ -55,9 +55,10 @@ public:
     bool isEmpty(int point) const { return cells_[point] == CellEmpty; }
     /// Shape a stone of `colour` on empty `point` makes along direction d.
     uint8_t pattern(int colour, int point, int d) const { return (pat_[point][d] >> (4 * colour)) & 15; }
-    /// All four lines together; C_None for an occupied point.
+    /// All four lines together, for an empty point (an occupied one keeps the
+    /// value it had when the stone went down: ask isEmpty first).
     Combo combo(int colour, int point) const { return static_cast<Combo>(combo_[colour][point]); }
-    /// Ordering value of a stone of `colour` on the point (0 when occupied).
+    /// Ordering value of a stone of `colour` on empty `point` (stale when occupied, as combo).
     int score(int colour, int point) const { return score_[colour][point]; }
     /// True when a Black stone on empty `point` is forbidden; decided by the judge.
     bool isForbidden(int point);
