@@ -876,16 +876,7 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         for (size_t i = 0; i < rootMoves.size(); ++i) {
             const int m = rootMoves[i];
             const int alpha = multiPv == 1 ? bestScore : threshold(i);
-            board.place(m, me);
-            int v;
-            if (alpha == -Infinity) {
-                v = -pvs(board, depth - 1, -Infinity, Infinity, 1);
-            } else {
-                v = -pvs(board, depth - 1, -alpha - 1, -alpha, 1);
-                if (v > alpha && !aborted_)
-                    v = -pvs(board, depth - 1, -Infinity, -alpha, 1);
-            }
-            board.undo();
+            const int v = rootValue(board, m, depth, alpha);
             if (aborted_)
                 break;
             if (v > bestScore && v > -WinBound && rootMoves.size() > 1 && losesToThreats(m)) {
@@ -957,6 +948,23 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     return finish(result);
 }
 
+// A root move's value: against a null window at `alpha` first, in full only
+// when it beats it (no window at all while nothing was searched).
+int KumoSearch::rootValue(KumoBoard &board, int move, int depth, int alpha)
+{
+    board.place(move, board.sideToMove());
+    int v;
+    if (alpha == -Infinity) {
+        v = -pvs(board, depth - 1, -Infinity, Infinity, 1);
+    } else {
+        v = -pvs(board, depth - 1, -alpha - 1, -alpha, 1);
+        if (v > alpha && !aborted_)
+            v = -pvs(board, depth - 1, -Infinity, -alpha, 1);
+    }
+    board.undo();
+    return v;
+}
+
 void KumoSearch::startHelper(const KumoBoard &board, const std::vector<int> &rootMoves, int maxDepth)
 {
     if (!helper_)
@@ -993,20 +1001,10 @@ void KumoSearch::help(KumoBoard board, std::vector<int> rootMoves, int maxDepth,
     nodes_ = 0;
     for (auto &k : killers_)
         k[0] = k[1] = -1;
-    const int me = board.sideToMove();
     for (int depth = 2; depth <= maxDepth; ++depth) {
         int best = -Infinity, bestMove = -1;
         for (const int m : rootMoves) {
-            board.place(m, me);
-            int v;
-            if (best == -Infinity) {
-                v = -pvs(board, depth - 1, -Infinity, Infinity, 1);
-            } else {
-                v = -pvs(board, depth - 1, -best - 1, -best, 1);
-                if (v > best && !aborted_)
-                    v = -pvs(board, depth - 1, -Infinity, -best, 1);
-            }
-            board.undo();
+            const int v = rootValue(board, m, depth, best);
             if (aborted_)
                 break;
             if (v > best) {

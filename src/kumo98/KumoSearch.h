@@ -115,6 +115,7 @@ private:
     uint64_t helperNodes() const;
 
     int pvs(KumoBoard &board, int depth, int alpha, int beta, int ply);
+    int rootValue(KumoBoard &board, int move, int depth, int alpha);
     int threats(KumoBoard &board, int depth, int alpha, int beta, int ply, int standPat);
     bool vcf(KumoBoard &board, int attacker, int depth, int *first);
     int runVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *line);
