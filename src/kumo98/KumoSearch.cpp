@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <utility>
@@ -31,8 +32,26 @@ constexpr uint64_t RootDefenceVctNodes = 30000;
 constexpr int ThreatPlies = 2; // plies past the horizon in which threes still count
 constexpr int WideWidth = 16;  // moves tried where three or more plies remain
 constexpr int NarrowWidth = 12;
-constexpr int LmrStart = 3; // moves before the first reduced one
+constexpr int LmrStart = 2; // moves before the first reduced one
+// Late quiet root moves (from the seventh on) are first searched a ply less
+// deep: few of them ever become the choice, and the search gets a ply deeper.
+constexpr size_t RootLmrStart = 6;
+constexpr int RootLmrFrom = 4; // iterations from which the root reduces
 constexpr int HelperNiceness = 10;
+
+// Plies a late quiet move is first searched less deep: more the deeper the
+// node and the later the move (about ln depth x ln index).
+int lateMoveReduction(int depth, int index)
+{
+    static const auto table = [] {
+        std::array<std::array<int8_t, 64>, 64> t{};
+        for (int d = 1; d < 64; ++d)
+            for (int i = 1; i < 64; ++i)
+                t[d][i] = static_cast<int8_t>(std::lround(0.8 * std::log(d) * std::log(i + 1)));
+        return t;
+    }();
+    return table[std::min(depth, 63)][std::min(index, 63)];
+}
 
 int toTable(int score, int ply)
 {
@@ -373,10 +392,11 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
     int best = -Infinity, bestMove = moves[0];
     for (int i = 0; i < n; ++i) {
         const int m = moves[i];
-        // Late quiet moves are first searched less deep; a surprise is searched again in full.
+        // Late quiet moves are first searched less deep (never below one ply);
+        // a surprise is searched again in full.
         int reduction = 0;
         if (quietNode && depth >= 3 && i >= LmrStart && board.combo(me, m) < C_F3 && m != killers[0] && m != killers[1])
-            reduction = i >= 8 ? 2 : 1;
+            reduction = std::min(lateMoveReduction(depth, i), next - 1);
         board.place(m, me);
         int v;
         if (i == 0) {
@@ -876,7 +896,14 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         for (size_t i = 0; i < rootMoves.size(); ++i) {
             const int m = rootMoves[i];
             const int alpha = multiPv == 1 ? bestScore : threshold(i);
-            const int v = rootValue(board, m, depth, alpha);
+            int v;
+            if (i >= RootLmrStart && depth >= RootLmrFrom && alpha > -Infinity && board.combo(me, m) < C_F3) {
+                v = rootValue(board, m, depth - 1, alpha);
+                if (v > alpha && !aborted_)
+                    v = rootValue(board, m, depth, alpha);
+            } else {
+                v = rootValue(board, m, depth, alpha);
+            }
             if (aborted_)
                 break;
             if (v > bestScore && v > -WinBound && rootMoves.size() > 1 && losesToThreats(m)) {
