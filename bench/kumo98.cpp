@@ -1,5 +1,6 @@
 // Kumo98 engine speed: make/undo, search nodes per second on middle-game
-// positions, and the time to solve each position of the VCF set and the whole set.
+// positions, nodes and time to a given depth, and the time to solve each
+// position of the VCF set and the whole set.
 #include "board/Point.h"
 #include "kumo98/KumoSearch.h"
 
@@ -91,6 +92,29 @@ void BM_SearchNodesPerSecond(benchmark::State &state)
 }
 // Arguments: the time, and the threads (the search alone, or with its helper).
 BENCHMARK(BM_SearchNodesPerSecond)->Args({1000, 1})->Args({1000, 2})->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Nodes and CPU time to finish a given depth on the middle game: what pruning
+// changes (the nodes per second stay as they are). A fresh table each time.
+void BM_SearchToDepth(benchmark::State &state)
+{
+    SearchResult r;
+    for (auto _ : state) {
+        state.PauseTiming();
+        KumoSearch search(20);
+        KumoBoard board;
+        for (uint8_t m : MiddleGame)
+            board.play(m);
+        SearchLimits limits;
+        limits.timeMs = 600000;
+        limits.maxDepth = static_cast<int>(state.range(0));
+        state.ResumeTiming();
+        r = search.think(board, limits);
+        benchmark::DoNotOptimize(r.move);
+    }
+    state.counters["nodes"] = static_cast<double>(r.nodes);
+    state.counters["depth"] = r.depth;
+}
+BENCHMARK(BM_SearchToDepth)->DenseRange(6, 10)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime();
 
 // Time to the winning first move of each VCF position (search with a 1 s budget).
 void BM_VcfSuite(benchmark::State &state)
