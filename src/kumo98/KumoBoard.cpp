@@ -524,13 +524,14 @@ int KumoBoard::evaluate() const
     const int fitted = evalSum_[me] + Weights[me].bias;
     // The hand-set sum: the side to move gets to use its chances first.
     const int handSet = scoreSum_[me] - scoreSum_[1 - me] * 4 / 5;
-    // Each alone plays about equally well; their mean beats both. The hand-set sum is
+    // Each alone plays about equally well; a blend beats both, and one with the
+    // hand-set sum weighing more (7:3) beat the plain mean. The hand-set sum is
     // brought to the fitted one's scale (the logistic fits' slopes differ by 20/11).
     // The fitted values never saw the first moves of a game (their positions start at
     // five stones and at the end of the opening): there the hand-set sum decides alone.
     if (count() < FittedFrom)
         return handSet * 11 / 20;
-    return std::clamp((fitted + handSet * 11 / 20) / 2, -MaxEval, MaxEval);
+    return std::clamp((fitted * 3 + handSet * 11 / 20 * 7) / 10, -MaxEval, MaxEval);
 }
 
 int KumoBoard::fivePointsThrough(int colour, int point, int *out, int max) const
