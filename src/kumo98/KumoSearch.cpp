@@ -322,13 +322,17 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
     // searched on, so threat sequences are not cut off at the horizon.
     const bool defend = oppFives == 0 && threatened(board, opp);
     if (depth <= 0 && oppFives == 0 && (!defend || ply >= MaxPly || depth <= -ThreatPlies)) {
+        // A leaf already at beta cuts off as a win by fours would: the search
+        // for one is spared (it was most of the leaves' cost).
+        const int standPat = board.evaluate();
+        if (standPat >= beta)
+            return standPat;
         vcfBudget_ = vcfNodes_ + LeafVcfNodes;
         vcfExhausted_ = false;
         int first = -1;
         if (vcf(board, me, 12, &first))
             return Win - ply - 9;
-        const int standPat = board.evaluate();
-        if (depth <= -ThreatPlies || ply >= MaxPly || standPat >= beta)
+        if (depth <= -ThreatPlies || ply >= MaxPly)
             return standPat;
         return threats(board, depth, std::max(alpha, standPat), beta, ply, standPat);
     }
