@@ -933,8 +933,9 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
             }
         }
         if (aborted_) {
-            // A better first move found in the unfinished iteration is still trusted.
-            if (bestMove >= 0 && bestMove != result.move && (bestScore > result.score || depth == 1)) {
+            // The unfinished iteration searched the previous choice first: a move
+            // that beat it at this depth is the better one.
+            if (bestMove >= 0 && bestMove != result.move) {
                 result.move = bestMove;
                 result.score = bestScore;
                 result.pv = {bestMove};
@@ -974,9 +975,11 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         }
         if (bestScore > WinBound || bestScore < -WinBound)
             break;
+        // An unfinished iteration still tells whether another move beats the
+        // choice, so the next one starts unless almost nothing is left.
         const auto elapsed = std::chrono::steady_clock::now() - start;
-        if (elapsed * 10 > std::chrono::milliseconds(limits.timeMs) * 7)
-            break; // too little left for the next iteration to say much
+        if (elapsed * 20 > std::chrono::milliseconds(limits.timeMs) * 19)
+            break;
     }
     if (helperThread_.joinable()) {
         stopHelper();
