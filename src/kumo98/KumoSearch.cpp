@@ -939,8 +939,14 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
                 result.move = bestMove;
                 result.score = bestScore;
                 result.pv = {bestMove};
-                std::erase_if(result.candidates, [&](const auto &c) { return c.first == bestMove; });
-                result.candidates.insert(result.candidates.begin(), {bestMove, bestScore});
+                // The moves of this depth only: values of two depths do not compare.
+                result.candidates.clear();
+                for (size_t i = 0; i < searched; ++i)
+                    result.candidates.push_back({rootMoves[i], values[i]});
+                std::stable_sort(result.candidates.begin(), result.candidates.end(),
+                                 [](const auto &a, const auto &b) { return a.second > b.second; });
+                if (result.candidates.size() > 8)
+                    result.candidates.resize(8);
             }
             break;
         }
