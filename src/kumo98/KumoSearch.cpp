@@ -892,6 +892,19 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     } joinOnExit{*this};
     const size_t multiPv = static_cast<size_t>(std::max(1, limits.multiPv));
     std::vector<int> values(rootMoves.size());
+    // Indices of the first `searched` root moves, best value first.
+    auto bestFirst = [&](size_t searched) {
+        std::vector<size_t> order(searched);
+        for (size_t i = 0; i < searched; ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return values[a] > values[b]; });
+        return order;
+    };
+    auto setCandidates = [&](const std::vector<size_t> &order) {
+        result.candidates.clear();
+        for (size_t i = 0; i < order.size() && i < 8; ++i)
+            result.candidates.push_back({rootMoves[order[i]], values[order[i]]});
+    };
     for (int depth = 1; depth <= limits.maxDepth; ++depth) {
         // Moves past the first multiPv are tried against the weakest of the best ones.
         auto threshold = [&](size_t searched) {
@@ -940,28 +953,17 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
                 result.score = bestScore;
                 result.pv = {bestMove};
                 // The moves of this depth only: values of two depths do not compare.
-                result.candidates.clear();
-                for (size_t i = 0; i < searched; ++i)
-                    result.candidates.push_back({rootMoves[i], values[i]});
-                std::stable_sort(result.candidates.begin(), result.candidates.end(),
-                                 [](const auto &a, const auto &b) { return a.second > b.second; });
-                if (result.candidates.size() > 8)
-                    result.candidates.resize(8);
+                setCandidates(bestFirst(searched));
             }
             break;
         }
         result.move = bestMove;
         result.score = bestScore;
         result.depth = depth;
-        std::vector<size_t> order(searched);
-        for (size_t i = 0; i < searched; ++i)
-            order[i] = i;
-        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return values[a] > values[b]; });
+        const std::vector<size_t> order = bestFirst(searched);
         if (limits.report || multiPv > 1) {
             result.pv = principalLine(board, bestMove);
-            result.candidates.clear();
-            for (size_t i = 0; i < order.size() && i < 8; ++i)
-                result.candidates.push_back({rootMoves[order[i]], values[order[i]]});
+            setCandidates(order);
         }
         if (limits.report) {
             progress_ = result;
