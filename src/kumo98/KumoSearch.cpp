@@ -38,6 +38,8 @@ constexpr int LmrStart = 2; // moves before the first reduced one
 constexpr size_t RootLmrStart = 6;
 constexpr int RootLmrFrom = 4; // iterations from which the root reduces
 constexpr int HelperNiceness = 10;
+constexpr int MaxHistory = 1 << 14;
+constexpr int HistoryShift = 3; // history's share of a move's ordering key
 
 // Plies a late quiet move is first searched less deep: more the deeper the
 // node and the later the move (about ln depth x ln index).
@@ -267,6 +269,7 @@ int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int 
             return;
         }
         int key = board.score(me, p) * 3 / 2 + board.score(opp, p);
+        key += history_[me][p] >> HistoryShift;
         if (p == ttMove)
             key += 1 << 24;
         else if (p == killers[0] || p == killers[1])
@@ -284,6 +287,13 @@ int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int 
         moves[out++] = p;
     }
     return out;
+}
+
+// Moves towards the bound in proportion to what is left, so values stay within MaxHistory.
+void KumoSearch::addHistory(int colour, int point, int bonus)
+{
+    int &h = history_[colour][point];
+    h += bonus - h * std::abs(bonus) / MaxHistory;
 }
 
 int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
@@ -427,9 +437,16 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
             if (v > alpha)
                 alpha = v;
             if (alpha >= beta) {
-                if (quietNode && killers[0] != m) {
-                    killers[1] = killers[0];
-                    killers[0] = m;
+                if (quietNode) {
+                    if (killers[0] != m) {
+                        killers[1] = killers[0];
+                        killers[0] = m;
+                    }
+                    // The refutation gains, the moves tried before it lose.
+                    const int bonus = std::min(depth * depth, 400);
+                    addHistory(me, m, bonus);
+                    for (int j = 0; j < i; ++j)
+                        addHistory(me, moves[j], -bonus);
                 }
                 break;
             }
@@ -766,6 +783,9 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     progress_ = {};
     for (auto &k : killers_)
         k[0] = k[1] = -1;
+    for (auto &side : history_)
+        for (int &h : side)
+            h /= 2; // the last request's refutations still mostly hold
     SearchResult result;
     uint64_t helped = 0; // the helper's nodes, once it is done
     auto finish = [&](SearchResult r) {
@@ -1049,6 +1069,9 @@ void KumoSearch::help(KumoBoard board, std::vector<int> rootMoves, int maxDepth,
     nodes_ = 0;
     for (auto &k : killers_)
         k[0] = k[1] = -1;
+    for (auto &side : history_)
+        for (int &h : side)
+            h /= 2; // the last request's refutations still mostly hold
     for (int depth = 2; depth <= maxDepth; ++depth) {
         int best = -Infinity, bestMove = -1;
         for (const int m : rootMoves) {

@@ -134,6 +134,9 @@ private:
     std::unique_ptr<Entry[]> ownTable_;
     Entry *table_ = nullptr;  ///< own, or the owner's for a helper
     int killers_[64][2] = {}; ///< two refutations per ply, for ordering and reductions
+    /// Per colour and point: how often a quiet move there refuted a node, weighed by depth.
+    int history_[2][225] = {};
+    void addHistory(int colour, int point, int bonus);
     uint64_t mask_;
     std::vector<uint64_t> vcfFailed_; ///< hashes of positions without a VCF (lossy)
     std::vector<uint64_t> vctFailed_; ///< the same for threats with threes, with the depth tried
