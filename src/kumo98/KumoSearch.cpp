@@ -73,6 +73,19 @@ int fromTable(int score, int ply)
     return score;
 }
 
+// Sets bit d of the points up to four steps from q along direction d.
+void markLine(std::array<uint8_t, 225> &lines, int q, int d)
+{
+    static constexpr int DX[4] = {1, 1, 0, -1};
+    static constexpr int DY[4] = {0, 1, 1, 1};
+    const int x = q % 15, y = q / 15;
+    for (int k = -4; k <= 4; ++k) {
+        const int px = x + k * DX[d], py = y + k * DY[d];
+        if (px >= 0 && px < 15 && py >= 0 && py < 15)
+            lines[static_cast<size_t>(px + 15 * py)] |= static_cast<uint8_t>(1 << d);
+    }
+}
+
 bool makesFour(Combo c) { return c >= C_B4 && c != C_Five; }
 
 // Fail tables keep a position's key above the low byte and, in it, the depth
@@ -254,6 +267,21 @@ int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int 
         return 1;
     }
     const bool defend = defendMode < 0 ? threatened(board, opp) : defendMode != 0;
+    // A threat is answered on its own lines (or by a four): the lines through the
+    // opponent's straight-four and double-four points, bit d per direction.
+    std::array<uint8_t, 225> threatLines{};
+    if (defend) {
+        const int threatPoints = board.countAtLeast(opp, C_F4);
+        int found = 0;
+        board.forArea([&](int q) {
+            if (found >= threatPoints || !board.isEmpty(q) || board.combo(opp, q) < C_F4)
+                return;
+            ++found;
+            for (int d = 0; d < 4; ++d)
+                if (board.pattern(opp, q, d) >= P_B4 && board.pattern(opp, q, d) <= P_Five)
+                    markLine(threatLines, q, d);
+        });
+    }
     std::pair<int, int> list[MaxMoves];
     int n = 0;
     board.forArea([&](int p) {
@@ -262,7 +290,8 @@ int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int 
         if (defend) {
             bool useful = makesFour(board.combo(me, p));
             for (int d = 0; d < 4 && !useful; ++d)
-                useful = board.pattern(opp, p, d) >= P_B4 && board.pattern(opp, p, d) <= P_Five;
+                useful =
+                    (threatLines[p] >> d & 1) && board.pattern(opp, p, d) >= P_B4 && board.pattern(opp, p, d) <= P_Five;
             if (!useful)
                 return;
         } else if (board.nearCount(p) == 0) {

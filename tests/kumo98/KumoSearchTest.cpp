@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace korvana;
 using namespace korvana::kumo;
@@ -102,6 +105,25 @@ TEST(KumoSearchNoDefence, ThreeWhoseEveryBlockIsForbiddenWins)
         ASSERT_TRUE(board.place(p, 1));
     KumoSearch search(16);
     EXPECT_GT(search.scoreMoves(board, {7 + 15 * 7}, 1, 600000).front(), WinBound);
+}
+
+// Black faces White's open three f8-h8. Blocking White's closed three m2-m4 at
+// m5 or m6 does not stop it, so those points are not answers; the three's own
+// points and Black's fours c13-e13 (at f13, g13) are.
+TEST(KumoSearchDefence, AThreeIsAnsweredOnItsLineOrByAFour)
+{
+    KumoBoard board;
+    for (auto [x, y] : {std::pair{12, 0}, {2, 12}, {3, 12}, {4, 12}, {0, 0}, {14, 14}, {14, 9}})
+        ASSERT_TRUE(board.place(x + 15 * y, 0));
+    for (auto [x, y] : {std::pair{5, 7}, {6, 7}, {7, 7}, {12, 1}, {12, 2}, {12, 3}, {1, 12}})
+        ASSERT_TRUE(board.place(x + 15 * y, 1));
+    KumoSearch search(16);
+    const std::vector<int> moves = search.candidates(board, 40);
+    auto has = [&](int x, int y) { return std::find(moves.begin(), moves.end(), x + 15 * y) != moves.end(); };
+    for (auto [x, y] : {std::pair{4, 7}, {8, 7}, {5, 12}, {6, 12}})
+        EXPECT_TRUE(has(x, y)) << x << "," << y;
+    EXPECT_FALSE(has(12, 4));
+    EXPECT_FALSE(has(12, 5));
 }
 
 } // namespace
