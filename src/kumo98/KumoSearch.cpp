@@ -318,6 +318,15 @@ int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int 
     return out;
 }
 
+void KumoSearch::forgetRefutations()
+{
+    for (auto &k : killers_)
+        k[0] = k[1] = -1;
+    for (auto &side : history_)
+        for (int &h : side)
+            h /= 2; // the last request's refutations still mostly hold
+}
+
 // Moves towards the bound in proportion to what is left, so values stay within MaxHistory.
 void KumoSearch::addHistory(int colour, int point, int bonus)
 {
@@ -810,11 +819,7 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     limits_ = &limits;
     started_ = lastReport_ = start;
     progress_ = {};
-    for (auto &k : killers_)
-        k[0] = k[1] = -1;
-    for (auto &side : history_)
-        for (int &h : side)
-            h /= 2; // the last request's refutations still mostly hold
+    forgetRefutations();
     SearchResult result;
     uint64_t helped = 0; // the helper's nodes, once it is done
     auto finish = [&](SearchResult r) {
@@ -1096,11 +1101,7 @@ void KumoSearch::help(KumoBoard board, std::vector<int> rootMoves, int maxDepth,
     limits_ = nullptr;
     aborted_ = false;
     nodes_ = 0;
-    for (auto &k : killers_)
-        k[0] = k[1] = -1;
-    for (auto &side : history_)
-        for (int &h : side)
-            h /= 2; // the last request's refutations still mostly hold
+    forgetRefutations();
     for (int depth = 2; depth <= maxDepth; ++depth) {
         int best = -Infinity, bestMove = -1;
         for (const int m : rootMoves) {

@@ -137,6 +137,8 @@ private:
     /// Per colour and point: how often a quiet move there refuted a node, weighed by depth.
     int history_[2][225] = {};
     void addHistory(int colour, int point, int bonus);
+    /// At the start of a request: no killers, the history halved.
+    void forgetRefutations();
     uint64_t mask_;
     std::vector<uint64_t> vcfFailed_; ///< hashes of positions without a VCF (lossy)
     std::vector<uint64_t> vctFailed_; ///< the same for threats with threes, with the depth tried
