@@ -269,6 +269,9 @@ int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int 
     const bool defend = defendMode < 0 ? threatened(board, opp) : defendMode != 0;
     // A threat is answered on its own lines (or by a four): the lines through the
     // opponent's straight-four and double-four points, bit d per direction.
+    auto opponentFourOn = [&](int p, int d) {
+        return board.pattern(opp, p, d) >= P_B4 && board.pattern(opp, p, d) <= P_Five;
+    };
     std::array<uint8_t, 225> threatLines{};
     if (defend) {
         const int threatPoints = board.countAtLeast(opp, C_F4);
@@ -278,7 +281,7 @@ int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int 
                 return;
             ++found;
             for (int d = 0; d < 4; ++d)
-                if (board.pattern(opp, q, d) >= P_B4 && board.pattern(opp, q, d) <= P_Five)
+                if (opponentFourOn(q, d))
                     markLine(threatLines, q, d);
         });
     }
@@ -290,8 +293,7 @@ int KumoSearch::generate(KumoBoard &board, int *moves, int ttMove, int max, int 
         if (defend) {
             bool useful = makesFour(board.combo(me, p));
             for (int d = 0; d < 4 && !useful; ++d)
-                useful =
-                    (threatLines[p] >> d & 1) && board.pattern(opp, p, d) >= P_B4 && board.pattern(opp, p, d) <= P_Five;
+                useful = (threatLines[p] >> d & 1) && opponentFourOn(p, d);
             if (!useful)
                 return;
         } else if (board.nearCount(p) == 0) {
