@@ -101,6 +101,7 @@ void BM_SearchToDepth(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         KumoSearch search(20);
+        search.setThreads(1); // a helper would make the node count vary from run to run
         KumoBoard board;
         for (uint8_t m : MiddleGame)
             board.play(m);
