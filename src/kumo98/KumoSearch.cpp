@@ -30,8 +30,8 @@ constexpr uint64_t RootVctNodes = 60000;
 constexpr int RootDefenceVctDepth = 5;
 constexpr uint64_t RootDefenceVctNodes = 30000;
 constexpr int ThreatPlies = 2; // plies past the horizon in which threes still count
-constexpr int WideWidth = 16;  // moves tried where three or more plies remain
-constexpr int NarrowWidth = 12;
+constexpr int WideWidth = 20;  // moves tried where three or more plies remain
+constexpr int NarrowWidth = 16;
 constexpr int LmrStart = 2; // moves before the first reduced one
 // Late quiet root moves (from the seventh on) are first searched a ply less
 // deep: few of them ever become the choice, and the search gets a ply deeper.
