@@ -37,8 +37,8 @@ constexpr int LmrStart = 2; // moves before the first reduced one
 // deep: few of them ever become the choice, and the search gets a ply deeper.
 constexpr size_t RootLmrStart = 6;
 constexpr int RootLmrFrom = 4; // iterations from which the root reduces
-constexpr int RfpDepth = 3;   // plies left up to which a quiet node may cut on its static value
-constexpr int RfpMargin = 60; // what that value must beat beta by, per ply left
+constexpr int RfpDepth = 3;    // plies left up to which a quiet node may cut on its static value
+constexpr int RfpMargin = 60;  // what that value must beat beta by, per ply left
 constexpr int HelperNiceness = 10;
 constexpr int MaxHistory = 1 << 14;
 constexpr int HistoryShift = 3; // history's share of a move's ordering key
