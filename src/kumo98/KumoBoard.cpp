@@ -284,6 +284,7 @@ void KumoBoard::reset()
     undoLog_.clear();
     areas_.assign(1, Area{});
     hash_ = 0;
+    passed_ = 0;
     ban_.reset();
     comboCount_ = {};
     evalSum_ = {};

@@ -69,7 +69,15 @@ public:
 
     // --- whole-board queries ----------------------------------------------
     int count() const { return static_cast<int>(history_.size()); }
-    int sideToMove() const { return count() & 1; }
+    int sideToMove() const { return (count() + passed_) & 1; }
+    /// Hands the turn to the other side without a stone (the search's null move);
+    /// a second call hands it back.
+    void pass()
+    {
+        passed_ ^= 1;
+        hash_ ^= PassKey;
+    }
+    bool passed() const { return passed_ != 0; }
     int lastMove() const { return history_.empty() ? -1 : history_.back(); }
     const std::vector<uint8_t> &history() const { return history_; }
     uint64_t hash() const { return hash_; }
@@ -146,6 +154,8 @@ private:
     std::vector<uint8_t> colours_;
     std::vector<Area> areas_; ///< one per stone count, the current one last
     uint64_t hash_ = 0;
+    int passed_ = 0;
+    static constexpr uint64_t PassKey = 0x9d3c5a7e61f2b487ull;
     BanArray ban_;
     const uint8_t *pairTable_ = nullptr; ///< the line shape table of both colours, cached
     const ComboTable *comboTable_ = nullptr;

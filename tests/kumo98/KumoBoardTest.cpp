@@ -102,6 +102,31 @@ TEST(KumoBoardTest, UndoRestoresEveryPointsShapes)
     }
 }
 
+// A pass (the search's null move) hands the turn over: the next stone is the
+// other colour's, the position hashes apart, and a second pass restores both.
+TEST(KumoBoardTest, PassHandsTheTurnOverAndBack)
+{
+    std::mt19937 random(3);
+    for (int round = 0; round < 20; ++round) {
+        KumoBoard board;
+        randomCrowdedGame(board, random, 10 + round, 9);
+        const int side = board.sideToMove();
+        const uint64_t hash = board.hash();
+        board.pass();
+        ASSERT_EQ(board.sideToMove(), 1 - side);
+        ASSERT_NE(board.hash(), hash);
+        int p = 0;
+        while (!board.isEmpty(p))
+            ++p;
+        board.play(p);
+        ASSERT_EQ(board.cell(p), side == 0 ? CellWhite : CellBlack);
+        board.undo();
+        board.pass();
+        ASSERT_EQ(board.sideToMove(), side);
+        ASSERT_EQ(board.hash(), hash);
+    }
+}
+
 // Right after a move that leaves its colour a five to make (and none before),
 // the look along the move's lines finds the same points as the whole-board scan.
 TEST(KumoBoardTest, FivePointsThroughTheLastMoveMatchTheWholeBoard)
