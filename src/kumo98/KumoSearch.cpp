@@ -408,7 +408,8 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
     }
 
     // A quiet node that stays at beta even when the opponent moves twice in a row
-    // cuts after a shallower look (in self-play it beat the search without it 70 %).
+    // cuts after a shallower look (tried from three plies left, it won 70 % of
+    // self-play games against the search without it; from two, 55 % against that).
     // Not while the opponent can make a four: a free move would hand it forced lines.
     if (depth >= NullMoveDepth && ply > 0 && !defend && oppFives == 0 && beta - alpha == 1 &&
         std::abs(beta) < WinBound && !board.passed() && board.countAtLeast(opp, C_B4) == 0 &&
