@@ -82,7 +82,7 @@ public:
     /// calls always run on the caller's thread alone.
     void setThreads(int threads) { threads_ = threads >= 2 ? 2 : 1; }
     int threads() const { return threads_; }
-    /// KUMO98_THREADS from the environment, else 2 on a machine with two cores or more, else 1.
+    /// KUMO98_THREADS from the environment, else 1.
     static int defaultThreads();
     /// Threads asked for by a text: "1" gives 1, a larger whole number 2;
     /// anything else (or none) 1.
