@@ -44,7 +44,8 @@ constexpr int RfpMargin = 60;  // what that value must beat beta by, per ply lef
 constexpr int NullMoveDepth = 2;
 constexpr int NullMoveReduction = 2;
 // Within two plies of the horizon, a quiet node whose static value falls short
-// of alpha by more than this a ply left searches only threats past its first move.
+// of alpha by more than this a ply left searches only threats and killers past
+// its first move.
 constexpr int FutilityDepth = 2;
 constexpr int FutilityMargin = 80;
 constexpr int HelperNiceness = 10;
