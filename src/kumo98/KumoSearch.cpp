@@ -29,6 +29,10 @@ constexpr uint64_t RootVctNodes = 60000;
 // five threats to spring.
 constexpr int RootDefenceVctDepth = 5;
 constexpr uint64_t RootDefenceVctNodes = 30000;
+// The helper thread's check of the same, one threat deeper at a time: on a
+// core of its own it can look for the traps that take six or seven threats.
+constexpr int HelperVctDepth = 7;
+constexpr uint64_t HelperVctNodes = 200000;
 constexpr int ThreatPlies = 2; // plies past the horizon in which threes still count
 constexpr int WideWidth = 20;  // moves tried where three or more plies remain
 constexpr int NarrowWidth = 16;
@@ -118,19 +122,18 @@ KumoSearch::KumoSearch(int tableBits)
 
 KumoSearch::KumoSearch(KumoSearch &owner)
     : table_(owner.table_), mask_(owner.mask_), vcfFailed_(size_t(1) << VcfTableBits, 0),
-      vctFailed_(size_t(1) << VcfTableBits, 0), threads_(1)
+      vctFailed_(size_t(1) << VcfTableBits, 0), threads_(1), owner_(&owner)
 {}
 
 KumoSearch::~KumoSearch() { stopHelper(); }
 
-// One thread unless KUMO98_THREADS asks for the helper: with the null move, one
-// thread scored higher against a strong engine than one with the helper
-// (26 % of 156 games against 18 % of 104, 500 ms a move).
+// Two threads unless KUMO98_THREADS says otherwise: the helper's threat checks
+// run at a lower priority, on time the search leaves unused.
 int KumoSearch::defaultThreads()
 {
     if (const char *text = std::getenv("KUMO98_THREADS"); text && *text)
         return threadsFrom(text);
-    return 1;
+    return 2;
 }
 
 int KumoSearch::threadsFrom(const char *text)
@@ -171,7 +174,7 @@ void KumoSearch::store(uint64_t key, int score, int depth, int flag, int move)
 bool KumoSearch::timeUp()
 {
     publishedNodes_.store(nodes_, std::memory_order_relaxed);
-    if (stopRequested_.load(std::memory_order_relaxed))
+    if (stopRequested_.load(std::memory_order_relaxed) || preempted_.load(std::memory_order_relaxed))
         return true;
     if (nodeLimit_ && nodes_ >= nodeLimit_)
         return true;
@@ -965,11 +968,23 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     deadline_ = fullDeadline;
     aborted_ = false;
 
+    // With a second thread, that thread checks the root moves (the ones about
+    // to become the choice first) while this one searches.
+    if (threads_ >= 2 && limits.maxNodes == 0 && rootMoves.size() > 1)
+        startHelper(board, rootMoves);
+    struct JoinOnExit {
+        KumoSearch &search;
+        ~JoinOnExit() { search.stopHelper(); }
+    } joinOnExit{*this};
+    const bool checking = helperThread_.joinable();
+
     // Whether the opponent wins by threes and fours after a root move, asked
     // only of moves about to become the choice: checking all of them up front
     // ran out of time after a few.
     std::array<int8_t, 225> threatChecked{}; // 0 not yet, 1 holds, -1 loses
     auto losesToThreats = [&](int m) {
+        if (checking)
+            return verdict(m, true) < 0;
         if (threatChecked[m] == 0) {
             board.place(m, me);
             const bool lost = runVct(board, RootDefenceVctDepth, RootDefenceVctNodes) >= 0;
@@ -984,12 +999,6 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     result.pv.clear();
     result.move = rootMoves.front();
     progress_ = result;
-    if (threads_ >= 2 && limits.maxNodes == 0 && rootMoves.size() > 1)
-        startHelper(board, rootMoves, limits.maxDepth);
-    struct JoinOnExit {
-        KumoSearch &search;
-        ~JoinOnExit() { search.stopHelper(); }
-    } joinOnExit{*this};
     const size_t multiPv = static_cast<size_t>(std::max(1, limits.multiPv));
     std::vector<int> values(rootMoves.size());
     // Indices of the first `searched` root moves, best value first.
@@ -1005,7 +1014,14 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         for (size_t i = 0; i < order.size() && i < 8; ++i)
             result.candidates.push_back({rootMoves[order[i]], values[order[i]]});
     };
+    std::vector<int> ranked; // root moves of the last finished iteration, best first
     for (int depth = 1; depth <= limits.maxDepth; ++depth) {
+        if (checking)
+            for (size_t i = rootMoves.size(); i-- > 0 && rootMoves.size() > 1;)
+                if (verdict(rootMoves[i], false) < 0) {
+                    rootMoves.erase(rootMoves.begin() + static_cast<long>(i));
+                    values.erase(values.begin() + static_cast<long>(i));
+                }
         // Moves past the first multiPv are tried against the weakest of the best ones.
         auto threshold = [&](size_t searched) {
             if (searched < multiPv)
@@ -1061,6 +1077,9 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         result.score = bestScore;
         result.depth = depth;
         const std::vector<size_t> order = bestFirst(searched);
+        ranked.clear();
+        for (size_t i : order)
+            ranked.push_back(rootMoves[i]);
         if (limits.report || multiPv > 1) {
             result.pv = principalLine(board, bestMove);
             setCandidates(order);
@@ -1089,7 +1108,23 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         if (elapsed * 20 > std::chrono::milliseconds(limits.timeMs) * 19)
             break;
     }
-    if (helperThread_.joinable()) {
+    if (checking) {
+        // The helper may find the opponent's win after the choice was made. A
+        // search that ended before its time waits for the helper's answer.
+        const std::vector<int> &byValue = ranked.empty() ? rootMoves : ranked;
+        for (;;) {
+            const bool forced = result.score > WinBound || result.score < -WinBound;
+            const int v = aborted_ || forced ? verdict(result.move, false) : awaitVerdict(result.move);
+            if (v >= 0)
+                break;
+            const auto next =
+                std::find_if(byValue.begin(), byValue.end(), [&](int m) { return verdict(m, false) >= 0; });
+            if (next == byValue.end())
+                break;
+            result.move = *next;
+            result.pv = {*next};
+            result.candidates.clear();
+        }
         stopHelper();
         helped = helper_->nodes_;
     }
@@ -1113,20 +1148,31 @@ int KumoSearch::rootValue(KumoBoard &board, int move, int depth, int alpha)
     return v;
 }
 
-void KumoSearch::startHelper(const KumoBoard &board, const std::vector<int> &rootMoves, int maxDepth)
+void KumoSearch::startHelper(const KumoBoard &board, const std::vector<int> &rootMoves)
 {
     if (!helper_)
         helper_.reset(new KumoSearch(*this));
     helper_->stopRequested_ = false;
+    helper_->preempted_ = false;
     helper_->publishedNodes_ = 0;
-    helperThread_ = std::thread(&KumoSearch::help, helper_.get(), board, rootMoves, maxDepth, deadline_);
+    {
+        const std::lock_guard lock(checkMutex_);
+        verdicts_.fill(0);
+        checkQueue_.assign(rootMoves.rbegin(), rootMoves.rend());
+        checkedNow_ = -1;
+    }
+    helperThread_ = std::thread(&KumoSearch::checkThreats, helper_.get(), board, deadline_);
 }
 
 void KumoSearch::stopHelper()
 {
     if (!helperThread_.joinable())
         return;
-    helper_->stop();
+    {
+        const std::lock_guard lock(checkMutex_);
+        helper_->stop();
+    }
+    checkWake_.notify_all();
     helperThread_.join();
 }
 
@@ -1135,8 +1181,39 @@ uint64_t KumoSearch::helperNodes() const
     return helper_ ? helper_->publishedNodes_.load(std::memory_order_relaxed) : 0;
 }
 
-void KumoSearch::help(KumoBoard board, std::vector<int> rootMoves, int maxDepth,
-                      std::chrono::steady_clock::time_point deadline)
+int KumoSearch::verdict(int move, bool ask)
+{
+    const std::lock_guard lock(checkMutex_);
+    const int v = verdicts_[static_cast<size_t>(move)];
+    if (v == 0 && ask && move != checkedNow_) {
+        // The move about to be chosen goes before the one being checked.
+        checkQueue_.push_back(move);
+        if (checkedNow_ >= 0)
+            helper_->preempted_ = true;
+        checkWake_.notify_one();
+    }
+    return v;
+}
+
+int KumoSearch::awaitVerdict(int move)
+{
+    verdict(move, true);
+    for (;;) {
+        {
+            std::unique_lock lock(checkMutex_);
+            // Short waits, so that a stop from another thread is seen.
+            if (verdictGiven_.wait_for(lock, std::chrono::milliseconds(10),
+                                       [&] { return verdicts_[static_cast<size_t>(move)] != 0; }))
+                return verdicts_[static_cast<size_t>(move)];
+        }
+        if (timeUp()) {
+            aborted_ = true;
+            return 0;
+        }
+    }
+}
+
+void KumoSearch::checkThreats(KumoBoard board, std::chrono::steady_clock::time_point deadline)
 {
     // The helper takes only time no one else wants: sharing a core with the
     // main search (or another program) it would slow the search down.
@@ -1147,21 +1224,42 @@ void KumoSearch::help(KumoBoard board, std::vector<int> rootMoves, int maxDepth,
     limits_ = nullptr;
     aborted_ = false;
     nodes_ = 0;
-    forgetRefutations();
-    for (int depth = 2; depth <= maxDepth; ++depth) {
-        int best = -Infinity, bestMove = -1;
-        for (const int m : rootMoves) {
-            const int v = rootValue(board, m, depth, best);
-            if (aborted_)
+    KumoSearch &owner = *owner_;
+    const int me = board.sideToMove();
+    for (;;) {
+        int move;
+        {
+            std::unique_lock lock(owner.checkMutex_);
+            owner.checkWake_.wait(lock, [&] { return stopRequested_ || !owner.checkQueue_.empty(); });
+            if (stopRequested_)
                 break;
-            if (v > best) {
-                best = v;
-                bestMove = m;
-            }
+            move = owner.checkQueue_.back();
+            owner.checkQueue_.pop_back();
+            if (owner.verdicts_[static_cast<size_t>(move)] != 0)
+                continue;
+            owner.checkedNow_ = move;
         }
-        if (aborted_ || best > WinBound || best < -WinBound)
+        board.place(move, me);
+        bool lost = false;
+        uint64_t spent = 0;
+        for (int depth = 1; depth <= HelperVctDepth && !lost && !aborted_ && spent < HelperVctNodes; ++depth) {
+            lost = runVct(board, depth, HelperVctNodes - spent) >= 0;
+            spent += vctNodes_;
+        }
+        board.undo();
+        const std::lock_guard lock(owner.checkMutex_);
+        owner.checkedNow_ = -1;
+        if (aborted_ && preempted_ && !stopRequested_ && std::chrono::steady_clock::now() < deadline_) {
+            // Put aside for a newer question: checked again last.
+            preempted_ = false;
+            aborted_ = false;
+            owner.checkQueue_.insert(owner.checkQueue_.begin(), move);
+            continue;
+        }
+        if (aborted_)
             break;
-        std::stable_partition(rootMoves.begin(), rootMoves.end(), [&](int m) { return m == bestMove; });
+        owner.verdicts_[static_cast<size_t>(move)] = static_cast<int8_t>(lost ? -1 : 1);
+        owner.verdictGiven_.notify_all();
     }
     publishedNodes_.store(nodes_, std::memory_order_relaxed);
 }

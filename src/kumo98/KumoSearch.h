@@ -5,10 +5,13 @@
 #include "kumo98/KumoBoard.h"
 
 #include <atomic>
+#include <array>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -77,12 +80,13 @@ public:
 
     uint64_t nodes() const { return nodes_; }
 
-    /// Threads of a timed think(): 1, or 2 for a helper that searches beside it
-    /// and shares the transposition table. Node-limited requests and the other
-    /// calls always run on the caller's thread alone.
+    /// Threads of a timed think(): 1, or 2 for a helper that checks the root
+    /// moves for the opponent's wins by threes and fours while the search runs.
+    /// Node-limited requests and the other calls always run on the caller's
+    /// thread alone.
     void setThreads(int threads) { threads_ = threads >= 2 ? 2 : 1; }
     int threads() const { return threads_; }
-    /// KUMO98_THREADS from the environment, else 1.
+    /// KUMO98_THREADS from the environment, else 2.
     static int defaultThreads();
     /// Threads asked for by a text: "1" gives 1, a larger whole number 2;
     /// anything else (or none) 1.
@@ -104,13 +108,18 @@ private:
     Probe probe(uint64_t key) const;
     void store(uint64_t key, int score, int depth, int flag, int move);
 
-    /// A helper sharing `owner`'s table.
+    /// A helper for `owner`'s threat checks (it never touches the table it shares).
     explicit KumoSearch(KumoSearch &owner);
-    /// The helper's iterative deepening over `rootMoves`, one ply ahead of the
-    /// main thread's, until stopped or `deadline`.
-    void help(KumoBoard board, std::vector<int> rootMoves, int maxDepth,
-              std::chrono::steady_clock::time_point deadline);
-    void startHelper(const KumoBoard &board, const std::vector<int> &rootMoves, int maxDepth);
+    /// The helper's loop until stopped or `deadline`: for the root moves its
+    /// owner asks about (the latest first, then the rest in order), whether
+    /// the opponent then wins by threes and fours.
+    void checkThreats(KumoBoard board, std::chrono::steady_clock::time_point deadline);
+    void startHelper(const KumoBoard &board, const std::vector<int> &rootMoves);
+    /// What the helper found of a root move: 1 holds, -1 loses, 0 not yet
+    /// (and with `ask`, it is checked next).
+    int verdict(int move, bool ask);
+    /// verdict(move, true), waited for until the request's end (then 0).
+    int awaitVerdict(int move);
     void stopHelper();
     uint64_t helperNodes() const;
 
@@ -158,8 +167,16 @@ private:
     SearchResult progress_;                ///< what the last report said
     std::chrono::steady_clock::time_point started_, lastReport_;
     int threads_ = defaultThreads();
+    KumoSearch *owner_ = nullptr; ///< of a helper
     std::unique_ptr<KumoSearch> helper_;
     std::thread helperThread_;
+    std::mutex checkMutex_; ///< guards the queue, the verdicts and checkedNow_, shared with the helper
+    std::condition_variable checkWake_;
+    std::condition_variable verdictGiven_;
+    std::vector<int> checkQueue_;             ///< root moves for the helper to check, the next last
+    std::array<int8_t, 225> verdicts_{};      ///< per root move, as verdict() gives
+    int checkedNow_ = -1;                     ///< the move the helper is checking, or -1
+    std::atomic<bool> preempted_{false};      ///< of a helper: put the present check aside
     std::atomic<uint64_t> publishedNodes_{0}; ///< a helper's nodes, as it last told
 };
 

@@ -89,6 +89,24 @@ TEST_P(ForbiddenTrapTest, TheHelperThreadKeepsTheAnswer)
         EXPECT_GT(r.score, WinBound) << writtenPoint(r.move);
 }
 
+// Here Black's d8 loses to a win by threes and fours six threats deep, deeper
+// than the search's own check looks; the helper thread's check finds it.
+TEST(ForbiddenTrapDeepTest, TheHelperThreadSeesATrapSixThreatsDeep)
+{
+    KumoBoard board = boardOf("h8 h7 i9 g7 i7 g9 i8 iA g8 j8 k6 i5 j6 k5 j5 l7 j4 j3 f8 e8 j9 l9 l6 m6 j7 l5 k4 i4 i6 "
+                              "h6 gA h9 h5 g4 fA kA jB kB eA dA fB f9 d9 gC jA jC kC n5 k8 d7 e6 g5 l3 m2 g3 d5");
+    const int trap = parsed("d8");
+    KumoSearch search(18);
+    search.setThreads(2);
+    SearchLimits limits;
+    limits.timeMs = 600000;
+    limits.maxDepth = 4;
+    const SearchResult r = search.think(board, limits);
+    EXPECT_NE(r.move, trap) << writtenPoint(r.move);
+    board.play(trap);
+    EXPECT_NE(search.findForcedWin(board, 60000).kind, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     BaselineGames, ForbiddenTrapTest,
     ::testing::Values(
