@@ -67,19 +67,24 @@ TEST_P(ForbiddenTrapTest, BlackAvoidsTheTrapAndWhiteSpringsIt)
     }
 }
 
-// The same positions with the helper thread beside the search. A node limit
-// keeps a search on one thread, so this one is bounded by depth instead.
+// A search with the helper thread beside it. A node limit keeps a search on
+// one thread, so this one is bounded by depth instead.
+SearchResult thinkWithHelper(KumoBoard &board, int maxDepth)
+{
+    KumoSearch search(18);
+    search.setThreads(2);
+    SearchLimits limits;
+    limits.timeMs = 600000;
+    limits.maxDepth = maxDepth;
+    return search.think(board, limits);
+}
+
 TEST_P(ForbiddenTrapTest, TheHelperThreadKeepsTheAnswer)
 {
     const TrapCase &c = GetParam();
     KumoBoard board = boardOf(c.moves);
     const std::vector<uint8_t> before = board.history();
-    KumoSearch search(18);
-    search.setThreads(2);
-    SearchLimits limits;
-    limits.timeMs = 600000;
-    limits.maxDepth = 5;
-    const SearchResult r = search.think(board, limits);
+    const SearchResult r = thinkWithHelper(board, 5);
     EXPECT_EQ(board.history(), before);
     ASSERT_GE(r.move, 0);
     EXPECT_TRUE(board.isEmpty(r.move) && board.isLegal(r.move, board.sideToMove())) << writtenPoint(r.move);
@@ -96,14 +101,10 @@ TEST(ForbiddenTrapDeepTest, TheHelperThreadSeesATrapSixThreatsDeep)
     KumoBoard board = boardOf("h8 h7 i9 g7 i7 g9 i8 iA g8 j8 k6 i5 j6 k5 j5 l7 j4 j3 f8 e8 j9 l9 l6 m6 j7 l5 k4 i4 i6 "
                               "h6 gA h9 h5 g4 fA kA jB kB eA dA fB f9 d9 gC jA jC kC n5 k8 d7 e6 g5 l3 m2 g3 d5");
     const int trap = parsed("d8");
-    KumoSearch search(18);
-    search.setThreads(2);
-    SearchLimits limits;
-    limits.timeMs = 600000;
-    limits.maxDepth = 4;
-    const SearchResult r = search.think(board, limits);
+    const SearchResult r = thinkWithHelper(board, 4);
     EXPECT_NE(r.move, trap) << writtenPoint(r.move);
     board.play(trap);
+    KumoSearch search(18);
     EXPECT_NE(search.findForcedWin(board, 60000).kind, 0);
 }
 
