@@ -1238,6 +1238,8 @@ void KumoSearch::checkThreats(KumoBoard board, std::chrono::steady_clock::time_p
             if (owner.verdicts_[static_cast<size_t>(move)] != 0)
                 continue;
             owner.checkedNow_ = move;
+            // A question asked while the last check was ending is this one.
+            preempted_ = false;
         }
         board.place(move, me);
         bool lost = false;
@@ -1251,7 +1253,6 @@ void KumoSearch::checkThreats(KumoBoard board, std::chrono::steady_clock::time_p
         owner.checkedNow_ = -1;
         if (aborted_ && preempted_ && !stopRequested_ && std::chrono::steady_clock::now() < deadline_) {
             // Put aside for a newer question: checked again last.
-            preempted_ = false;
             aborted_ = false;
             owner.checkQueue_.insert(owner.checkQueue_.begin(), move);
             continue;
