@@ -12,6 +12,8 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
   XDG_RUNTIME_DIR=$(mktemp -d)
   chmod 700 "$XDG_RUNTIME_DIR"
   export XDG_RUNTIME_DIR
+  # Made here, so removed here: ccache and Qt put files in it.
+  trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 fi
 
 if [ -f tests/interop/package.json ]; then
