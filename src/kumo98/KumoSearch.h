@@ -80,8 +80,9 @@ public:
 
     uint64_t nodes() const { return nodes_; }
 
-    /// Threads of a timed think(): 1, or 2 for a helper that checks the root
-    /// moves for the opponent's wins by threes and fours while the search runs.
+    /// Threads of a timed think(): 1, or 2 for a helper that checks root moves
+    /// for the opponent's wins by threes and fours while the search runs, and
+    /// searches the position into the shared table when nothing is asked.
     /// Node-limited requests and the other calls always run on the caller's
     /// thread alone.
     void setThreads(int threads) { threads_ = threads >= 2 ? 2 : 1; }
@@ -108,11 +109,12 @@ private:
     Probe probe(uint64_t key) const;
     void store(uint64_t key, int score, int depth, int flag, int move);
 
-    /// A helper for `owner`'s threat checks (it never touches the table it shares).
+    /// A helper for `owner`'s threat checks and search, on the owner's table.
     explicit KumoSearch(KumoSearch &owner);
     /// The helper's loop until stopped or `deadline`: for the root moves its
     /// owner asks about (the latest first, then the rest in order), whether
-    /// the opponent then wins by threes and fours.
+    /// the opponent then wins by threes and fours; with none to check, a
+    /// search of the position itself.
     void checkThreats(KumoBoard board, std::chrono::steady_clock::time_point deadline);
     void startHelper(const KumoBoard &board, const std::vector<int> &rootMoves);
     /// What the helper found of a root move: 1 holds, -1 loses, 0 not yet
@@ -175,7 +177,7 @@ private:
     std::condition_variable verdictGiven_;
     std::vector<int> checkQueue_;             ///< root moves for the helper to check, the next last
     std::array<int8_t, 225> verdicts_{};      ///< per root move, as verdict() gives
-    int checkedNow_ = -1;                     ///< the move the helper is checking, or -1
+    int checkedNow_ = -1;                     ///< the move the helper is checking, -2 while it searches, or -1
     std::atomic<bool> preempted_{false};      ///< of a helper: put the present check aside
     std::atomic<uint64_t> publishedNodes_{0}; ///< a helper's nodes, as it last told
 };
