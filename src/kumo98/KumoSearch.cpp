@@ -1154,7 +1154,7 @@ int KumoSearch::rootValue(KumoBoard &board, int move, int depth, int alpha)
     return v;
 }
 
-void KumoSearch::startHelper(const KumoBoard &board, const std::vector<int> &rootMoves)
+void KumoSearch::startHelper(const KumoBoard &board, const std::vector<int> &checkFirst)
 {
     if (!helper_)
         helper_.reset(new KumoSearch(*this));
@@ -1164,7 +1164,7 @@ void KumoSearch::startHelper(const KumoBoard &board, const std::vector<int> &roo
     {
         const std::lock_guard lock(checkMutex_);
         verdicts_.fill(0);
-        checkQueue_.assign(rootMoves.rbegin(), rootMoves.rend());
+        checkQueue_.assign(checkFirst.rbegin(), checkFirst.rend());
         checkedNow_ = -1;
     }
     helperThread_ = std::thread(&KumoSearch::checkThreats, helper_.get(), board, deadline_);

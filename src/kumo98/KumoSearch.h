@@ -116,7 +116,8 @@ private:
     /// the opponent then wins by threes and fours; with none to check, a
     /// search of the position itself.
     void checkThreats(KumoBoard board, std::chrono::steady_clock::time_point deadline);
-    void startHelper(const KumoBoard &board, const std::vector<int> &rootMoves);
+    /// Starts the helper with `checkFirst` to check, in that order.
+    void startHelper(const KumoBoard &board, const std::vector<int> &checkFirst);
     /// What the helper found of a root move: 1 holds, -1 loses, 0 not yet
     /// (and with `ask`, it is checked next).
     int verdict(int move, bool ask);
