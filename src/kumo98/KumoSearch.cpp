@@ -22,17 +22,20 @@ constexpr uint64_t LeafVcfNodes = 80;
 constexpr uint64_t InteriorVcfNodes = 120;
 constexpr int MaxPly = 48; // forced replies are searched on only up to here
 constexpr uint64_t RootDefenceVcfNodes = 20000;
-constexpr int RootVctDepth = 5; // attacker threats in the root's threat search
+constexpr int RootVctDepth = 12; // attacker threats in the root's threat search
 constexpr uint64_t RootVctNodes = 60000;
-// The opponent's threat search after a root move about to be chosen: deep
-// enough for the traps through Black's forbidden points that take four or
-// five threats to spring.
-constexpr int RootDefenceVctDepth = 5;
+// The opponent's threat search after a root move about to be chosen. Traps
+// through Black's forbidden points that take eight or ten threats to spring
+// are often narrow: found one threat deeper at a time within a few thousand
+// nodes.
+constexpr int RootDefenceVctDepth = 12;
 constexpr uint64_t RootDefenceVctNodes = 30000;
-// The helper thread's check of the same, one threat deeper at a time: on a
-// core of its own it can look for the traps that take six or seven threats.
-constexpr int HelperVctDepth = 7;
+// The helper thread's check of the same: on a core of its own it can afford
+// more nodes.
+constexpr int HelperVctDepth = 14;
 constexpr uint64_t HelperVctNodes = 200000;
+// The main thread's own check of a move the helper has not answered for yet.
+constexpr uint64_t QuickVctNodes = 5000;
 constexpr int ThreatPlies = 2; // plies past the horizon in which threes still count
 constexpr int WideWidth = 20;  // moves tried where three or more plies remain
 constexpr int NarrowWidth = 16;
@@ -789,6 +792,24 @@ int KumoSearch::runVct(KumoBoard &board, int depth, uint64_t maxNodes)
     return found && vctNodes_ <= vctBudget_ && !aborted_ ? first : -1;
 }
 
+// Deepening finds the narrow deep wins a single search of the full depth runs
+// out of nodes before: the shallow iterations fill the table of threat trees
+// that failed.
+int KumoSearch::deepeningVct(KumoBoard &board, int maxDepth, uint64_t maxNodes, int *wonAt)
+{
+    uint64_t spent = 0;
+    for (int depth = 1; depth <= maxDepth && !aborted_ && spent < maxNodes; ++depth) {
+        const int first = runVct(board, depth, maxNodes - spent);
+        if (first >= 0) {
+            if (wonAt)
+                *wonAt = depth;
+            return first;
+        }
+        spent += vctNodes_;
+    }
+    return -1;
+}
+
 int KumoSearch::runVcf(KumoBoard &board, uint64_t maxNodes, std::vector<int> *line)
 {
     vcfNodes_ = 0;
@@ -961,12 +982,13 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
 
     // A win by threes and fours.
     slice(15);
-    const int vctMove = runVct(board, RootVctDepth, RootVctNodes);
+    int vctDepth = 0;
+    const int vctMove = deepeningVct(board, RootVctDepth, RootVctNodes, &vctDepth);
     if (vctMove >= 0) {
         result.move = vctMove;
         result.score = Win - 19;
         if (limits.report)
-            vctLine(board, me, RootVctDepth, vctMove, result.pv);
+            vctLine(board, me, vctDepth, vctMove, result.pv);
         deadline_ = fullDeadline;
         return finish(result);
     }
@@ -989,11 +1011,15 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     // ran out of time after a few.
     std::array<int8_t, 225> threatChecked{}; // 0 not yet, 1 holds, -1 loses
     auto losesToThreats = [&](int m) {
-        if (checking)
-            return verdict(m, true) < 0;
+        if (checking) {
+            const int v = verdict(m, true);
+            if (v != 0)
+                return v < 0;
+        }
         if (threatChecked[m] == 0) {
             board.place(m, me);
-            const bool lost = runVct(board, RootDefenceVctDepth, RootDefenceVctNodes) >= 0;
+            const bool lost =
+                deepeningVct(board, RootDefenceVctDepth, checking ? QuickVctNodes : RootDefenceVctNodes) >= 0;
             board.undo();
             if (aborted_)
                 return false;
@@ -1118,13 +1144,15 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         // The helper may find the opponent's win after the choice was made. A
         // search that ended before its time waits for the helper's answer.
         const std::vector<int> &byValue = ranked.empty() ? rootMoves : ranked;
+        // Without the helper's answer, the main thread's own quick check counts.
+        auto known = [&](int m, int v) { return v != 0 ? v : threatChecked[static_cast<size_t>(m)]; };
         for (;;) {
             const bool forced = result.score > WinBound || result.score < -WinBound;
             const int v = aborted_ || forced ? verdict(result.move, false) : awaitVerdict(result.move);
-            if (v >= 0)
+            if (known(result.move, v) >= 0)
                 break;
-            const auto next =
-                std::find_if(byValue.begin(), byValue.end(), [&](int m) { return verdict(m, false) >= 0; });
+            const auto next = std::find_if(byValue.begin(), byValue.end(),
+                                           [&](int m) { return known(m, verdict(m, false)) >= 0; });
             if (next == byValue.end())
                 break;
             result.move = *next;
@@ -1269,12 +1297,7 @@ void KumoSearch::checkThreats(KumoBoard board, std::chrono::steady_clock::time_p
             preempted_ = false;
         }
         board.place(move, me);
-        bool lost = false;
-        uint64_t spent = 0;
-        for (int depth = 1; depth <= HelperVctDepth && !lost && !aborted_ && spent < HelperVctNodes; ++depth) {
-            lost = runVct(board, depth, HelperVctNodes - spent) >= 0;
-            spent += vctNodes_;
-        }
+        const bool lost = deepeningVct(board, HelperVctDepth, HelperVctNodes) >= 0;
         board.undo();
         const std::lock_guard lock(owner.checkMutex_);
         owner.checkedNow_ = -1;

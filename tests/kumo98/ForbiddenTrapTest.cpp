@@ -94,8 +94,8 @@ TEST_P(ForbiddenTrapTest, TheHelperThreadKeepsTheAnswer)
         EXPECT_GT(r.score, WinBound) << writtenPoint(r.move);
 }
 
-// Here Black's d8 loses to a win by threes and fours six threats deep, deeper
-// than the search's own check looks; the helper thread's check finds it.
+// Here Black's d8 loses to a win by threes and fours six threats deep; the
+// checks with the helper thread beside the search find it.
 TEST(ForbiddenTrapDeepTest, TheHelperThreadSeesATrapSixThreatsDeep)
 {
     KumoBoard board = boardOf("h8 h7 i9 g7 i7 g9 i8 iA g8 j8 k6 i5 j6 k5 j5 l7 j4 j3 f8 e8 j9 l9 l6 m6 j7 l5 k4 i4 i6 "
@@ -121,7 +121,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "h8 i7 fA h7 g7 i9 iA j9 g8 h9 g9 gA i8 f8 j8 k8 l9 l7 k7 fB eC eB dB f6 f5 e6 g6 g5 h4 c9 "
                  "d8 cA fC gC cC eA d9 dA i5 j6 c7 e9 bC dC",
                  "j4"},
-        TrapCase{"Ungetsu", "h8 i7 i8 h9 j9 j8 k9 kA iB jA iA hB l9 m9 iC i9 hA g9 eA mA iD iE", "e9"}),
+        TrapCase{"Ungetsu", "h8 i7 i8 h9 j9 j8 k9 kA iB jA iA hB l9 m9 iC i9 hA g9 eA mA iD iE", "e9"},
+        // Eight threats deep, but narrow: a few hundred nodes one threat deeper at a time.
+        TrapCase{"Meigetsu", "h8 i7 gA j9 jA h7 i8 j7 k7 g8", "i6"}),
     [](const ::testing::TestParamInfo<TrapCase> &info) { return std::string(info.param.name); });
 
 } // namespace
