@@ -1151,8 +1151,8 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
             const int v = aborted_ || forced ? verdict(result.move, false) : awaitVerdict(result.move);
             if (known(result.move, v) >= 0)
                 break;
-            const auto next = std::find_if(byValue.begin(), byValue.end(),
-                                           [&](int m) { return known(m, verdict(m, false)) >= 0; });
+            const auto next =
+                std::find_if(byValue.begin(), byValue.end(), [&](int m) { return known(m, verdict(m, false)) >= 0; });
             if (next == byValue.end())
                 break;
             result.move = *next;
