@@ -123,14 +123,13 @@ uint64_t failedAt(uint64_t key, int depth) { return (key & ~uint64_t(0xff)) | ui
 } // namespace
 
 KumoSearch::KumoSearch(int tableBits)
-    : ownTable_(std::make_unique<Entry[]>(size_t(1) << tableBits)), table_(ownTable_.get()),
-      mask_((uint64_t(1) << tableBits) - 1), vcfFailed_(size_t(1) << VcfTableBits, 0),
-      vctFailed_(size_t(1) << VcfTableBits, 0)
+    : ownTable_(std::make_unique<KumoTable>(tableBits)), table_(ownTable_.get()),
+      vcfFailed_(size_t(1) << VcfTableBits, 0), vctFailed_(size_t(1) << VcfTableBits, 0)
 {}
 
 KumoSearch::KumoSearch(KumoSearch &owner)
-    : table_(owner.table_), mask_(owner.mask_), vcfFailed_(size_t(1) << VcfTableBits, 0),
-      vctFailed_(size_t(1) << VcfTableBits, 0), threads_(1), owner_(&owner)
+    : table_(owner.table_), vcfFailed_(size_t(1) << VcfTableBits, 0), vctFailed_(size_t(1) << VcfTableBits, 0),
+      threads_(1), owner_(&owner)
 {}
 
 KumoSearch::~KumoSearch() { stopHelper(); }
@@ -151,32 +150,6 @@ int KumoSearch::threadsFrom(const char *text)
     char *end = nullptr;
     const long value = std::strtol(text, &end, 10);
     return *end == '\0' && value >= 2 ? 2 : 1;
-}
-
-// Data word: score (16 bits), depth (8), flag (8), move (8).
-KumoSearch::Probe KumoSearch::probe(uint64_t key) const
-{
-    const Entry &e = table_[key & mask_];
-    const uint64_t data = e.data.load(std::memory_order_relaxed);
-    const uint64_t check = e.check.load(std::memory_order_relaxed);
-    Probe p;
-    if ((check ^ data) != key || ((data >> 24) & 0xff) == 0)
-        return p;
-    p.score = static_cast<int16_t>(data & 0xffff);
-    p.depth = static_cast<int8_t>((data >> 16) & 0xff);
-    p.flag = static_cast<int>((data >> 24) & 0xff);
-    p.move = static_cast<int>((data >> 32) & 0xff);
-    return p;
-}
-
-void KumoSearch::store(uint64_t key, int score, int depth, int flag, int move)
-{
-    const uint64_t data = uint64_t(static_cast<uint16_t>(static_cast<int16_t>(score))) |
-                          uint64_t(static_cast<uint8_t>(static_cast<int8_t>(std::clamp(depth, -100, 100)))) << 16 |
-                          uint64_t(flag & 0xff) << 24 | uint64_t(move & 0xff) << 32;
-    Entry &e = table_[key & mask_];
-    e.data.store(data, std::memory_order_relaxed);
-    e.check.store(key ^ data, std::memory_order_relaxed);
 }
 
 bool KumoSearch::timeUp()
@@ -214,7 +187,7 @@ std::vector<int> KumoSearch::principalLine(KumoBoard &board, int first)
     line.push_back(first);
     board.place(first, board.sideToMove());
     while (line.size() < 32 && board.count() < 225 && board.findFive(1 - board.sideToMove()) < 0) {
-        const Probe e = probe(board.hash());
+        const KumoTable::Probe e = table_->probe(board.hash());
         if (e.flag == 0 || e.move >= 225 || !board.isEmpty(e.move) || !board.isLegal(e.move, board.sideToMove()))
             break;
         line.push_back(e.move);
@@ -386,7 +359,7 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
     }
 
     const uint64_t key = board.hash();
-    const Probe entry = probe(key);
+    const KumoTable::Probe entry = table_->probe(key);
     int ttMove = -1;
     if (entry.flag != 0) {
         ttMove = entry.move;
@@ -547,7 +520,7 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
             }
         }
     }
-    store(key, toTable(best, ply), depth, best <= alphaStart ? 3 : best >= beta ? 2 : 1, bestMove);
+    table_->store(key, toTable(best, ply), depth, best <= alphaStart ? 3 : best >= beta ? 2 : 1, bestMove);
     return best;
 }
 
@@ -894,6 +867,7 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     limits_ = &limits;
     started_ = lastReport_ = start;
     progress_ = {};
+    table_->newRequest();
     forgetRefutations();
     SearchResult result;
     uint64_t helped = 0; // the helper's nodes, once it is done

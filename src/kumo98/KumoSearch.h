@@ -3,6 +3,7 @@
 // PVS alpha-beta with a transposition table, on a KumoBoard.
 
 #include "kumo98/KumoBoard.h"
+#include "kumo98/KumoTable.h"
 
 #include <atomic>
 #include <array>
@@ -94,21 +95,6 @@ public:
     static int threadsFrom(const char *text);
 
 private:
-    // Each entry is two words, the key stored XOR-ed with the data, so an entry
-    // torn by a write of the other thread reads as a miss.
-    struct Entry {
-        std::atomic<uint64_t> check{0};
-        std::atomic<uint64_t> data{0};
-    };
-    struct Probe {
-        int score = 0;
-        int depth = -1;
-        int flag = 0; // 0 none, 1 exact, 2 lower bound, 3 upper bound
-        int move = -1;
-    };
-    Probe probe(uint64_t key) const;
-    void store(uint64_t key, int score, int depth, int flag, int move);
-
     /// A helper for `owner`'s threat checks and search, on the owner's table.
     explicit KumoSearch(KumoSearch &owner);
     /// The helper's loop until stopped or `deadline`: for the root moves its
@@ -146,15 +132,14 @@ private:
     void vctLine(KumoBoard &board, int attacker, int depth, int first, std::vector<int> &line);
     bool threatened(KumoBoard &board, int opp);
 
-    std::unique_ptr<Entry[]> ownTable_;
-    Entry *table_ = nullptr;  ///< own, or the owner's for a helper
-    int killers_[64][2] = {}; ///< two refutations per ply, for ordering and reductions
+    std::unique_ptr<KumoTable> ownTable_;
+    KumoTable *table_ = nullptr; ///< own, or the owner's for a helper
+    int killers_[64][2] = {};    ///< two refutations per ply, for ordering and reductions
     /// Per colour and point: how often a quiet move there refuted a node, weighed by depth.
     int history_[2][225] = {};
     void addHistory(int colour, int point, int bonus);
     /// At the start of a request: no killers, the history halved.
     void forgetRefutations();
-    uint64_t mask_;
     std::vector<uint64_t> vcfFailed_; ///< hashes of positions without a VCF (lossy)
     std::vector<uint64_t> vctFailed_; ///< the same for threats with threes, with the depth tried
     uint64_t nodes_ = 0;
