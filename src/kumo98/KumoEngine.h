@@ -12,7 +12,7 @@ namespace korvana::kumo {
 class KumoEngine {
 public:
     /// A transposition table of 2^tableBits entries (16 bytes each).
-    explicit KumoEngine(int tableBits = 20);
+    explicit KumoEngine(int tableBits = 22);
 
     /// Builds `board` from point codes in playing order; false when a code is
     /// off the board or repeated, or count is outside 0..225.

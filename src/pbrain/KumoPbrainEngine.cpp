@@ -21,7 +21,7 @@ int KumoPbrainEngine::think(const std::vector<uint8_t> &moves, int timeMs)
 
 void KumoPbrainEngine::setMemoryLimit(uint64_t bytes)
 {
-    int bits = 20;
+    int bits = 22;
     // Entries are 16 bytes; keep the table within half the limit, but at least 2^14 entries.
     while (bits > 14 && bytes > 0 && (uint64_t(16) << bits) > bytes / 2)
         --bits;

@@ -19,7 +19,7 @@ public:
     const char *about() const override;
 
 private:
-    int tableBits_ = 20;
+    int tableBits_ = 22;
     int threads_ = kumo::KumoSearch::defaultThreads();
     std::unique_ptr<kumo::KumoEngine> engine_;
 };
