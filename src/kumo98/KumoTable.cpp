@@ -14,8 +14,7 @@ uint8_t ageOf(uint64_t data) { return static_cast<uint8_t>((data >> 40) & 0xff);
 } // namespace
 
 KumoTable::KumoTable(int bits)
-    : entries_(std::make_unique<Entry[]>(size_t(1) << std::max(bits, 1))),
-      mask_((uint64_t(1) << std::max(bits, 1)) - 1)
+    : entries_(std::make_unique<Entry[]>(size_t(1) << std::max(bits, 1))), mask_((uint64_t(1) << std::max(bits, 1)) - 1)
 {}
 
 // Entries come in pairs: the first keeps the deepest result of the current
