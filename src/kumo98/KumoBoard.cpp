@@ -229,7 +229,7 @@ struct ComboTable {
     static constexpr int Size = P_Count * P_Count * P_Count * P_Count;
     struct Value {
         int16_t order;   ///< ordering value of the point class
-        int16_t score;   ///< hand-set value
+        int16_t score;   ///< line shape value (PatternValue sum)
         int16_t eval[2]; ///< fitted value of the point class, per colour to move
     };
     std::array<uint8_t, Size> combo;
@@ -527,17 +527,17 @@ int KumoBoard::evaluate() const
 {
     const int me = sideToMove();
     const int fitted = evalSum_[me] + Weights[me].bias;
-    // The hand-set sum: the side to move gets to use its chances first, so the
+    // The line shape sum: the side to move gets to use its chances first, so the
     // opponent's count a little less (0.86 in the fit).
-    const int handSet = scoreSum_[me] - scoreSum_[1 - me] * 86 / 100;
+    const int shapeSum = scoreSum_[me] - scoreSum_[1 - me] * 86 / 100;
     // Each alone plays about equally well; a blend beats both, and one with the
-    // hand-set sum weighing more (7:3) beat the plain mean. The hand-set sum is
+    // line shape sum weighing more (7:3) beat the plain mean. The line shape sum is
     // brought to the fitted one's scale (the logistic fits' slopes differ by 20/11).
     // The fitted values never saw the first moves of a game (their positions start at
-    // five stones and at the end of the opening): there the hand-set sum decides alone.
+    // five stones and at the end of the opening): there the line shape sum decides alone.
     if (count() < FittedFrom)
-        return handSet * 11 / 20;
-    return std::clamp((fitted * 3 + handSet * 11 / 20 * 7) / 10, -MaxEval, MaxEval);
+        return shapeSum * 11 / 20;
+    return std::clamp((fitted * 3 + shapeSum * 11 / 20 * 7) / 10, -MaxEval, MaxEval);
 }
 
 int KumoBoard::fivePointsThrough(int colour, int point, int *out, int max) const

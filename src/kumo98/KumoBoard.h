@@ -133,7 +133,7 @@ private:
     static constexpr uint64_t countUnit(int combo) { return uint64_t(1) << (8 * combo); }
     static_assert(C_Count <= 8, "one byte per combo in a 64-bit word");
     int countOf(int colour, Combo combo) const { return static_cast<int>((comboCount_[colour] >> (8 * combo)) & 255); }
-    std::array<int, 2> scoreSum_{}; ///< hand-set point values (PatternValue sums), per colour
+    std::array<int, 2> scoreSum_{}; ///< line shape values (PatternValue sums), per colour
     std::array<int, 2> evalSum_{};  ///< fitted point values, per colour to move
     /// One line shape change of a point, with the point's data before it: undo copies it back.
     struct Change {
