@@ -767,10 +767,18 @@ int KumoSearch::runVct(KumoBoard &board, int depth, uint64_t maxNodes)
 
 // Deepening finds the narrow deep wins a single search of the full depth runs
 // out of nodes before: the shallow iterations fill the table of threat trees
-// that failed.
+// that failed. But a wide shallow tree can use up the nodes before a win whose
+// first threats come first in the order: a quarter of them goes to one search
+// at the full depth first.
 int KumoSearch::deepeningVct(KumoBoard &board, int maxDepth, uint64_t maxNodes, int *wonAt)
 {
-    uint64_t spent = 0;
+    const int direct = runVct(board, maxDepth, maxNodes / 4);
+    if (direct >= 0) {
+        if (wonAt)
+            *wonAt = maxDepth;
+        return direct;
+    }
+    uint64_t spent = std::min(vctNodes_, maxNodes / 4);
     for (int depth = 1; depth <= maxDepth && !aborted_ && spent < maxNodes; ++depth) {
         const int first = runVct(board, depth, maxNodes - spent);
         if (first >= 0) {
