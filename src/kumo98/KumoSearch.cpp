@@ -17,9 +17,13 @@ namespace {
 
 constexpr int Infinity = Win + 1;
 constexpr int MaxMoves = 225;
-constexpr int VcfTableBits = 16;
+constexpr int VcfTableBits = 18;
 constexpr uint64_t LeafVcfNodes = 80;
 constexpr uint64_t InteriorVcfNodes = 120;
+// Plies left from which a node looks for both sides' wins by fours itself:
+// one ply from the horizon its replies are leaves that look for the
+// opponent's anyway.
+constexpr int InteriorVcfDepth = 2;
 constexpr int MaxPly = 48; // forced replies are searched on only up to here
 constexpr uint64_t RootDefenceVcfNodes = 20000;
 constexpr int RootVctDepth = 12; // attacker threats in the root's threat search
@@ -419,7 +423,7 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
     // searched to a handful and keeps the search from walking into the line.
     bool againstVcf = false;
     std::array<bool, 225> inLine{};
-    if (!defend && !oppFives && depth >= 1 && ply < MaxPly) {
+    if (!defend && !oppFives && depth >= InteriorVcfDepth && ply < MaxPly) {
         vcfBudget_ = vcfNodes_ + InteriorVcfNodes;
         vcfExhausted_ = false;
         int first = -1;
