@@ -124,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
         TrapCase{"Ungetsu", "h8 i7 i8 h9 j9 j8 k9 kA iB jA iA hB l9 m9 iC i9 hA g9 eA mA iD iE", "e9"},
         // Eight threats deep, but narrow: a few hundred nodes one threat deeper at a time.
         TrapCase{"Meigetsu", "h8 i7 gA j9 jA h7 i8 j7 k7 g8", "i6"},
-        // Seven threats deep: found at once by a search seven deep, not by deepening on the same nodes.
+        // Seven threats deep: one search at the check's full depth finds it; deepening alone ran out
+        // of nodes on wide shallow trees.
         TrapCase{"UngetsuLate",
                  "h8 i7 i8 h9 g7 i9 j9 j8 k7 g6 kA lB k9 k8 l8 l9 mA lA h5 h6 f6 f5 g5 e4 d3 h4 lC g4 f4 j6 e5 d4 "
                  "k6 h3 i2 j4 j5 i3 j3 k5 l6 g3 f2 l5 i4 m7 d7 g8 kB f7 kD kC e6 jE e9 c6 e3 jD jB d8 iE hC nA mB "
