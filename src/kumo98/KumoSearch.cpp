@@ -40,6 +40,8 @@ constexpr int HelperVctDepth = 14;
 constexpr uint64_t HelperVctNodes = 200000;
 // The main thread's own check of a move the helper has not answered for yet.
 constexpr uint64_t QuickVctNodes = 5000;
+// The depth of the first, undeepened threat search.
+constexpr int DirectVctDepth = 8;
 constexpr int ThreatPlies = 2; // plies past the horizon in which threes still count
 constexpr int WideWidth = 20;  // moves tried where three or more plies remain
 constexpr int NarrowWidth = 16;
@@ -773,13 +775,15 @@ int KumoSearch::runVct(KumoBoard &board, int depth, uint64_t maxNodes)
 // out of nodes before: the shallow iterations fill the table of threat trees
 // that failed. But a wide shallow tree can use up the nodes before a win whose
 // first threats come first in the order: a quarter of them goes to one search
-// at the full depth first.
+// at a middle depth first. At the full depth that search loses itself in long
+// hopeless lines and finds fewer wins than one eight threats deep.
 int KumoSearch::deepeningVct(KumoBoard &board, int maxDepth, uint64_t maxNodes, int *wonAt)
 {
-    const int direct = runVct(board, maxDepth, maxNodes / 4);
+    const int directDepth = std::min(maxDepth, DirectVctDepth);
+    const int direct = runVct(board, directDepth, maxNodes / 4);
     if (direct >= 0) {
         if (wonAt)
-            *wonAt = maxDepth;
+            *wonAt = directDepth;
         return direct;
     }
     uint64_t spent = std::min(vctNodes_, maxNodes / 4);

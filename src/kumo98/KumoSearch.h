@@ -121,7 +121,7 @@ private:
     bool vctDefend(KumoBoard &board, int attacker, int depth, int ply);
     /// First move of a win by threes and fours for the side to move, or -1.
     int runVct(KumoBoard &board, int depth, uint64_t maxNodes);
-    /// runVct at maxDepth on a quarter of maxNodes, then one threat deeper at a
+    /// runVct at a middle depth on a quarter of maxNodes, then one threat deeper at a
     /// time up to maxDepth, within maxNodes in all; the depth that won goes to *wonAt.
     int deepeningVct(KumoBoard &board, int maxDepth, uint64_t maxNodes, int *wonAt = nullptr);
     /// defendMode: 1 answer a threat, 0 free choice, -1 find out.

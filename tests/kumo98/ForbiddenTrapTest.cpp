@@ -124,14 +124,19 @@ INSTANTIATE_TEST_SUITE_P(
         TrapCase{"Ungetsu", "h8 i7 i8 h9 j9 j8 k9 kA iB jA iA hB l9 m9 iC i9 hA g9 eA mA iD iE", "e9"},
         // Eight threats deep, but narrow: a few hundred nodes one threat deeper at a time.
         TrapCase{"Meigetsu", "h8 i7 gA j9 jA h7 i8 j7 k7 g8", "i6"},
-        // Seven threats deep: one search at the check's full depth finds it; deepening alone ran out
-        // of nodes on wide shallow trees.
+        // Seven threats deep: the first, undeepened search finds it; deepening alone ran out of nodes
+        // on wide shallow trees.
         TrapCase{"UngetsuLate",
                  "h8 i7 i8 h9 g7 i9 j9 j8 k7 g6 kA lB k9 k8 l8 l9 mA lA h5 h6 f6 f5 g5 e4 d3 h4 lC g4 f4 j6 e5 d4 "
                  "k6 h3 i2 j4 j5 i3 j3 k5 l6 g3 f2 l5 i4 m7 d7 g8 kB f7 kD kC e6 jE e9 c6 e3 jD jB d8 iE hC nA mB "
                  "e2 c2 e8 e7 c4 b5 hD gB iD iC gC fB hB fC hA fD fA eA oB m9 dB m5 m3 eD mD nE fE dD cD b3 eE cF "
                  "dE cE k2 l1 gA f9 h2 g2 l2 j2 b4 c9",
-                 "c8"}),
+                 "c8"},
+        // Six threats deep, lost in a later match: searches ten or more threats deep miss it.
+        TrapCase{"SoseiLate",
+                 "h8 h7 j6 i7 i5 k7 g7 h6 g5 f6 g6 g8 j5 j7 l7 h5 k6 i4 m6 l6 k8 j9 m5 m7 n8 n9 j3 h3 h4 k4 k5 "
+                 "l5 l4 k3 m3 n2 j2 j4 n5 o4 k2 m4 j8 g3",
+                 "kB"}),
     [](const ::testing::TestParamInfo<TrapCase> &info) { return std::string(info.param.name); });
 
 } // namespace
