@@ -491,6 +491,7 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
         int reduction = 0;
         if (quietNode && depth >= 3 && i >= LmrStart && board.combo(me, m) < C_F3 && m != killers[0] && m != killers[1])
             reduction = std::min(lateMoveReduction(depth, i), next - 1);
+        table_->prefetch(key ^ zobrist(me, m));
         board.place(m, me);
         int v;
         if (i == 0) {

@@ -21,6 +21,9 @@ public:
     };
     Probe probe(uint64_t key) const;
     void store(uint64_t key, int score, int depth, int flag, int move);
+    /// Starts loading the pair of entries `key` falls in: the search asks before
+    /// it makes a move, so the memory latency overlaps the board's update.
+    void prefetch(uint64_t key) const { __builtin_prefetch(&pairs_[(key & mask_) >> 1]); }
     /// A new request begins: what earlier ones stored gives way to anything of this one.
     /// Call it while no other thread stores.
     void newRequest() { age_ = static_cast<uint8_t>(age_ + 1); }
@@ -32,7 +35,11 @@ private:
         std::atomic<uint64_t> check{0};
         std::atomic<uint64_t> data{0};
     };
-    std::unique_ptr<Entry[]> entries_;
+    // Aligned so that a pair never straddles two cache lines.
+    struct alignas(32) Pair {
+        Entry slot[2];
+    };
+    std::unique_ptr<Pair[]> pairs_;
     uint64_t mask_;
     uint8_t age_ = 0;
 };
