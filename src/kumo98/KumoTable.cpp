@@ -23,7 +23,7 @@ KumoTable::KumoTable(int bits)
 // outlives the many shallow ones that land beside it.
 KumoTable::Probe KumoTable::probe(uint64_t key) const
 {
-    const Entry *pair = pairs_[(key & mask_) >> 1].slot;
+    const Entry *pair = pairOf(key).slot;
     Probe p;
     for (int i = 0; i < 2; ++i) {
         const uint64_t data = pair[i].data.load(std::memory_order_relaxed);
@@ -43,7 +43,7 @@ void KumoTable::store(uint64_t key, int score, int depth, int flag, int move)
     const uint64_t data = uint64_t(static_cast<uint16_t>(static_cast<int16_t>(score))) |
                           uint64_t(static_cast<uint8_t>(static_cast<int8_t>(std::clamp(depth, -100, 100)))) << 16 |
                           uint64_t(flag & 0xff) << 24 | uint64_t(move & 0xff) << 32 | uint64_t(age_) << 40;
-    Entry *pair = pairs_[(key & mask_) >> 1].slot;
+    Entry *pair = pairOf(key).slot;
     const uint64_t first = pair[0].data.load(std::memory_order_relaxed);
     const bool same = (pair[0].check.load(std::memory_order_relaxed) ^ first) == key;
     // The probe reads the first entry first, so a key kept in both has its newer result there.

@@ -23,7 +23,7 @@ public:
     void store(uint64_t key, int score, int depth, int flag, int move);
     /// Starts loading the pair of entries `key` falls in: the search asks before
     /// it makes a move, so the memory latency overlaps the board's update.
-    void prefetch(uint64_t key) const { __builtin_prefetch(&pairs_[(key & mask_) >> 1]); }
+    void prefetch(uint64_t key) const { __builtin_prefetch(&pairOf(key)); }
     /// A new request begins: what earlier ones stored gives way to anything of this one.
     /// Call it while no other thread stores.
     void newRequest() { age_ = static_cast<uint8_t>(age_ + 1); }
@@ -41,6 +41,7 @@ private:
     };
     std::unique_ptr<Pair[]> pairs_;
     uint64_t mask_;
+    Pair &pairOf(uint64_t key) const { return pairs_[(key & mask_) >> 1]; }
     uint8_t age_ = 0;
 };
 
