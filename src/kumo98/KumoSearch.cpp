@@ -38,6 +38,11 @@ constexpr uint64_t RootDefenceVctNodes = 30000;
 // more nodes.
 constexpr int HelperVctDepth = 14;
 constexpr uint64_t HelperVctNodes = 200000;
+// The helper's own threat search for a win, before anything else it does
+// unasked: the main thread's one gets a slice of the time, and long threat
+// wins take more (one sixteen threats deep, lost in a match, took 300 ms).
+constexpr int HelperOwnVctDepth = 16;
+constexpr uint64_t HelperOwnVctNodes = 3000000;
 // The main thread's own check of a move the helper has not answered for yet.
 constexpr uint64_t QuickVctNodes = 5000;
 // The depth of the first, undeepened threat search.
@@ -162,6 +167,8 @@ bool KumoSearch::timeUp()
 {
     publishedNodes_.store(nodes_, std::memory_order_relaxed);
     if (stopRequested_.load(std::memory_order_relaxed) || preempted_.load(std::memory_order_relaxed))
+        return true;
+    if (helperWin_.load(std::memory_order_relaxed) >= 0)
         return true;
     if (nodeLimit_ && nodes_ >= nodeLimit_)
         return true;
@@ -1131,6 +1138,26 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
         if (elapsed * 20 > std::chrono::milliseconds(limits.timeMs) * 19)
             break;
     }
+    // A search that ended before its time waits for the helper's threat search too.
+    if (checking && !aborted_ && result.score < WinBound && result.score > -WinBound)
+        awaitHelperVct();
+    if (const int win = helperWin_.load(); win >= 0) {
+        // The helper's threat search won: its move stands whatever the search said.
+        stopHelper();
+        helped = helper_->nodes_;
+        result.move = win;
+        result.score = Win - 19;
+        result.pv.clear();
+        result.candidates.clear();
+        if (limits.report) {
+            // The replay repeats the search's steps: a little time past the budget.
+            aborted_ = false;
+            deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.timeMs / 4 + 1);
+            vctBudget_ = ~uint64_t(0) >> 2;
+            vctLine(board, me, helperWonAt_, win, result.pv);
+        }
+        return finish(result);
+    }
     if (checking) {
         // The helper may find the opponent's win after the choice was made. A
         // search that ended before its time waits for the helper's answer.
@@ -1180,6 +1207,8 @@ void KumoSearch::startHelper(const KumoBoard &board, const std::vector<int> &che
     helper_->stopRequested_ = false;
     helper_->preempted_ = false;
     helper_->publishedNodes_ = 0;
+    helperWin_ = -1;
+    helperVctDone_ = false;
     {
         const std::lock_guard lock(checkMutex_);
         verdicts_.fill(0);
@@ -1199,6 +1228,7 @@ void KumoSearch::stopHelper()
     }
     checkWake_.notify_all();
     helperThread_.join();
+    helperWin_ = -1; // or the next request's steps would stop at once
 }
 
 uint64_t KumoSearch::helperNodes() const
@@ -1239,6 +1269,22 @@ int KumoSearch::awaitVerdict(int move)
     }
 }
 
+void KumoSearch::awaitHelperVct()
+{
+    for (;;) {
+        {
+            std::unique_lock lock(checkMutex_);
+            if (verdictGiven_.wait_for(lock, std::chrono::milliseconds(10),
+                                       [&] { return helperVctDone_ || helperWin_ >= 0; }))
+                return;
+        }
+        if (timeUp()) {
+            aborted_ = true;
+            return;
+        }
+    }
+}
+
 void KumoSearch::checkThreats(KumoBoard board, std::chrono::steady_clock::time_point deadline)
 {
     // The helper takes only time no one else wants: sharing a core with the
@@ -1254,6 +1300,7 @@ void KumoSearch::checkThreats(KumoBoard board, std::chrono::steady_clock::time_p
     const int me = board.sideToMove();
     forgetRefutations();
     int searchedTo = 0; // the deepest iteration of the helper's own search
+    bool ownVctDone = false;
     for (;;) {
         int move;
         {
@@ -1264,7 +1311,22 @@ void KumoSearch::checkThreats(KumoBoard board, std::chrono::steady_clock::time_p
                 owner.checkedNow_ = OwnSearch;
                 preempted_ = false;
                 lock.unlock();
-                while (!aborted_ && searchedTo < MaxPly) {
+                if (!ownVctDone) {
+                    int wonAt = 0;
+                    const int win = deepeningVct(board, HelperOwnVctDepth, HelperOwnVctNodes, &wonAt);
+                    if (win >= 0) {
+                        owner.helperWonAt_ = wonAt;
+                        owner.helperWin_.store(win);
+                    }
+                    // Put aside for a question, it starts again (on what its table kept) later.
+                    ownVctDone = win >= 0 || !aborted_;
+                    if (ownVctDone) {
+                        const std::lock_guard lock(owner.checkMutex_);
+                        owner.helperVctDone_ = true;
+                        owner.verdictGiven_.notify_all();
+                    }
+                }
+                while (ownVctDone && !aborted_ && searchedTo < MaxPly) {
                     pvs(board, searchedTo + 1, -Infinity, Infinity, 0);
                     if (!aborted_)
                         ++searchedTo;

@@ -82,8 +82,9 @@ public:
     uint64_t nodes() const { return nodes_; }
 
     /// Threads of a timed think(): 1, or 2 for a helper that checks root moves
-    /// for the opponent's wins by threes and fours while the search runs, and
-    /// searches the position into the shared table when nothing is asked.
+    /// for the opponent's wins by threes and fours while the search runs; when
+    /// nothing is asked, it looks deeper for a win of its own by threes and
+    /// fours (which then is the move), then searches the position into the shared table.
     /// Node-limited requests and the other calls always run on the caller's
     /// thread alone.
     void setThreads(int threads) { threads_ = threads >= 2 ? 2 : 1; }
@@ -99,8 +100,8 @@ private:
     explicit KumoSearch(KumoSearch &owner);
     /// The helper's loop until stopped or `deadline`: for the root moves its
     /// owner asks about (the latest first, then the rest in order), whether
-    /// the opponent then wins by threes and fours; with none to check, a
-    /// search of the position itself.
+    /// the opponent then wins by threes and fours; with none to check, the side
+    /// to move's own win by threes and fours, then a search of the position itself.
     void checkThreats(KumoBoard board, std::chrono::steady_clock::time_point deadline);
     /// Starts the helper with `checkFirst` to check, in that order.
     void startHelper(const KumoBoard &board, const std::vector<int> &checkFirst);
@@ -109,6 +110,8 @@ private:
     int verdict(int move, bool ask);
     /// verdict(move, true), waited for until the request's end (then 0).
     int awaitVerdict(int move);
+    /// Waits until the helper's own threat search ends, or the request's time does.
+    void awaitHelperVct();
     void stopHelper();
     uint64_t helperNodes() const;
 
@@ -169,6 +172,9 @@ private:
     int checkedNow_ = -1;                     ///< the move the helper is checking, -2 while it searches, or -1
     std::atomic<bool> preempted_{false};      ///< of a helper: put the present check aside
     std::atomic<uint64_t> publishedNodes_{0}; ///< a helper's nodes, as it last told
+    std::atomic<int> helperWin_{-1};          ///< first move of a threat win the helper found, or -1
+    int helperWonAt_ = 0;                     ///< its threat depth, written before helperWin_
+    std::atomic<bool> helperVctDone_{false};  ///< the helper's threat search ended
 };
 
 } // namespace korvana::kumo

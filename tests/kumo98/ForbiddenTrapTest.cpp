@@ -108,6 +108,24 @@ TEST(ForbiddenTrapDeepTest, TheHelperThreadSeesATrapSixThreatsDeep)
     EXPECT_NE(search.findForcedWin(board, 60000).kind, 0);
 }
 
+// Black wins here by threes and fours sixteen threats deep (iA first), beyond
+// the main thread's own threat search: the helper's finds it.
+TEST(ForbiddenTrapDeepTest, TheHelperThreadFindsALongThreatWin)
+{
+    const char *moves = "h8 h7 j8 g8 i6 j9 i7 i8 kA h6 g9 j6 hA iB";
+    KumoBoard alone = boardOf(moves);
+    KumoSearch search(18);
+    search.setThreads(1);
+    SearchLimits limits;
+    limits.timeMs = 600000;
+    limits.maxDepth = 3;
+    EXPECT_LT(search.think(alone, limits).score, WinBound);
+    KumoBoard board = boardOf(moves);
+    const SearchResult r = thinkWithHelper(board, 3);
+    EXPECT_GT(r.score, WinBound) << writtenPoint(r.move);
+    EXPECT_EQ(r.move, parsed("iA")) << writtenPoint(r.move);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     BaselineGames, ForbiddenTrapTest,
     ::testing::Values(
