@@ -40,9 +40,10 @@ constexpr int HelperVctDepth = 14;
 constexpr uint64_t HelperVctNodes = 200000;
 // The helper's own threat search for a win, before anything else it does
 // unasked: the main thread's one gets a slice of the time, and long threat
-// wins take more (one sixteen threats deep, lost in a match, took 300 ms).
+// wins take more (two a match missed were found within these nodes). More
+// would leave the helper no time for its search of the position.
 constexpr int HelperOwnVctDepth = 16;
-constexpr uint64_t HelperOwnVctNodes = 3000000;
+constexpr uint64_t HelperOwnVctNodes = 150000;
 // The main thread's own check of a move the helper has not answered for yet.
 constexpr uint64_t QuickVctNodes = 5000;
 // The depth of the first, undeepened threat search.
