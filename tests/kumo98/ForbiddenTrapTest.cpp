@@ -1,7 +1,8 @@
 // Positions from games the engine lost as Black by having to block a four on a
 // point forbidden to Black. As Black it must steer clear of the trap; as White
 // it must spring it. The search is bounded by nodes, not time, so the answers
-// do not depend on the machine's load.
+// do not depend on the machine's load. Also a long win of Black's own from a
+// lost match game, which the helper thread must find.
 #include "board/Point.h"
 #include "kumo98/KumoSearch.h"
 
@@ -108,9 +109,9 @@ TEST(ForbiddenTrapDeepTest, TheHelperThreadSeesATrapSixThreatsDeep)
     EXPECT_NE(search.findForcedWin(board, 60000).kind, 0);
 }
 
-// Black wins here by threes and fours sixteen threats deep (iA first), beyond
+// Black wins here by threes and fours in nineteen moves (iA first), beyond
 // the main thread's own threat search: the helper's finds it.
-TEST(ForbiddenTrapDeepTest, TheHelperThreadFindsALongThreatWin)
+TEST(HelperThreatWinTest, TheHelperThreadFindsALongThreatWin)
 {
     const char *moves = "h8 h7 j8 g8 i6 j9 i7 i8 kA h6 g9 j6 hA iB";
     KumoBoard alone = boardOf(moves);
