@@ -1208,8 +1208,7 @@ void KumoSearch::startHelper(const KumoBoard &board, const std::vector<int> &che
     helper_->stopRequested_ = false;
     helper_->preempted_ = false;
     helper_->publishedNodes_ = 0;
-    helperWin_ = -1;
-    helperVctDone_ = false;
+    helperVctDone_ = false; // helperWin_ was cleared when the last helper stopped
     {
         const std::lock_guard lock(checkMutex_);
         verdicts_.fill(0);
