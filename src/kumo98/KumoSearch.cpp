@@ -1142,44 +1142,44 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     // A search that ended before its time waits for the helper's threat search too.
     if (checking && !aborted_ && result.score < WinBound && result.score > -WinBound)
         awaitHelperVct();
-    if (const int win = helperWin_.load(); win >= 0) {
-        // The helper's threat search won: its move stands whatever the search said.
-        stopHelper();
-        helped = helper_->nodes_;
-        result.move = win;
-        result.score = Win - 19;
-        result.pv.clear();
-        result.candidates.clear();
-        if (limits.report) {
-            // The replay repeats the search's steps: a little time past the budget.
-            aborted_ = false;
-            deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.timeMs / 4 + 1);
-            vctBudget_ = ~uint64_t(0) >> 2;
-            vctLine(board, me, helperWonAt_, win, result.pv);
-        }
-        return finish(result);
-    }
     if (checking) {
-        // The helper may find the opponent's win after the choice was made. A
-        // search that ended before its time waits for the helper's answer.
-        const std::vector<int> &byValue = ranked.empty() ? rootMoves : ranked;
-        // Without the helper's answer, the main thread's own quick check counts.
-        auto known = [&](int m, int v) { return v != 0 ? v : threatChecked[static_cast<size_t>(m)]; };
-        for (;;) {
-            const bool forced = result.score > WinBound || result.score < -WinBound;
-            const int v = aborted_ || forced ? verdict(result.move, false) : awaitVerdict(result.move);
-            if (known(result.move, v) >= 0)
-                break;
-            const auto next =
-                std::find_if(byValue.begin(), byValue.end(), [&](int m) { return known(m, verdict(m, false)) >= 0; });
-            if (next == byValue.end())
-                break;
-            result.move = *next;
-            result.pv = {*next};
-            result.candidates.clear();
+        if (helperWin_.load() < 0) {
+            // The helper may find the opponent's win after the choice was made. A
+            // search that ended before its time waits for the helper's answer.
+            const std::vector<int> &byValue = ranked.empty() ? rootMoves : ranked;
+            // Without the helper's answer, the main thread's own quick check counts.
+            auto known = [&](int m, int v) { return v != 0 ? v : threatChecked[static_cast<size_t>(m)]; };
+            for (;;) {
+                const bool forced = result.score > WinBound || result.score < -WinBound;
+                const int v = aborted_ || forced ? verdict(result.move, false) : awaitVerdict(result.move);
+                if (known(result.move, v) >= 0)
+                    break;
+                const auto next = std::find_if(byValue.begin(), byValue.end(),
+                                               [&](int m) { return known(m, verdict(m, false)) >= 0; });
+                if (next == byValue.end())
+                    break;
+                result.move = *next;
+                result.pv = {*next};
+                result.candidates.clear();
+            }
         }
-        stopHelper();
+        // A win of the helper's threat search (even one found while the choice
+        // was being checked) is the move, whatever the search said.
+        const int win = stopHelper();
         helped = helper_->nodes_;
+        if (win >= 0) {
+            result.move = win;
+            result.score = Win - 19;
+            result.pv.clear();
+            result.candidates.clear();
+            if (limits.report) {
+                // The replay repeats the search's steps: a little time past the budget.
+                aborted_ = false;
+                deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.timeMs / 4 + 1);
+                vctBudget_ = ~uint64_t(0) >> 2;
+                vctLine(board, me, helperWonAt_, win, result.pv);
+            }
+        }
     }
     return finish(result);
 }
@@ -1218,17 +1218,17 @@ void KumoSearch::startHelper(const KumoBoard &board, const std::vector<int> &che
     helperThread_ = std::thread(&KumoSearch::checkThreats, helper_.get(), board, deadline_);
 }
 
-void KumoSearch::stopHelper()
+int KumoSearch::stopHelper()
 {
     if (!helperThread_.joinable())
-        return;
+        return -1;
     {
         const std::lock_guard lock(checkMutex_);
         helper_->stop();
     }
     checkWake_.notify_all();
     helperThread_.join();
-    helperWin_ = -1; // or the next request's steps would stop at once
+    return helperWin_.exchange(-1); // cleared, or the next request's steps would stop at once
 }
 
 uint64_t KumoSearch::helperNodes() const

@@ -112,7 +112,8 @@ private:
     int awaitVerdict(int move);
     /// Waits until the helper's own threat search ends, or the request's time does.
     void awaitHelperVct();
-    void stopHelper();
+    /// Stops and joins the helper; the move of its threat search's win, or -1.
+    int stopHelper();
     uint64_t helperNodes() const;
 
     int pvs(KumoBoard &board, int depth, int alpha, int beta, int ply);
