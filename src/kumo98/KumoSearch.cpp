@@ -18,11 +18,9 @@ namespace {
 constexpr int Infinity = Win + 1;
 constexpr int MaxMoves = 225;
 constexpr int VcfTableBits = 18;
-constexpr uint64_t LeafVcfNodes = 80;
 constexpr uint64_t InteriorVcfNodes = 120;
-// Plies left from which a node looks for both sides' wins by fours itself:
-// one ply from the horizon its replies are leaves that look for the
-// opponent's anyway.
+// Plies left from which a node looks for both sides' wins by fours itself
+// (from one ply left as well, it cost more plies than it found wins).
 constexpr int InteriorVcfDepth = 2;
 constexpr int MaxPly = 48; // forced replies are searched on only up to here
 constexpr uint64_t RootDefenceVcfNodes = 20000;
@@ -388,16 +386,12 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
     // searched on, so threat sequences are not cut off at the horizon.
     const bool defend = oppFives == 0 && threatened(board, opp);
     if (depth <= 0 && oppFives == 0 && (!defend || ply >= MaxPly || depth <= -ThreatPlies)) {
-        // A leaf already at beta cuts off as a win by fours would: the search
-        // for one is spared (it was most of the leaves' cost).
+        // A leaf does not look for a win by fours: that search was most of the
+        // leaves' cost, and the plies it took bought more (the threats past the
+        // horizon, and nodes two or more plies above it, still look).
         const int standPat = board.evaluate();
         if (standPat >= beta)
             return standPat;
-        vcfBudget_ = vcfNodes_ + LeafVcfNodes;
-        vcfExhausted_ = false;
-        int first = -1;
-        if (vcf(board, me, 12, &first))
-            return Win - ply - 9;
         if (depth <= -ThreatPlies || ply >= MaxPly)
             return standPat;
         return threats(board, depth, std::max(alpha, standPat), beta, ply, standPat);
