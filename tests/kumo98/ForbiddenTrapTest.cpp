@@ -109,6 +109,26 @@ TEST(ForbiddenTrapDeepTest, TheHelperThreadSeesATrapSixThreatsDeep)
     EXPECT_NE(search.findForcedWin(board, 60000).kind, 0);
 }
 
+// Black's e9 here loses to threes and fours five threats deep; the search alone
+// takes it at depth seven, the checks with the helper thread beside it do not.
+TEST(ForbiddenTrapDeepTest, TheHelperThreadSeesATrapTheSearchAloneTakes)
+{
+    const char *moves = "h8 i7 i9 g7 j7 j9 j8 hA k8 i8 kA l9 l8 k9 m9 n8 mB k7 kB lC jC iD h7 h6 i5 g5 mA mC g4 f4 "
+                        "e3 i6 j6 jD kD f8 e7 f7 f6 fA";
+    const int trap = parsed("e9");
+    KumoBoard alone = boardOf(moves);
+    KumoSearch search(18);
+    search.setThreads(1);
+    SearchLimits limits;
+    limits.timeMs = 600000;
+    limits.maxDepth = 7;
+    EXPECT_EQ(search.think(alone, limits).move, trap);
+    KumoBoard board = boardOf(moves);
+    EXPECT_NE(thinkWithHelper(board, 7).move, trap);
+    board.play(trap);
+    EXPECT_NE(search.findForcedWin(board, 60000).kind, 0);
+}
+
 // Black wins here by threes and fours in nineteen moves (iA first), beyond
 // the main thread's own threat search: the helper's finds it.
 TEST(HelperThreatWinTest, TheHelperThreadFindsALongThreatWin)
