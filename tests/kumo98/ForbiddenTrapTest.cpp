@@ -68,17 +68,19 @@ TEST_P(ForbiddenTrapTest, BlackAvoidsTheTrapAndWhiteSpringsIt)
     }
 }
 
-// A search with the helper thread beside it. A node limit keeps a search on
-// one thread, so this one is bounded by depth instead.
-SearchResult thinkWithHelper(KumoBoard &board, int maxDepth)
+// A search with or without the helper thread beside it. A node limit keeps a
+// search on one thread, so this one is bounded by depth instead.
+SearchResult thinkToDepth(KumoBoard &board, int maxDepth, int threads)
 {
     KumoSearch search(18);
-    search.setThreads(2);
+    search.setThreads(threads);
     SearchLimits limits;
     limits.timeMs = 600000;
     limits.maxDepth = maxDepth;
     return search.think(board, limits);
 }
+
+SearchResult thinkWithHelper(KumoBoard &board, int maxDepth) { return thinkToDepth(board, maxDepth, 2); }
 
 TEST_P(ForbiddenTrapTest, TheHelperThreadKeepsTheAnswer)
 {
@@ -116,16 +118,11 @@ TEST(ForbiddenTrapDeepTest, TheHelperThreadSeesATrapTheSearchAloneTakes)
     const char *moves = "h8 i7 i9 g7 j7 j9 j8 hA k8 i8 kA l9 l8 k9 m9 n8 mB k7 kB lC jC iD h7 h6 i5 g5 mA mC g4 f4 "
                         "e3 i6 j6 jD kD f8 e7 f7 f6 fA";
     const int trap = parsed("e9");
-    KumoBoard alone = boardOf(moves);
-    KumoSearch search(18);
-    search.setThreads(1);
-    SearchLimits limits;
-    limits.timeMs = 600000;
-    limits.maxDepth = 7;
-    EXPECT_EQ(search.think(alone, limits).move, trap);
     KumoBoard board = boardOf(moves);
+    EXPECT_EQ(thinkToDepth(board, 7, 1).move, trap);
     EXPECT_NE(thinkWithHelper(board, 7).move, trap);
     board.play(trap);
+    KumoSearch search(18);
     EXPECT_NE(search.findForcedWin(board, 60000).kind, 0);
 }
 
@@ -133,15 +130,8 @@ TEST(ForbiddenTrapDeepTest, TheHelperThreadSeesATrapTheSearchAloneTakes)
 // the main thread's own threat search: the helper's finds it.
 TEST(HelperThreatWinTest, TheHelperThreadFindsALongThreatWin)
 {
-    const char *moves = "h8 h7 j8 g8 i6 j9 i7 i8 kA h6 g9 j6 hA iB";
-    KumoBoard alone = boardOf(moves);
-    KumoSearch search(18);
-    search.setThreads(1);
-    SearchLimits limits;
-    limits.timeMs = 600000;
-    limits.maxDepth = 3;
-    EXPECT_LT(search.think(alone, limits).score, WinBound);
-    KumoBoard board = boardOf(moves);
+    KumoBoard board = boardOf("h8 h7 j8 g8 i6 j9 i7 i8 kA h6 g9 j6 hA iB");
+    EXPECT_LT(thinkToDepth(board, 3, 1).score, WinBound);
     const SearchResult r = thinkWithHelper(board, 3);
     EXPECT_GT(r.score, WinBound) << writtenPoint(r.move);
     EXPECT_EQ(r.move, parsed("iA")) << writtenPoint(r.move);
