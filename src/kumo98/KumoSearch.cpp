@@ -423,10 +423,11 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
     }
 
     // A node where the opponent threatens a win by fours: only the points of
-    // that line, or own fours, can stop it. Found cheaply, it cuts the moves
-    // searched to a handful and keeps the search from walking into the line.
+    // that line, own fours, or a stone that lets a block there make a four can
+    // stop it. Found cheaply, it cuts the moves searched to a handful and keeps
+    // the search from walking into the line.
     bool againstVcf = false;
-    std::array<bool, 225> inLine{};
+    std::array<uint8_t, 225> inLine{}; // nonzero: a point of the line
     if (!defend && !oppFives && depth >= InteriorVcfDepth && ply < MaxPly) {
         vcfBudget_ = vcfNodes_ + InteriorVcfNodes;
         vcfExhausted_ = false;
@@ -446,7 +447,7 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
         // The line ends in a four; the points that would complete it count too.
         int placed = 0;
         for (int p : line) {
-            inLine[p] = true;
+            inLine[p] = 1;
             if (!board.place(p, placed % 2 == 0 ? opp : me))
                 break;
             ++placed;
@@ -454,9 +455,16 @@ int KumoSearch::pvs(KumoBoard &board, int depth, int alpha, int beta, int ply)
         int completes[4];
         const int k = board.fivePoints(opp, completes, 4);
         for (int i = 0; i < k; ++i)
-            inLine[completes[i]] = true;
+            inLine[completes[i]] = 1;
         for (int i = 0; i < placed; ++i)
             board.undo();
+        // A block that makes a four of the defender's own breaks the line as well:
+        // so count the points that could turn one of the blocks into a four.
+        if (againstVcf)
+            for (size_t i = 1; i < line.size(); i += 2)
+                for (int d = 0; d < 4; ++d)
+                    if (board.pattern(me, line[i], d) >= P_B3)
+                        markLine(inLine, line[i], d);
     }
 
     int moves[MaxMoves];

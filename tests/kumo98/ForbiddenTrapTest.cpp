@@ -2,7 +2,8 @@
 // point forbidden to Black. As Black it must steer clear of the trap; as White
 // it must spring it. The search is bounded by nodes, not time, so the answers
 // do not depend on the machine's load. Also a long win of Black's own from a
-// lost match game, which the helper thread must find.
+// lost match game, which the helper thread must find, and a win by fours that
+// a block making a four of its own stops.
 #include "board/Point.h"
 #include "kumo98/KumoSearch.h"
 
@@ -135,6 +136,20 @@ TEST(HelperThreatWinTest, TheHelperThreadFindsALongThreatWin)
     const SearchResult r = thinkWithHelper(board, 3);
     EXPECT_GT(r.score, WinBound) << writtenPoint(r.move);
     EXPECT_EQ(r.move, parsed("iA")) << writtenPoint(r.move);
+}
+
+// From a match game lost as White. After h7, White wins by the fours f9 and eA
+// unless Black's forced block at e9 makes a four of its own, which Black's f8
+// prepares. A search that answered the fours only on their line saw a win in h7.
+TEST(CounterFourTest, ABlockThatMakesAFourStopsAWinByFours)
+{
+    KumoBoard board = boardOf("h8 h9 h6 iA i7 g9 j8 k9 g7 i9 j9 iB i8 g8 f7");
+    const SearchResult r = thinkToDepth(board, 11, 1);
+    EXPECT_LT(r.score, WinBound) << writtenPoint(r.move);
+    board.play(parsed("h7"));
+    board.play(parsed("f8"));
+    KumoSearch search(18);
+    EXPECT_EQ(search.findForcedWin(board, 60000).kind, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
