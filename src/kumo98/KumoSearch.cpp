@@ -211,7 +211,9 @@ std::vector<int> KumoSearch::principalLine(KumoBoard &board, int first)
 }
 
 // Replays a win by threes and fours found from `first`: the defender takes its
-// most natural answer, the attacker's next threat is searched again each time.
+// most natural answer, the attacker's next threat is searched again each time,
+// deepening up to the threats left. Searched at the full depth every time, a
+// long line ran out of time after its first steps.
 void KumoSearch::vctLine(KumoBoard &board, int attacker, int depth, int first, std::vector<int> &line)
 {
     int placed = 0;
@@ -219,6 +221,10 @@ void KumoSearch::vctLine(KumoBoard &board, int attacker, int depth, int first, s
     while (move >= 0 && placed < 60) {
         line.push_back(move);
         const bool five = board.combo(attacker, move) == C_Five;
+        // A three used up one of the threats the win was found within (a four or a
+        // forced block may not have), so the rest lies within one fewer.
+        if (board.combo(attacker, move) < C_B4 && board.countAtLeast(1 - attacker, C_Five) == 0)
+            depth = std::max(depth - 1, 0);
         board.place(move, attacker);
         ++placed;
         if (five)
@@ -238,10 +244,12 @@ void KumoSearch::vctLine(KumoBoard &board, int attacker, int depth, int first, s
         line.push_back(defence);
         board.place(defence, 1 - attacker);
         ++placed;
-        vctNodes_ = 0;
         move = -1;
-        if (!vctAttack(board, attacker, depth, 0, &move))
-            move = -1;
+        for (int d = 0; d <= depth && move < 0 && !aborted_; ++d) {
+            vctNodes_ = 0;
+            if (!vctAttack(board, attacker, d, 0, &move))
+                move = -1;
+        }
     }
     for (int i = 0; i < placed; ++i)
         board.undo();
