@@ -1057,6 +1057,7 @@ SearchResult KumoSearch::think(KumoBoard &board, const SearchLimits &limits)
     };
     std::vector<int> ranked; // root moves of the last finished iteration, best first
     for (int depth = 1; depth <= limits.maxDepth; ++depth) {
+        rootDepth_ = depth;
         if (checking)
             for (size_t i = rootMoves.size(); i-- > 0 && rootMoves.size() > 1;)
                 if (verdict(rootMoves[i], false) < 0) {
@@ -1219,6 +1220,7 @@ void KumoSearch::startHelper(const KumoBoard &board, const std::vector<int> &che
     helper_->preempted_ = false;
     helper_->publishedNodes_ = 0;
     helperVctDone_ = false; // helperWin_ was cleared when the last helper stopped
+    rootDepth_ = 0;
     {
         const std::lock_guard lock(checkMutex_);
         verdicts_.fill(0);
@@ -1336,10 +1338,13 @@ void KumoSearch::checkThreats(KumoBoard board, std::chrono::steady_clock::time_p
                         owner.verdictGiven_.notify_all();
                     }
                 }
+                // A ply past the owner's iteration: the depths it searches itself
+                // the helper would only repeat.
                 while (ownVctDone && !aborted_ && searchedTo < MaxPly) {
-                    pvs(board, searchedTo + 1, -Infinity, Infinity, 0);
+                    const int depth = std::clamp(owner.rootDepth_.load() + 1, searchedTo + 1, MaxPly);
+                    pvs(board, depth, -Infinity, Infinity, 0);
                     if (!aborted_)
-                        ++searchedTo;
+                        searchedTo = depth;
                 }
                 lock.lock();
                 owner.checkedNow_ = -1;

@@ -176,6 +176,7 @@ private:
     std::atomic<int> helperWin_{-1};          ///< first move of a threat win the helper found, or -1
     int helperWonAt_ = 0;                     ///< its threat depth, written before helperWin_
     std::atomic<bool> helperVctDone_{false};  ///< the helper's threat search ended
+    std::atomic<int> rootDepth_{0};           ///< the iteration the owner is searching
 };
 
 } // namespace korvana::kumo
